@@ -1,0 +1,26 @@
+# vesmar_warnings(target): our own code builds with -Wall -Wextra and must stay warning-free.
+function(vesmar_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# vesmar_library(name SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# One static library per folder; the folder itself is the include root for its users
+# (#include "plugbase/IParameter.h").
+function(vesmar_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+  vesmar_warnings(${name})
+endfunction()
+
+# vesmar_gtest(name SOURCES ... [LIBS ...] [LABELS ...])
+# A GoogleTest executable registered with ctest; cross-compiled, it runs under Wine.
+function(vesmar_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  vesmar_warnings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES LABELS "${ARG_LABELS}")
+endfunction()

@@ -1,0 +1,16 @@
+# 64-bit Windows with mingw-w64 (posix thread model). Everything links statically so the
+# plug-in and the test programs need nothing but Windows system DLLs.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(VESMAR_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${VESMAR_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VESMAR_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${VESMAR_MINGW_PREFIX}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${VESMAR_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
