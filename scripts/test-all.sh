@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every target (native, Windows) and runs every test:
+# native suites under ASan+UBSan, the same suites cross-compiled for Windows under Wine, the
+# concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
+# ASan+UBSan, and the Linux/Windows render comparison. Ends with one summary line.
+set -uo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+builds=${VESMAR_BUILD_ROOT:-$root/build}
+fuzz_seconds=${FUZZ_SECONDS:-60}
+jobs=${JOBS:-$(nproc)}
+
+bash scripts/deps.sh || { echo "dependency installation failed" >&2; exit 1; }
+libpng=$(cat build/_src/libpng-path.txt)
+
+passed=0
+failed=0
+failures=()
+record() {  # record NAME PASSED FAILED
+  passed=$((passed + $2)); failed=$((failed + $3))
+  [ "$3" -eq 0 ] || failures+=("$1")
+}
+stage() { printf '\n==== %s ====\n' "$*"; }
+
+# ctest_stage NAME BUILD_DIR [ctest args...]: runs ctest and adds its counts to the summary.
+ctest_stage() {
+  local name=$1 dir=$2; shift 2
+  local log="$dir/ctest.log"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" "$@" 2>&1 | tee "$log"
+  local line total bad
+  line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
+  if [ -z "$line" ]; then
+    if grep -q 'No tests were found' "$log"; then return 0; fi
+    record "$name (ctest did not finish)" 0 1; return
+  fi
+  bad=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+  record "$name" $((total - bad)) "$bad"
+}
+
+# build_stage NAME BUILD_DIR [cmake args...]: configures and builds; a failure counts as one.
+build_stage() {
+  local name=$1 dir=$2; shift 2
+  stage "build: $name"
+  mkdir -p "$dir"
+  if ! cmake -S "$root" -B "$dir" -G Ninja "$@" >"$dir/configure.log" 2>&1; then
+    tail -n 40 "$dir/configure.log"; record "configure $name" 0 1; return 1
+  fi
+  if ! cmake --build "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
+    grep -E -A8 'error|FAILED' "$dir/build.log" | head -n 80; record "build $name" 0 1; return 1
+  fi
+  # Our own code must build without warnings (third-party sources are compiled as SYSTEM).
+  if grep -E '(^|/)(plugbase|vst|effect|editor|raster|resources|tools|tests|fuzz|bench)/[^ :]+:[0-9]+:[0-9]+: warning:' \
+       "$dir/build.log" | grep -v '/_deps/'; then
+    record "warnings in $name" 0 1
+  fi
+  echo "built $name"
+}
+
+mkdir -p "$builds"
+
+# 1. Native, ASan + UBSan.
+native="$builds/native-asan"
+if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=address; then
+  stage "tests: native (ASan+UBSan)"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest_stage native "$native"
+fi
+
+# 2. Windows, cross-compiled, run under Wine with a warm server.
+windows="$builds/windows"
+if build_stage windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_LIBPNG_SOURCE="$libpng" -DVESMAR_BENCH=OFF; then
+  stage "tests: Windows under Wine"
+  scripts/wine.sh start "$windows"
+  trap 'scripts/wine.sh stop "$windows"' EXIT
+  ctest_stage windows "$windows"
+fi
+
+# 3. ThreadSanitizer: the concurrency stress tests.
+tsan="$builds/native-tsan"
+if build_stage native-tsan "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_SANITIZE=thread -DVESMAR_BENCH=OFF; then
+  stage "tests: stress under ThreadSanitizer"
+  TSAN_OPTIONS=halt_on_error=1 ctest_stage tsan "$tsan" -L stress
+fi
+
+# 4. Fuzz targets, each for FUZZ_SECONDS under ASan + UBSan.
+fuzz="$builds/fuzz"
+if build_stage fuzz "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_FUZZ=ON -DVESMAR_TESTS=OFF \
+     -DVESMAR_BENCH=OFF -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++; then
+  while read -r target; do
+    [ -n "$target" ] || continue
+    stage "fuzz: $target for ${fuzz_seconds}s"
+    corpus="$fuzz/corpus/$target"
+    mkdir -p "$corpus"
+    if (cd "$fuzz" && "./$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+          -artifact_prefix="$fuzz/$target-" "$corpus" 2>&1 | tail -n 12); then
+      record "fuzz $target" 1 0
+    else
+      record "fuzz $target" 0 1
+    fi
+  done < "$fuzz/fuzzers.txt"
+fi
+
+# 5. The demo rendered by the Linux module and by the Windows DLL must agree.
+if [ -x scripts/cross-check.sh ] && [ -e "$native/vesmar.so" ] && [ -e "$windows/Vesmar.dll" ]; then
+  stage "cross-check: Linux and Windows renders"
+  if scripts/cross-check.sh "$native" "$windows"; then record cross-check 1 0; else record cross-check 0 1; fi
+fi
+
+stage summary
+for f in "${failures[@]}"; do echo "failed: $f"; done
+echo "tests: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
