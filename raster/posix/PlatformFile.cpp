@@ -1,0 +1,3 @@
+#include "raster/PlatformFile.h"
+
+std::FILE* OpenFileForReading(const char* utf8Path) { return std::fopen(utf8Path, "rb"); }
