@@ -1,0 +1,26 @@
+#pragma once
+#include <cstddef>
+
+// Bounded text exchange with the host. Hosts hand over buffers whose real size is unknown (in
+// practice far larger than the old nominal limits) and rely on the plug-in writing short,
+// terminated texts; texts coming from the host are read up to a bound and never trusted to end.
+namespace VstText {
+
+// Capacities, terminator included, of what the plug-in writes into host buffers.
+constexpr std::size_t kParameterText = 32;  // parameter names, labels, display texts
+constexpr std::size_t kProgramName = 64;    // program names
+constexpr std::size_t kPluginName = 64;     // effect, vendor and product names
+constexpr std::size_t kPinLabel = 64;       // VstPinProperties::label
+constexpr std::size_t kMidiKeyName = 64;    // MidiKeyName::keyName
+// Longest text the plug-in reads from a host pointer (terminator excluded).
+constexpr std::size_t kHostTextLimit = 255;
+
+// Copies src (null counts as empty) into dst, at most capacity - 1 bytes, and terminates it.
+// Does nothing when dst is null or capacity is 0.
+void Copy(char* dst, const char* src, std::size_t capacity);
+
+// Reads a host text into dst (capacity kHostTextLimit + 1): stops at the terminator or the bound.
+// A null src gives an empty text.
+void Read(const char* src, char (&dst)[kHostTextLimit + 1]);
+
+}  // namespace VstText
