@@ -122,15 +122,12 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
             bottom = srcY + srcHeight;
     }
 
-    // Mirrored axes: the walk runs backwards over the source. Sample points sit on whole pixel
-    // positions, so the start is pulled in by one fixed-point unit to keep the first column
-    // (row) inside the source instead of one past its far edge.
-    long long mirrorU = 0, mirrorV = 0;
+    // Mirrored axes: the walk runs backwards over the source from its far edge.
     long long x0 = dstX, y0 = dstY, dw = dstWidth, dh = dstHeight;
     if (dw < 0)
-        dw = -dw, x0 -= dw, srcX += srcWidth, srcWidth = -srcWidth, mirrorU = 1;
+        dw = -dw, x0 -= dw, srcX += srcWidth, srcWidth = -srcWidth;
     if (dh < 0)
-        dh = -dh, y0 -= dh, srcY += srcHeight, srcHeight = -srcHeight, mirrorV = 1;
+        dh = -dh, y0 -= dh, srcY += srcHeight, srcHeight = -srcHeight;
 
     const float sx = srcWidth / static_cast<float>(dw), sy = srcHeight / static_cast<float>(dh);
     const double c = std::cos(angle), s = std::sin(angle);
@@ -153,8 +150,7 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     if (region.width < 1 || region.height < 1)
         return;
 
-    const Walk walk{Fixed(static_cast<float>(startU - regionLeft)) - mirrorU,
-                    Fixed(static_cast<float>(startV - regionTop)) - mirrorV,
+    const Walk walk{Fixed(static_cast<float>(startU - regionLeft)), Fixed(static_cast<float>(startV - regionTop)),
                     Fixed(dudx), Fixed(dvdx), Fixed(dudy), Fixed(dvdy)};
 
     const int w = blend::WeightFromAlpha(alpha);
