@@ -1,0 +1,22 @@
+# Fails unless the Windows module imports only Windows system DLLs (everything else is linked in
+# statically). Run as: cmake -DOBJDUMP=... -DMODULE=... -P CheckImports.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${MODULE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+if(NOT lines)
+  message(FATAL_ERROR "no imports found in ${MODULE}")
+endif()
+set(system kernel32.dll user32.dll gdi32.dll msvcrt.dll advapi32.dll shell32.dll comctl32.dll comdlg32.dll
+    ole32.dll oleaut32.dll wininet.dll ws2_32.dll msimg32.dll uxtheme.dll shlwapi.dll version.dll)
+foreach(line ${lines})
+  string(REPLACE "DLL Name: " "" dll "${line}")
+  string(STRIP "${dll}" dll)
+  string(TOLOWER "${dll}" lower)
+  list(FIND system "${lower}" found)
+  if(found EQUAL -1 AND NOT lower MATCHES "^api-ms-win-")
+    message(FATAL_ERROR "${MODULE} imports ${dll}, which is not a Windows system DLL")
+  endif()
+  message(STATUS "imports ${dll}")
+endforeach()
