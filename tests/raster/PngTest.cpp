@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -223,18 +225,21 @@ TEST(DecodePng, RefusesHugeDeclaredSizes)
 // Files: UTF-8 names, missing files, and the loader record's extension check.
 TEST(LoadPngFile, ReadsFilesByUtf8Name)
 {
+    // Created through std::filesystem so that Windows stores the real (wide) name.
     const std::string name = "raster-test-\xC3\xA9t\xC3\xA9.png";
+    const std::filesystem::path path(std::u8string(reinterpret_cast<const char8_t*>(name.c_str())));
     auto bytes = WritePng(Rgba2x2());
-    std::FILE* f = std::fopen(name.c_str(), "wb");
-    ASSERT_TRUE(f);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    {
+        std::ofstream out(path, std::ios::binary);
+        ASSERT_TRUE(out);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
     std::unique_ptr<RasterBitmap> b(LoadPngFile(name.c_str(), nullptr));
     ASSERT_TRUE(b);
     EXPECT_EQ(PixelAt(*b, 1, 1), 0x280A141Eu);
     EXPECT_EQ(LoadPngFile("raster-test-missing.png", nullptr), nullptr);
     EXPECT_EQ(LoadPngFile(nullptr, nullptr), nullptr);
-    std::remove(name.c_str());
+    std::filesystem::remove(path);
 }
 
 TEST(ImageLoader, PngLoaderChecksTheExtension)
