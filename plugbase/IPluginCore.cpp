@@ -31,6 +31,17 @@ bool ReadInt(const char*& p, int& value) {
 
 bool CountsMatch(int wanted, int offered) { return wanted < 0 || offered < 0 || wanted == offered; }
 
+// Hands the host's blocks, in order, to the connected channels; disconnected ones take none.
+template <class Channel, class Block, class Take>
+void HandOut(std::vector<std::unique_ptr<Channel>>& channels, Block const* blocks, Take take) {
+  int next = 0;
+  for (auto& channel : channels) {
+    if (!channel->connected) continue;
+    take(*channel, blocks != nullptr ? blocks[next] : nullptr);
+    ++next;
+  }
+}
+
 }  // namespace
 
 IPluginCore::IPluginCore(int nParams, const char* channelConfigs, int nPrograms, const char* effectName,
@@ -218,43 +229,31 @@ void IPluginCore::ClearHostPointers() {
 }
 
 void IPluginCore::AttachInputs(const float* const* inputs, int) {
-  int next = 0;
-  for (auto& channel : inputs_) {
-    if (!channel->connected) continue;
-    channel->hostSource = inputs != nullptr ? inputs[next] : nullptr;
-    channel->hostSource64 = nullptr;
-    ++next;
-  }
+  HandOut(inputs_, inputs, [](InputChannel& channel, const float* block) {
+    channel.hostSource = block;
+    channel.hostSource64 = nullptr;
+  });
 }
 
 void IPluginCore::AttachOutputs(float* const* outputs) {
-  int next = 0;
-  for (auto& channel : outputs_) {
-    if (!channel->connected) continue;
-    channel->hostTarget = outputs != nullptr ? outputs[next] : nullptr;
-    channel->hostTarget64 = nullptr;
-    ++next;
-  }
+  HandOut(outputs_, outputs, [](OutputChannel& channel, float* block) {
+    channel.hostTarget = block;
+    channel.hostTarget64 = nullptr;
+  });
 }
 
 void IPluginCore::AttachInputs64(double* const* inputs) {
-  int next = 0;
-  for (auto& channel : inputs_) {
-    if (!channel->connected) continue;
-    channel->hostSource64 = inputs != nullptr ? inputs[next] : nullptr;
-    channel->hostSource = nullptr;
-    ++next;
-  }
+  HandOut(inputs_, inputs, [](InputChannel& channel, double* block) {
+    channel.hostSource64 = block;
+    channel.hostSource = nullptr;
+  });
 }
 
 void IPluginCore::AttachOutputs64(double* const* outputs) {
-  int next = 0;
-  for (auto& channel : outputs_) {
-    if (!channel->connected) continue;
-    channel->hostTarget64 = outputs != nullptr ? outputs[next] : nullptr;
-    channel->hostTarget = nullptr;
-    ++next;
-  }
+  HandOut(outputs_, outputs, [](OutputChannel& channel, double* block) {
+    channel.hostTarget64 = block;
+    channel.hostTarget = nullptr;
+  });
 }
 
 int IPluginCore::SubBlockFrames() const {
