@@ -159,8 +159,10 @@ intptr_t HostCallback::Answer(AEffect* /*effect*/, int32_t opcode, int32_t index
 intptr_t HostCallback::ProcessEvents(const VstEvents* events) {
   if (!events) return 0;
   int32_t n = std::clamp(events->numEvents, 0, kMaxEventsPerCall);
+  // The list runs past the record's nominal two entries; index through a plain pointer.
+  VstEvent* const* entries = events->events;
   for (int32_t i = 0; i < n; ++i) {
-    const VstEvent* event = events->events[i];
+    const VstEvent* event = entries[i];
     if (!event) continue;
     int64_t frame = static_cast<int64_t>(samplePos) + event->deltaFrames;
     if (event->type == kVstMidiType) {

@@ -1,6 +1,5 @@
 // Reading Standard MIDI Files into a time-ordered list of short messages, timed in seconds by
-// the file's tempo map. Linux reads them through libsmf; the Windows build has no SMF reader
-// (notes come from the command line there).
+// the file's tempo map. The same strict reader serves both platforms (see SmfReader.h).
 #pragma once
 
 #include <cstdint>
@@ -12,6 +11,5 @@ struct TimedMidi {
   uint8_t bytes[3] = {};
 };
 
-bool MidiFilesSupported();
 // Channel messages only: meta events, SysEx and system messages are left out.
 bool ReadMidiFile(const std::string& path, std::vector<TimedMidi>& out, std::string& error);

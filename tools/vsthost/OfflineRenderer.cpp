@@ -14,7 +14,8 @@ class EventBlock {
     auto* list = reinterpret_cast<VstEvents*>(storage.data());
     list->numEvents = static_cast<int32_t>(midi.size());
     list->reserved = 0;
-    for (size_t i = 0; i < midi.size(); ++i) list->events[i] = reinterpret_cast<VstEvent*>(&midi[i]);
+    VstEvent** entries = list->events;  // past the nominal two entries: index a plain pointer
+    for (size_t i = 0; i < midi.size(); ++i) entries[i] = reinterpret_cast<VstEvent*>(&midi[i]);
     return list;
   }
 

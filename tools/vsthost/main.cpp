@@ -6,7 +6,6 @@
 
 #include "tools/vsthost/AudioFile.h"
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/MidiFile.h"
 #include "tools/vsthost/Platform.h"
 
 int Fail(const std::string& message, int code) {
@@ -50,11 +49,9 @@ void PrintUsage(FILE* out) {
                "compare  print the largest sample difference; fails above the tolerance (1e-6)\n"
                "\n"
                "This build reads audio as %s;\n"
-               "MIDI files: %s.\n"
+               "MIDI files of format 0 and 1 (PPQN or SMPTE time) on every platform.\n"
                "Exit status: 0 success, 1 failure, 2 bad command line.\n",
-               AudioFileSupport(),
-               MidiFilesSupported() ? "yes (libsmf)"
-                                    : "not supported in the Windows build, give notes with --note");
+               AudioFileSupport());
 }
 
 int main(int argc, char** argv) {

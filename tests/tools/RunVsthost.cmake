@@ -1,0 +1,25 @@
+# Runs vsthost once (under the cross-compiling emulator when there is one) and checks its exit
+# status and output. Lists arrive joined with '|'.
+#   -DVSTHOST=exe -DEMULATOR=a|b -DARGS=x|y -DEXPECT_EXIT=0|nonzero -DEXPECT_REGEX=re
+#   -DREMOVE=file (deleted first) -DCREATE=file (created first, if missing)
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+string(REPLACE "|" ";" args "${ARGS}")
+if(REMOVE)
+  file(REMOVE "${REMOVE}")
+endif()
+if(CREATE AND NOT EXISTS "${CREATE}")
+  file(WRITE "${CREATE}" "placeholder\n")
+endif()
+execute_process(COMMAND ${emulator} "${VSTHOST}" ${args}
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+message("exit status ${rc}\n--- stdout\n${out}--- stderr\n${err}")
+if(EXPECT_EXIT STREQUAL "nonzero")
+  if(rc EQUAL 0 OR NOT rc MATCHES "^[0-9]+$")
+    message(FATAL_ERROR "expected a non-zero exit status, got '${rc}'")
+  endif()
+elseif(NOT rc STREQUAL "${EXPECT_EXIT}")
+  message(FATAL_ERROR "expected exit status ${EXPECT_EXIT}, got '${rc}'")
+endif()
+if(EXPECT_REGEX AND NOT "${out}${err}" MATCHES "${EXPECT_REGEX}")
+  message(FATAL_ERROR "output does not match '${EXPECT_REGEX}'")
+endif()
