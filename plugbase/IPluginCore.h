@@ -59,6 +59,7 @@ class IPluginCore {
 
   // ---- Host notifications (the host adapter implements them) -----------------------------------
   virtual void HostBeginEdit(int index) { (void)index; }
+  // An adapter implementation takes the lock for its whole duration.
   virtual void HostBeginEditOnce(int index) { (void)index; }
   virtual void HostAutomate(int index, double normalized) { (void)index; (void)normalized; }
   virtual void HostEndEdit(int index) { (void)index; }
