@@ -149,8 +149,11 @@ void IVstPlugin::SetBlockSizeFromHost(intptr_t frames) {
 
 intptr_t IVstPlugin::ProcessEvents(const VstEvents* events) {
   if (!events) return 0;
+  // The host allocates as many entries as numEvents says, beyond the two the record declares:
+  // walk them through a pointer, not the declared array.
+  const VstEvent* const* entries = events->events;
   for (int32_t i = 0; i < events->numEvents; ++i) {
-    const VstEvent* event = events->events[i];
+    const VstEvent* event = entries[i];
     if (!event) continue;
     if (event->type == kVstMidiType) {
       // Every field read here lies within the generic 32-byte event, so a record whose byteSize

@@ -71,7 +71,8 @@ void VesmarModule::Replacing(int frames, float left, float right, std::vector<fl
 EventList::EventList(const std::vector<VstEvent*>& entries)
     : storage(sizeof(VstEvents) + sizeof(VstEvent*) * std::max<size_t>(entries.size(), 2)) {
   List()->numEvents = static_cast<int32_t>(entries.size());
-  for (size_t i = 0; i < entries.size(); ++i) List()->events[i] = entries[i];
+  VstEvent** slots = List()->events;  // as many as entries, beyond the declared two
+  for (size_t i = 0; i < entries.size(); ++i) slots[i] = entries[i];
 }
 
 VstMidiEvent MidiRecord(uint8_t status, uint8_t data1, uint8_t data2, int32_t delta) {

@@ -33,7 +33,8 @@ VstMidiEvent Midi(uint8_t status, uint8_t data1, uint8_t data2, int32_t delta = 
 struct EventList {
   explicit EventList(std::vector<VstEvent*> entries) : storage(16 + 8 * std::max<size_t>(entries.size(), 2)) {
     list()->numEvents = static_cast<int32_t>(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) list()->events[i] = entries[i];
+    VstEvent** slots = list()->events;  // beyond the declared two
+    for (size_t i = 0; i < entries.size(); ++i) slots[i] = entries[i];
   }
   VstEvents* list() { return reinterpret_cast<VstEvents*>(storage.data()); }
   std::vector<unsigned char> storage;

@@ -12,8 +12,9 @@ intptr_t RecordingHost::Callback(AEffect* effect, int32_t opcode, int32_t index,
       return host->timeIsNull ? 0 : reinterpret_cast<intptr_t>(&host->time);
     case audioMasterProcessEvents: {
       const auto* events = static_cast<const VstEvents*>(ptr);
+      VstEvent* const* entries = events ? events->events : nullptr;
       for (int i = 0; events && i < events->numEvents; ++i) {
-        const VstEvent* e = events->events[i];
+        const VstEvent* e = entries[i];
         if (e->type == kVstMidiType) host->midi.push_back(*reinterpret_cast<const VstMidiEvent*>(e));
         if (e->type == kVstSysExType) host->sysex.push_back(*reinterpret_cast<const VstMidiSysexEvent*>(e));
       }
