@@ -18,10 +18,14 @@ struct MemoryCursor
 {
     const unsigned char* next;
     size_t left;
+    size_t zerosGiven;  // bytes handed out past the end
 };
 
 // Past the end the reader hands out zero bytes instead of failing; libpng then reports
-// whatever it makes of them.
+// whatever it makes of them. A chunk that declares a huge length would otherwise have libpng
+// checksum gigabytes of zeros, so beyond a small allowance the read fails.
+constexpr size_t kZeroAllowance = 64 * 1024;
+
 void ReadFromMemory(png_structp png, png_bytep out, png_size_t count)
 {
     auto* cursor = static_cast<MemoryCursor*>(png_get_io_ptr(png));
@@ -30,6 +34,9 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t count)
     std::memcpy(out, cursor->next, n);
     cursor->next += n;
     cursor->left -= n;
+    cursor->zerosGiven += count - n;
+    if (cursor->zerosGiven > kZeroAllowance)
+        png_error(png, "read past the end of the data");
 }
 
 void RequestArgbRows(png_structp png, png_infop info, int bitDepth, int colourType)
@@ -144,7 +151,7 @@ RasterBitmap* DecodePng(const void* data, size_t length, RasterBitmap* dest)
 {
     if (!data || length < 8 || png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) != 0)
         return nullptr;
-    MemoryCursor cursor{static_cast<const unsigned char*>(data), length};
+    MemoryCursor cursor{static_cast<const unsigned char*>(data), length, 0};
     return Decode(&cursor, nullptr, dest);
 }
 

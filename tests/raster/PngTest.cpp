@@ -197,6 +197,17 @@ TEST(DecodePng, RejectsBadInput)
     }
 }
 
+// A chunk declaring megabytes just past the data fails inside the reader instead of having
+// libpng checksum megabytes of zero filler.
+TEST(DecodePng, HugeChunkPastTheEndFails)
+{
+    auto good = WritePng(Rgba2x2());
+    std::vector<unsigned char> bytes(good.begin(), good.begin() + 33);  // signature + IHDR
+    for (unsigned char c : {0x00, 0x7A, 0x12, 0x00, 't', 'E', 'X', 't'})
+        bytes.push_back(c);
+    EXPECT_EQ(Decode(bytes), nullptr);
+}
+
 TEST(DecodePng, RefusesHugeDeclaredSizes)
 {
     auto bytes = WritePng(Rgba2x2());
