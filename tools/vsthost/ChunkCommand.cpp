@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr size_t kMaxChunkFileBytes = size_t{256} << 20;
 
 struct ChunkOptions {
   std::string module, file;
@@ -54,12 +53,7 @@ int Save(const ChunkOptions& o) {
   std::string error;
   if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error);
   HostedEffect& fx = session.Effect();
-  if (o.program >= 0) {
-    if (o.program >= fx.NumPrograms())
-      return Fail("program " + std::to_string(o.program) + " does not exist (the plug-in has " +
-                  std::to_string(fx.NumPrograms()) + ")");
-    fx.SetProgram(static_cast<int32_t>(o.program));
-  }
+  if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error);
   std::vector<uint8_t> chunk;
   if (!fx.GetChunk(o.bank, chunk)) return Fail("the plug-in gave no " + std::string(o.bank ? "bank" : "program") + " chunk");
   if (!WriteFileBytes(o.file, chunk, error)) return Fail(error);
@@ -71,7 +65,7 @@ int Save(const ChunkOptions& o) {
 int Load(const ChunkOptions& o) {
   std::vector<uint8_t> chunk;
   std::string error;
-  if (!ReadFileBytes(o.file, kMaxChunkFileBytes, chunk, error)) return Fail(error);
+  if (!ReadFileBytes(o.file, HostedEffect::kMaxChunkBytes, chunk, error)) return Fail(error);
   if (chunk.empty()) return Fail("'" + o.file + "' is empty");
   PluginSession session;
   if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error);

@@ -2,13 +2,6 @@
 
 #include <cstring>
 
-namespace {
-
-// Larger chunks are taken as a broken answer rather than copied.
-constexpr intptr_t kMaxChunkBytes = intptr_t{256} << 20;
-
-}  // namespace
-
 HostedEffect::HostedEffect(AEffect* e, HostCallback& h) : effect(e), host(h) {}
 
 HostedEffect::~HostedEffect() { Close(); }
@@ -94,14 +87,14 @@ bool HostedEffect::GetChunk(bool bank, std::vector<uint8_t>& out) {
   out.clear();
   void* data = nullptr;
   intptr_t size = Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
-  if (size <= 0 || size > kMaxChunkBytes || !data) return false;
+  if (size <= 0 || static_cast<size_t>(size) > kMaxChunkBytes || !data) return false;
   const auto* bytes = static_cast<const uint8_t*>(data);
   out.assign(bytes, bytes + size);
   return true;
 }
 
 bool HostedEffect::SetChunk(bool bank, const std::vector<uint8_t>& data) {
-  if (data.empty()) return false;
+  if (data.empty() || data.size() > kMaxChunkBytes) return false;
   // The plug-in receives its own copy: a plug-in may keep the pointer until the next call.
   std::vector<uint8_t> copy(data);
   if (!bank) Dispatch(effBeginSetProgram);

@@ -14,6 +14,8 @@ class HostedEffect {
  public:
   // Size of the zeroed buffer handed out for text queries; real plug-ins write far less.
   static constexpr size_t kTextBufferSize = 4096;
+  // Larger chunks are taken as a broken answer (from a plug-in) or a wrong file (from the user).
+  static constexpr size_t kMaxChunkBytes = size_t{256} << 20;
 
   HostedEffect(AEffect* effect, HostCallback& host);
   ~HostedEffect();

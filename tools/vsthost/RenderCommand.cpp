@@ -18,7 +18,6 @@ namespace {
 
 constexpr double kDefaultSeconds = 8.0;
 constexpr double kDefaultRate = 44100.0;
-constexpr size_t kMaxChunkFileBytes = size_t{256} << 20;
 constexpr size_t kMidiShown = 8;
 
 struct ParamSetting {
@@ -152,7 +151,7 @@ int RunRender(ArgReader& args) {
   if (!o.midiFile.empty() && !ReadMidiFile(o.midiFile, fileMidi, error)) return Fail(error);
   std::vector<uint8_t> chunk;
   if (!o.chunkFile.empty()) {
-    if (!ReadFileBytes(o.chunkFile, kMaxChunkFileBytes, chunk, error)) return Fail(error);
+    if (!ReadFileBytes(o.chunkFile, HostedEffect::kMaxChunkBytes, chunk, error)) return Fail(error);
     if (chunk.empty()) return Fail("'" + o.chunkFile + "' is empty");
   }
   if (o.demo) o.notes = DemoNotes();
@@ -167,12 +166,7 @@ int RunRender(ArgReader& args) {
 
   // A bank chunk may hold the program that --program selects; a program chunk goes into it.
   if (!chunk.empty() && o.bank && !fx.SetChunk(true, chunk)) return Fail("the plug-in rejected the bank chunk");
-  if (o.program >= 0) {
-    if (o.program >= fx.NumPrograms())
-      return Fail("program " + std::to_string(o.program) + " does not exist (the plug-in has " +
-                  std::to_string(fx.NumPrograms()) + ")");
-    fx.SetProgram(static_cast<int32_t>(o.program));
-  }
+  if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error);
   if (!chunk.empty() && !o.bank && !fx.SetChunk(false, chunk)) return Fail("the plug-in rejected the program chunk");
   for (const ParamSetting& p : o.params) {
     if (p.index >= fx.NumParams())
