@@ -203,8 +203,8 @@ TEST(DecodePng, HugeChunkPastTheEndFails)
 {
     auto good = WritePng(Rgba2x2());
     std::vector<unsigned char> bytes(good.begin(), good.begin() + 33);  // signature + IHDR
-    for (int c : {0x00, 0x7A, 0x12, 0x00, 't', 'E', 'X', 't'})
-        bytes.push_back(static_cast<unsigned char>(c));
+    const unsigned char header[] = {0x00, 0x7A, 0x12, 0x00, 't', 'E', 'X', 't'};
+    bytes.insert(bytes.end(), header, header + sizeof header);
     EXPECT_EQ(Decode(bytes), nullptr);
 }
 
