@@ -96,7 +96,6 @@ class HostCallback {
 
  private:
   static HostCallback* Lookup(AEffect* effect);
-  friend class EntryPointScope;
 
   intptr_t ProcessEvents(const VstEvents* events);
   const VstTimeInfo* FillTime(int32_t requested);
