@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation2
-  libsndfile1-dev libsmf-dev
+  libsndfile1-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine64 xvfb dpkg-dev imagemagick
 )
