@@ -61,50 +61,46 @@ struct CopyFull
     }
 };
 
-struct CopyWeighted
+// Rules that treat all four channels alike (alpha against the source alpha) by one formula.
+template <class Derived>
+struct ChannelRule
 {
     static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w)
     {
-        return PerChannel(d, s, sa, [w](int dc, int sc) { return sc + (dc - sc) * (256 - w) / 256; });
+        return PerChannel(d, s, sa, [w](int dc, int sc) { return Derived::Channel(dc, sc, w); });
     }
 };
 
-struct Add
+struct CopyWeighted : ChannelRule<CopyWeighted>
 {
-    static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w)
+    static int Channel(int d, int s, int w) { return s + (d - s) * (256 - w) / 256; }
+};
+
+struct Add : ChannelRule<Add>
+{
+    static int Channel(int d, int s, int w) { return Clamp255(d + s * w / 256); }
+};
+
+struct Dodge : ChannelRule<Dodge>
+{
+    static int Channel(int d, int s, int w)
     {
-        return PerChannel(d, s, sa, [w](int dc, int sc) { return Clamp255(dc + sc * w / 256); });
+        int k = 256 - s * w / 256;
+        return k > 1 ? Clamp255(d * 256 / k) : Clamp255(d * 256);
     }
 };
 
-struct Dodge
+struct Multiply : ChannelRule<Multiply>
 {
-    static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w)
-    {
-        return PerChannel(d, s, sa, [w](int dc, int sc) {
-            int k = 256 - sc * w / 256;
-            return k > 1 ? Clamp255(dc * 256 / k) : Clamp255(dc * 256);
-        });
-    }
+    static int Channel(int d, int s, int w) { return (s * w + (256 - w) * 256) * d >> 16; }
 };
 
-struct Multiply
+struct Overlay : ChannelRule<Overlay>
 {
-    static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w)
+    static int Channel(int d, int s, int w)
     {
-        return PerChannel(d, s, sa,
-                          [w](int dc, int sc) { return (sc * w + (256 - w) * 256) * dc >> 16; });
-    }
-};
-
-struct Overlay
-{
-    static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w)
-    {
-        return PerChannel(d, s, sa, [w](int dc, int sc) {
-            int t = sc * w + (256 - w) * 128;
-            return Clamp255((t + (32768 - t) * dc / 256) * dc >> 15);
-        });
+        int t = s * w + (256 - w) * 128;
+        return Clamp255((t + (32768 - t) * d / 256) * d >> 15);
     }
 };
 
@@ -218,20 +214,12 @@ bool WithPlainRule(int rule, F&& f)
     }
 }
 
-// One pixel through a plain rule selected at run time (fills, lines, glyphs): rule 0..5 of the
-// low byte; other values leave the pixel unchanged.
+// One pixel through a plain rule selected at run time (lines); other rules leave it unchanged.
 inline uint32_t ApplyPlainRule(int rule, uint32_t d, uint32_t s, int sa, int w)
 {
-    switch (rule)
-    {
-    case BlendCopy: return CopyWeighted::Apply(d, s, sa, w);
-    case BlendAdd: return Add::Apply(d, s, sa, w);
-    case BlendDodge: return Dodge::Apply(d, s, sa, w);
-    case BlendMultiply: return Multiply::Apply(d, s, sa, w);
-    case BlendOverlay: return Overlay::Apply(d, s, sa, w);
-    case BlendHsvAdjust: return HsvAdjust::Apply(d, s, sa, w);
-    default: return d;
-    }
+    uint32_t out = d;
+    WithPlainRule(rule, [&](auto r) { out = decltype(r)::Apply(d, s, sa, w); });
+    return out;
 }
 
 }  // namespace blend
