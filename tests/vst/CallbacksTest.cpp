@@ -274,3 +274,65 @@ TEST(HostNotifications, NullHostCallback) {
   EXPECT_EQ(plugin->HostTempo(), 0.0);
   e->dispatcher(e, effClose, 0, 0, nullptr, 0);
 }
+
+namespace {
+
+// Records what the core and the adapter show in the editor.
+class FakeEditor : public IEditorLink {
+ public:
+  struct Shown {
+    int index;
+    double value;
+    bool normalized;
+  };
+  explicit FakeEditor(std::vector<Shown>& log) : log(log) {}
+  void ShowParameterValue(int index, double value, bool isNormalized) override {
+    log.push_back({index, value, isNormalized});
+  }
+  void PrepareDrawing() override {}
+  void StartEndEditCountdown(int) override {}
+  void CancelEndEditCountdown() override {}
+  int FrameRate() const override { return 24; }
+
+ private:
+  std::vector<Shown>& log;
+};
+
+}  // namespace
+
+// With an editor: host values reach it first (clamped, or plain from a text), and the delayed
+// end-edit of a wheel gesture is sent before a different parameter's begin-edit, once.
+TEST(HostNotifications, EditorAndPendingEndEdit) {
+  PluginUnderTest t;
+  std::vector<FakeEditor::Shown> shown;
+  t.plugin->AttachEditor(new FakeEditor(shown));
+  EXPECT_EQ(t.effect->flags & effFlagsHasEditor, 0);  // the link offers no window
+  shown.clear();
+  t.effect->setParameter(t.effect, 0, 0.5f);
+  t.effect->setParameter(t.effect, 0, 3.0f);
+  char text[] = "2";
+  t.Dispatch(effString2Parameter, 0, 0, text);
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].value, 0.5);
+  EXPECT_TRUE(shown[0].normalized);
+  EXPECT_EQ(shown[1].value, 1.0);
+  EXPECT_EQ(shown[2].value, 2.0);
+  EXPECT_FALSE(shown[2].normalized);
+
+  t.host.calls.clear();
+  t.plugin->EndEditLater(3);
+  t.plugin->HostBeginEditOnce(3);  // the wheel goes on: no new gesture
+  EXPECT_TRUE(t.host.calls.empty());
+  t.plugin->HostBeginEditOnce(2);
+  ASSERT_EQ(t.host.calls.size(), 2u);
+  EXPECT_EQ(t.host.calls[0].opcode, audioMasterEndEdit);
+  EXPECT_EQ(t.host.calls[0].index, 3);
+  EXPECT_EQ(t.host.calls[1].opcode, audioMasterBeginEdit);
+  EXPECT_EQ(t.host.calls[1].index, 2);
+  t.plugin->EndEditLater(1);
+  t.plugin->HostBeginEdit(1);  // a press ends the pending wheel gesture first
+  ASSERT_EQ(t.host.calls.size(), 4u);
+  EXPECT_EQ(t.host.calls[2].opcode, audioMasterEndEdit);
+  EXPECT_EQ(t.host.calls[3].opcode, audioMasterBeginEdit);
+  EXPECT_EQ(t.plugin->PendingEndEdit(), -1);
+}
