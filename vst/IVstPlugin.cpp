@@ -1,7 +1,5 @@
 #include "vst/IVstPlugin.h"
 
-#include <cmath>
-
 #include "vst/HostTable.h"
 
 namespace {
@@ -156,15 +154,7 @@ void IVstPlugin::SyncChannelCounts() {
   outputArrangement_.numChannels = OutputCount();
 }
 
-// ---- Editor and latency -----------------------------------------------------------------------
-
-void IVstPlugin::AttachEditor(IEditorLink* editor) {
-  IPluginCore::AttachEditor(editor);
-  // The editor link does not yet offer a window or a size: until it does, the plug-in answers
-  // the host as one without an editor (no effFlagsHasEditor, no rectangle).
-}
-
-void IVstPlugin::EditorSizeChanged() {}
+// ---- Latency --------------------------------------------------------------------------------
 
 void IVstPlugin::SetLatency(int samples) {
   IPluginCore::SetLatency(samples);

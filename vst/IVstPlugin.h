@@ -15,6 +15,10 @@
 //
 // Ownership: the host owns nothing; the object lives from the entry point until effClose, which
 // deletes it. The effect record is part of the object and dies with it.
+//
+// Editor: the editor link (IEditorLink) offers no window, size or wheel forwarding yet, so the
+// plug-in answers the host as one without an editor: no effFlagsHasEditor, effEditGetRect,
+// effEditOpen and effEditClose answer 0, and AttachEditor and EditorSizeChanged are the core's.
 class IVstPlugin : public IPluginCore {
  public:
   IVstPlugin(audioMasterCallback host, int nParams, const char* channelConfigs, int nPrograms,
@@ -47,11 +51,9 @@ class IVstPlugin : public IPluginCore {
   void HostTimeSignature(int& numerator, int& denominator) override;
   // Asks the host for its product name (and version) once and maps it to a host number.
   int HostKind() override;
-  void EditorSizeChanged() override;
   // At most once per object (effOpen): host-specific channel adjustment, then the record's and
   // the arrangements' channel counts follow the core's channels.
   void AdjustForHost() override;
-  void AttachEditor(IEditorLink* editor) override;
   void SetLatency(int samples) override;
   bool SendMidiEvent(const IMidiEvent& event) override;
   bool SendSysEx(const ISysExMessage& message) override;

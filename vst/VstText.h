@@ -6,12 +6,10 @@
 // terminated texts; texts coming from the host are read up to a bound and never trusted to end.
 namespace VstText {
 
-// Capacities, terminator included, of what the plug-in writes into host buffers.
+// Capacities, terminator included, of what the plug-in writes into host buffers whose size the
+// interface leaves open (the plug-in's names use the interface's own limits, records their fields).
 constexpr std::size_t kParameterText = 32;  // parameter names, labels, display texts
 constexpr std::size_t kProgramName = 64;    // program names
-constexpr std::size_t kPluginName = 64;     // effect, vendor and product names
-constexpr std::size_t kPinLabel = 64;       // VstPinProperties::label
-constexpr std::size_t kMidiKeyName = 64;    // MidiKeyName::keyName
 // Longest text the plug-in reads from a host pointer (terminator excluded).
 constexpr std::size_t kHostTextLimit = 255;
 

@@ -12,5 +12,5 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
 }
 
 // An assembler label gives the export the name main without the language's rules for main.
-extern "C" __attribute__((visibility("default"), alias("VSTPluginMain"), copy(VSTPluginMain)))
+extern "C" __attribute__((visibility("default"), alias("VSTPluginMain")))
 AEffect* VstMainAlias(audioMasterCallback host) asm("main");
