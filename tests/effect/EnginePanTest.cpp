@@ -30,25 +30,37 @@ bool SameBits(const std::vector<double>& a, const std::vector<double>& b) {
   return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
-// The unrolled loop matches the plain loop bit for bit at every tail length, also in place.
+// The unrolled loop matches the plain loop bit for bit at every tail length, with and without AVX,
+// also in place and with crossed channels.
 TEST(PanRampLoop, IdenticalToPlainLoop) {
+  const double kGain = 1.9952623149688795;
   std::vector<int> lengths = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 11, 13, 31, 255, 1023};
   for (int n : lengths) {
     const std::vector<double> in0 = Signal(n, 0.37), in1 = Signal(n, 1.91);
     std::vector<double> out0(in0.size(), 7.0), out1(in0.size(), 7.0), ref0 = out0, ref1 = out1;
     const double step = (0.8137 - -0.3) / (n > 0 ? n : 1);
-    const double end = PanRamp::Run(in0.data(), in1.data(), out0.data(), out1.data(), n, -0.3, step, 1.9952623149688795);
-    const double refEnd = PlainPan(in0.data(), in1.data(), ref0.data(), ref1.data(), n, -0.3, step, 1.9952623149688795);
-    EXPECT_EQ(refEnd, end) << n;
-    EXPECT_TRUE(SameBits(ref0, out0)) << n;
-    EXPECT_TRUE(SameBits(ref1, out1)) << n;
-    EXPECT_EQ(7.0, out0[static_cast<size_t>(n)]) << "wrote past the block, n = " << n;
+    for (bool avx : {true, false}) {
+      const double end = PanRamp::Run(in0.data(), in1.data(), out0.data(), out1.data(), n, -0.3, step, kGain, avx);
+      const double refEnd = PlainPan(in0.data(), in1.data(), ref0.data(), ref1.data(), n, -0.3, step, kGain);
+      EXPECT_EQ(refEnd, end) << n;
+      EXPECT_TRUE(SameBits(ref0, out0)) << n << " avx " << avx;
+      EXPECT_TRUE(SameBits(ref1, out1)) << n << " avx " << avx;
+      EXPECT_EQ(7.0, out0[static_cast<size_t>(n)]) << "wrote past the block, n = " << n;
+    }
 
     std::vector<double> place0 = in0, place1 = in1;
-    PanRamp::Run(place0.data(), place1.data(), place0.data(), place1.data(), n, -0.3, step, 1.9952623149688795);
+    PanRamp::Run(place0.data(), place1.data(), place0.data(), place1.data(), n, -0.3, step, kGain);
     place0[static_cast<size_t>(n)] = place1[static_cast<size_t>(n)] = 7.0;
     EXPECT_TRUE(SameBits(ref0, place0)) << "in place, n = " << n;
     EXPECT_TRUE(SameBits(ref1, place1)) << "in place, n = " << n;
+
+    // Crossed channels: each output overwrites the other channel's input, which the plain loop
+    // reads after that write.
+    std::vector<double> a = in0, b = in1, refA = in0, refB = in1;
+    PanRamp::Run(a.data(), b.data(), b.data(), a.data(), n, -0.3, step, kGain);
+    PlainPan(refA.data(), refB.data(), refB.data(), refA.data(), n, -0.3, step, kGain);
+    EXPECT_TRUE(SameBits(refA, a)) << "crossed, n = " << n;
+    EXPECT_TRUE(SameBits(refB, b)) << "crossed, n = " << n;
   }
 }
 
