@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include "raster/BlendMode.h"
 #include "raster/BlendRules.h"
@@ -19,12 +20,15 @@ int TruncToInt(double v)
 
 long long Fixed(double v) { return TruncToInt(v * 65536.0); }
 
+// The sampled part of the source: its top-left pixel and the step from one image row to the
+// next (negative for flipped bitmaps), looked up once instead of per sample.
 struct Region
 {
-    RasterBitmap* bitmap;
-    int left, top, width, height;
+    const uint32_t* origin;
+    ptrdiff_t stride;
+    int width, height;
 
-    uint32_t At(int x, int y) const { return ImageRow(*bitmap, top + y)[left + x]; }
+    uint32_t At(int x, int y) const { return origin[y * stride + x]; }
 };
 
 struct Walk
@@ -145,10 +149,11 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     dh = std::min<long long>(dh, dest->Height() - y0);
 
     const int regionLeft = TruncToInt(left), regionTop = TruncToInt(top);
-    const Region region{src, regionLeft, regionTop, TruncToInt(right) - regionLeft,
-                        TruncToInt(bottom) - regionTop};
-    if (region.width < 1 || region.height < 1)
+    const int regionWidth = TruncToInt(right) - regionLeft, regionHeight = TruncToInt(bottom) - regionTop;
+    if (regionWidth < 1 || regionHeight < 1)
         return;
+    const ptrdiff_t span = src->IsFlipped() ? -static_cast<ptrdiff_t>(src->RowSpan()) : src->RowSpan();
+    const Region region{ImageRow(*src, regionTop) + regionLeft, span, regionWidth, regionHeight};
 
     const Walk walk{Fixed(static_cast<float>(startU - regionLeft)), Fixed(static_cast<float>(startV - regionTop)),
                     Fixed(dudx), Fixed(dvdx), Fixed(dudy), Fixed(dvdy)};

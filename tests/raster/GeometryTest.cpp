@@ -103,6 +103,14 @@ TEST(RotatedBlit, AngleZeroBilinearIsAnExactCopy)
     Fill(d, 0);
     RotatedBlit(&d, &s, 0, 0, 7, 5, 0, 0, 7, 5, 0.0f, false, 1.0f, BlendCopy, 0, 0);
     EXPECT_EQ(Snapshot(d), Snapshot(s));
+    // Flipped on both sides, from a sub-rectangle.
+    FlippedBitmap fs(7, 5), fd(4, 3);
+    FillPattern(fs, 22);
+    Fill(fd, 0);
+    RotatedBlit(&fd, &fs, 0, 0, 4, 3, 2, 1, 4, 3, 0.0f, true, 1.0f, BlendFilterBilinear, 0, 0);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            ASSERT_EQ(PixelAt(fd, x, y), PixelAt(fs, x + 2, y + 1)) << x << "," << y;
 }
 
 // Sample points sit on whole source positions, so a walk that runs backwards starts on the
