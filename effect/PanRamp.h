@@ -90,8 +90,11 @@ class PanRamp {
   }
 
   static bool HasAvx() {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx");
+    static const bool avx = [] {
+      __builtin_cpu_init();
+      return __builtin_cpu_supports("avx") != 0;
+    }();
+    return avx;
   }
 
   // The next positions of the ramp, one add after the other.

@@ -69,7 +69,7 @@ class VSTCLASS : public IVstPlugin {
   void ShowPanOffsetCorrection(double normalized);
   void StartEnvelope();
   void ReleaseEnvelope();
-  void StepEnvelope(int32_t frames);
+  inline void StepEnvelope(int32_t frames);
   // Hands the block's pan target to the pan display; there is no display yet.
   void PublishPanTarget(float target) { (void)target; }
 };

@@ -150,7 +150,7 @@ void VSTCLASS::ReleaseEnvelope() {
   }
 }
 
-void VSTCLASS::StepEnvelope(int32_t frames) {
+inline void VSTCLASS::StepEnvelope(int32_t frames) {
   if (attackLeft > 0) {
     envelopeLevel = EnvelopeCurve::Attack(envelopeShape, attackLeft, attackSpan);
     attackLeft -= frames;
