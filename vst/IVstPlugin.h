@@ -38,7 +38,6 @@ class IVstPlugin : public IPluginCore {
 
   const VstSpeakerArrangement& InputArrangement() const { return inputArrangement_; }
   const VstSpeakerArrangement& OutputArrangement() const { return outputArrangement_; }
-  const ERect& EditorRect() const { return editorRect_; }
 
   // ---- Host notifications of the core, through the host callback ------------------------------
   void HostAutomate(int index, double normalized) override;
@@ -87,7 +86,6 @@ class IVstPlugin : public IPluginCore {
   void SyncChannelCounts();
 
   audioMasterCallback host_;
-  ERect editorRect_{};
   VstSpeakerArrangement inputArrangement_{};
   VstSpeakerArrangement outputArrangement_{};
   bool hostAdjusted_ = false;

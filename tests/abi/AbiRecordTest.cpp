@@ -48,6 +48,8 @@ TEST_F(VesmarRecord, FixedAnswers) {
   EXPECT_EQ(fx->Text(effGetVendorString), "Darvo");
   EXPECT_EQ(fx->Text(effGetProductString), "");
   EXPECT_EQ(fx->Dispatch(effGetEffectName), 0);
+  EXPECT_EQ(fx->Dispatch(effGetVendorString), 0);
+  EXPECT_EQ(fx->Dispatch(effGetProductString), 0);
   for (int32_t i = 0; i < 9; ++i) EXPECT_EQ(fx->Dispatch(effCanBeAutomated, i), 1);
   for (int32_t opcode : {9, 19, 41, 52, 53, 71, 72, 77, 99, 1000, -5}) EXPECT_EQ(fx->Dispatch(opcode), 0) << opcode;
 }
@@ -105,6 +107,8 @@ TEST_F(VesmarRecord, PinsAndArrangements) {
   EXPECT_EQ(pin.flags, 1);
   EXPECT_STREQ(pin.label, "Output 2");
   EXPECT_EQ(fx->Dispatch(effGetInputProperties, 2, 0, &pin), 0);
+  EXPECT_EQ(fx->Dispatch(effGetOutputProperties, -1, 0, &pin), 0);
+  EXPECT_EQ(fx->Dispatch(effGetInputProperties, 0, 0, nullptr), 0);
   VstSpeakerArrangement* in = nullptr;
   VstSpeakerArrangement* out = nullptr;
   EXPECT_EQ(fx->Dispatch(effGetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&in), &out), 1);

@@ -64,21 +64,6 @@ TEST(Dispatcher, ParameterTexts) {
   }
 }
 
-// Names of the plug-in, and the null-pointer answers.
-TEST(Dispatcher, PluginNames) {
-  PluginUnderTest t;
-  Buffer effect, vendor, product;
-  EXPECT_EQ(t.Dispatch(effGetEffectName, 0, 0, effect.bytes), 1);
-  EXPECT_EQ(t.Dispatch(effGetVendorString, 0, 0, vendor.bytes), 1);
-  EXPECT_EQ(t.Dispatch(effGetProductString, 0, 0, product.bytes), 1);
-  EXPECT_EQ(effect.Text(), "Test Effect");
-  EXPECT_EQ(vendor.Text(), "Test Maker");
-  EXPECT_EQ(product.Text(), "Test Product");
-  EXPECT_EQ(t.Dispatch(effGetEffectName), 0);
-  EXPECT_EQ(t.Dispatch(effGetVendorString), 0);
-  EXPECT_EQ(t.Dispatch(effGetProductString), 0);
-}
-
 // Programs: selecting, renaming (host texts read to a bound), indexed names.
 TEST(Dispatcher, Programs) {
   PluginUnderTest t;
@@ -110,30 +95,6 @@ TEST(Dispatcher, Programs) {
   EXPECT_EQ(outOfRange.Text(), "");
   EXPECT_EQ(t.Dispatch(effGetProgramNameIndexed, -5, 0, negative.bytes), 0);
   EXPECT_EQ(t.Dispatch(effGetProgramNameIndexed, 0, 0, nullptr), 0);
-}
-
-// Chunks go through the core's chunk operations; bad sizes and pointers are refused.
-TEST(Dispatcher, Chunks) {
-  PluginUnderTest t;
-  void* data = nullptr;
-  const intptr_t size = t.Dispatch(effGetChunk, 1, 0, &data);
-  ASSERT_EQ(size, 8 + 4 * 8);
-  int32_t header[2];
-  std::memcpy(header, data, sizeof header);
-  EXPECT_EQ(header[0], 0x70666674);
-  EXPECT_EQ(header[1], 0x00010000);
-  std::string saved(static_cast<char*>(data), static_cast<size_t>(size));
-
-  t.effect->setParameter(t.effect, 0, 1.0f);
-  EXPECT_EQ(t.Dispatch(effSetChunk, 1, size, saved.data()), 1);
-  EXPECT_EQ(t.effect->getParameter(t.effect, 0), 0.0f);
-
-  EXPECT_GT(t.Dispatch(effGetChunk, 0, 0, &data), size);
-  EXPECT_EQ(t.Dispatch(effGetChunk, 0, 0, nullptr), 0);
-  EXPECT_EQ(t.Dispatch(effSetChunk, 1, size, nullptr), 0);
-  EXPECT_EQ(t.Dispatch(effSetChunk, 1, 0, saved.data()), 0);
-  EXPECT_EQ(t.Dispatch(effSetChunk, 1, -8, saved.data()), 0);
-  EXPECT_EQ(t.Dispatch(effSetChunk, 0, 4, saved.data()), 0);  // the magic alone
 }
 
 // Host text to parameter, and the vendor extensions for display, switch kinds and normalising.
@@ -191,23 +152,6 @@ TEST(Dispatcher, CanDo) {
   char text[] = "receiveVstMidiEvent";
   EXPECT_EQ(t.Dispatch(effCanDo, 0, 0, text), 1);
   EXPECT_EQ(t.Dispatch(effCanDo), 0);
-}
-
-// Pins: stereo pairs, labels, and refused indices.
-TEST(Dispatcher, PinProperties) {
-  PluginUnderTest t;
-  VstPinProperties pin;
-  std::memset(&pin, 0x55, sizeof pin);
-  EXPECT_EQ(t.Dispatch(effGetInputProperties, 0, 0, &pin), 1);
-  EXPECT_EQ(pin.flags, kVstPinIsActive | kVstPinIsStereo);
-  EXPECT_STREQ(pin.label, "Input 1");
-  EXPECT_EQ(pin.shortLabel[0], '\0');
-  EXPECT_EQ(t.Dispatch(effGetOutputProperties, 1, 0, &pin), 1);
-  EXPECT_EQ(pin.flags, kVstPinIsActive);
-  EXPECT_STREQ(pin.label, "Output 2");
-  EXPECT_EQ(t.Dispatch(effGetInputProperties, 2, 0, &pin), 0);
-  EXPECT_EQ(t.Dispatch(effGetOutputProperties, -1, 0, &pin), 0);
-  EXPECT_EQ(t.Dispatch(effGetInputProperties, 0, 0, nullptr), 0);
 }
 
 // A host's speaker arrangement connects the channels it names and disconnects the rest.
