@@ -94,6 +94,10 @@ void IVstPlugin::HostEndEdit(int index) { CallHost(audioMasterEndEdit, index); }
 
 void IVstPlugin::HostProgramChanged() { CallHost(audioMasterUpdateDisplay); }
 
+void IVstPlugin::AskForMidi() {
+  if (DoesMidi() != 0) CallHost(audioMasterWantMidi);
+}
+
 // ---- Time --------------------------------------------------------------------------------------
 
 const VstTimeInfo* IVstPlugin::HostTime(int32_t flags) {

@@ -66,6 +66,7 @@ class IVstPlugin : public IPluginCore {
   // Record callbacks (IVstPluginCallbacks.cpp): validate the record, take the lock, forward.
   static intptr_t DispatcherCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                      void* ptr, float opt);
+  static void ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames, bool accumulate);
   static void ProcessCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames);
   static void ProcessReplacingCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames);
   static void ProcessDoubleCallback(AEffect* effect, double** inputs, double** outputs, int32_t frames);
@@ -82,6 +83,8 @@ class IVstPlugin : public IPluginCore {
   void SetSampleRateFromHost(float rate);
   void SetBlockSizeFromHost(intptr_t frames);
 
+  // Before every block of a plug-in that uses MIDI.
+  void AskForMidi();
   const VstTimeInfo* HostTime(int32_t flags);
   void SyncChannelCounts();
 

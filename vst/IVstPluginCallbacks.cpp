@@ -24,31 +24,33 @@ intptr_t IVstPlugin::DispatcherCallback(AEffect* effect, int32_t opcode, int32_t
 
 // The core's processing frame copes with null pointer arrays and entries, blocks longer than the
 // block size (processed in sub-blocks) and counts of 0 or below (nothing is processed).
-void IVstPlugin::ProcessCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
+void IVstPlugin::ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames, bool accumulate) {
   IVstPlugin* plugin = FromEffect(effect);
   if (!plugin) return;
   std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-  if (plugin->DoesMidi() != 0) plugin->CallHost(audioMasterWantMidi);
+  plugin->AskForMidi();
   plugin->AttachInputs(inputs, frames);
   plugin->AttachOutputs(outputs);
-  plugin->RunAccumulating(frames);
+  if (accumulate) {
+    plugin->RunAccumulating(frames);
+  } else {
+    plugin->RunReplacing(frames);
+  }
+}
+
+void IVstPlugin::ProcessCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
+  ProcessFloat(effect, inputs, outputs, frames, true);
 }
 
 void IVstPlugin::ProcessReplacingCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
-  IVstPlugin* plugin = FromEffect(effect);
-  if (!plugin) return;
-  std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-  if (plugin->DoesMidi() != 0) plugin->CallHost(audioMasterWantMidi);
-  plugin->AttachInputs(inputs, frames);
-  plugin->AttachOutputs(outputs);
-  plugin->RunReplacing(frames);
+  ProcessFloat(effect, inputs, outputs, frames, false);
 }
 
 void IVstPlugin::ProcessDoubleCallback(AEffect* effect, double** inputs, double** outputs, int32_t frames) {
   IVstPlugin* plugin = FromEffect(effect);
   if (!plugin) return;
   std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-  if (plugin->DoesMidi() != 0) plugin->CallHost(audioMasterWantMidi);
+  plugin->AskForMidi();
   plugin->AttachInputs64(inputs);
   plugin->AttachOutputs64(outputs);
   plugin->Run64(frames);
