@@ -9,8 +9,8 @@
 //
 // The loop runs four samples at a time and then one at a time, with results bit-identical to a plain
 // loop: the positions are still accumulated one add after the other, and only the independent rest
-// of each sample's arithmetic is done two samples per vector operation (each lane performs the plain
-// loop's IEEE operations in the same order). The grouped path reads a group's inputs before writing
+// of each sample's arithmetic is done four (with AVX) or two samples per vector operation, each lane
+// performing the plain loop's IEEE operations in the same order. The grouped path reads a group's inputs before writing
 // its outputs, which equals the plain loop when each output is its own input (in place) or does not
 // overlap any input; any other overlap takes the one-sample-at-a-time path.
 class PanRamp {
