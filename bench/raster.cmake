@@ -1,5 +1,5 @@
 # Blit per mode and FillRect against a plain memcpy of the same bytes, and a rotated bilinear
 # blit of a knob-sized image.
-vesmar_benchmark(vesmar_bench_raster
+vesmar_benchmark(vesmar_raster_bench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/raster/RasterBench.cpp
   LIBS vesmar_raster)

@@ -1,4 +1,4 @@
 # DecodePng over arbitrary bytes (also into a reused caller bitmap).
-vesmar_fuzzer(vesmar_fuzz_png
+vesmar_fuzzer(vesmar_raster_png_fuzzer
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/raster/DecodePngFuzzer.cpp
   LIBS vesmar_raster)
