@@ -18,7 +18,7 @@
 namespace {
 
 // Builds PNG files in memory with libpng's writer.
-struct PngSpec
+struct PngDesc
 {
     int width = 2;
     int height = 2;
@@ -36,7 +36,7 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t n)
     out->insert(out->end(), data, data + n);
 }
 
-std::vector<unsigned char> WritePng(PngSpec spec)
+std::vector<unsigned char> WritePng(PngDesc desc)
 {
     std::vector<unsigned char> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -48,15 +48,15 @@ std::vector<unsigned char> WritePng(PngSpec spec)
         return {};
     }
     png_set_write_fn(png, &out, AppendBytes, nullptr);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, desc.width, desc.height, desc.bitDepth, desc.colourType,
+                 desc.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-    if (!spec.paletteAlpha.empty())
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
+    if (!desc.palette.empty())
+        png_set_PLTE(png, info, desc.palette.data(), static_cast<int>(desc.palette.size()));
+    if (!desc.paletteAlpha.empty())
+        png_set_tRNS(png, info, desc.paletteAlpha.data(), static_cast<int>(desc.paletteAlpha.size()), nullptr);
     std::vector<png_bytep> rows;
-    for (auto& r : spec.rows)
+    for (auto& r : desc.rows)
         rows.push_back(r.data());
     png_set_rows(png, info, rows.data());
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
@@ -69,11 +69,11 @@ std::unique_ptr<RasterBitmap> Decode(const std::vector<unsigned char>& bytes)
     return std::unique_ptr<RasterBitmap>(DecodePng(bytes.data(), bytes.size(), nullptr));
 }
 
-PngSpec Rgba2x2()
+PngDesc Rgba2x2()
 {
-    PngSpec spec;
-    spec.rows = {{255, 0, 0, 255, 0, 255, 0, 128}, {0, 0, 255, 0, 10, 20, 30, 40}};
-    return spec;
+    PngDesc desc;
+    desc.rows = {{255, 0, 0, 255, 0, 255, 0, 128}, {0, 0, 255, 0, 10, 20, 30, 40}};
+    return desc;
 }
 
 }  // namespace
@@ -81,13 +81,13 @@ PngSpec Rgba2x2()
 // Every colour type and depth ends up as 0xAARRGGBB with the transformations applied.
 TEST(DecodePng, OneBitGreyBecomesBlackAndWhite)
 {
-    PngSpec spec;
-    spec.width = 9;
-    spec.height = 1;
-    spec.bitDepth = 1;
-    spec.colourType = PNG_COLOR_TYPE_GRAY;
-    spec.rows = {{0b10100000, 0b10000000}};
-    auto b = Decode(WritePng(spec));
+    PngDesc desc;
+    desc.width = 9;
+    desc.height = 1;
+    desc.bitDepth = 1;
+    desc.colourType = PNG_COLOR_TYPE_GRAY;
+    desc.rows = {{0b10100000, 0b10000000}};
+    auto b = Decode(WritePng(desc));
     ASSERT_TRUE(b);
     ASSERT_EQ(b->Width(), 9);
     const uint32_t expected[9] = {0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF, 0xFF000000, 0xFF000000,
@@ -98,15 +98,15 @@ TEST(DecodePng, OneBitGreyBecomesBlackAndWhite)
 
 TEST(DecodePng, PaletteWithTransparencyGivesAlpha)
 {
-    PngSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bitDepth = 4;
-    spec.colourType = PNG_COLOR_TYPE_PALETTE;
-    spec.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
-    spec.paletteAlpha = {0, 200};
-    spec.rows = {{0x01, 0x20}};
-    auto b = Decode(WritePng(spec));
+    PngDesc desc;
+    desc.width = 3;
+    desc.height = 1;
+    desc.bitDepth = 4;
+    desc.colourType = PNG_COLOR_TYPE_PALETTE;
+    desc.palette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}};
+    desc.paletteAlpha = {0, 200};
+    desc.rows = {{0x01, 0x20}};
+    auto b = Decode(WritePng(desc));
     ASSERT_TRUE(b);
     EXPECT_EQ(PixelAt(*b, 0, 0), 0x000A141Eu);
     EXPECT_EQ(PixelAt(*b, 1, 0), 0xC828323Cu);
@@ -115,19 +115,19 @@ TEST(DecodePng, PaletteWithTransparencyGivesAlpha)
 
 TEST(DecodePng, SixteenBitKeepsHighBytes)
 {
-    PngSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bitDepth = 16;
-    spec.rows = {{0x12, 0xFF, 0x34, 0x01, 0x56, 0x80, 0x78, 0x7F}};
-    auto b = Decode(WritePng(spec));
+    PngDesc desc;
+    desc.width = 1;
+    desc.height = 1;
+    desc.bitDepth = 16;
+    desc.rows = {{0x12, 0xFF, 0x34, 0x01, 0x56, 0x80, 0x78, 0x7F}};
+    auto b = Decode(WritePng(desc));
     ASSERT_TRUE(b);
     EXPECT_EQ(PixelAt(*b, 0, 0), 0x78123456u);
 }
 
 TEST(DecodePng, GreyAlphaAndRgbAndInterlaced)
 {
-    PngSpec grey;
+    PngDesc grey;
     grey.width = 2;
     grey.height = 1;
     grey.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
@@ -137,7 +137,7 @@ TEST(DecodePng, GreyAlphaAndRgbAndInterlaced)
     EXPECT_EQ(PixelAt(*g, 0, 0), 0x80404040u);
     EXPECT_EQ(PixelAt(*g, 1, 0), 0x00C0C0C0u);
 
-    PngSpec rgb;
+    PngDesc rgb;
     rgb.width = 1;
     rgb.height = 1;
     rgb.colourType = PNG_COLOR_TYPE_RGB;
@@ -147,7 +147,7 @@ TEST(DecodePng, GreyAlphaAndRgbAndInterlaced)
     EXPECT_EQ(PixelAt(*c, 0, 0), 0xFF010203u);
 
     // Interlaced: 9 x 9 so that every Adam7 pass holds pixels.
-    PngSpec inter;
+    PngDesc inter;
     inter.width = 9;
     inter.height = 9;
     inter.interlaced = true;
