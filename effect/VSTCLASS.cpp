@@ -6,10 +6,10 @@ namespace {
 
 // Four-character codes, first character in the most significant byte.
 constexpr int32_t FourCharCode(char a, char b, char c, char d) {
-  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
-                              (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
-                              (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
-                              static_cast<uint32_t>(static_cast<unsigned char>(d)));
+    return static_cast<int32_t>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
+                                (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
+                                (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
+                                static_cast<uint32_t>(static_cast<unsigned char>(d)));
 }
 
 constexpr int32_t kVersion = 0x00010100;  // 1.1.0
@@ -23,51 +23,51 @@ constexpr int32_t kDoesMidi = 1;  // receives and sends MIDI
 VSTCLASS::VSTCLASS(audioMasterCallback host)
     : IVstPlugin(host, kNumParams, "1-1 2-2", kNumPrograms, "Vesmar", "", "Darvo", kVersion, kUniqueId,
                  kMakerId, kLatency, kDoesMidi, false, false) {
-  // Defining parameters does not notify the engine: it learns the values when the host opens the
-  // effect, and the first processed block converts the times again at the actual sample rate.
-  DefineParameters();
-  DefineFactoryPrograms();
+    // Defining parameters does not notify the engine: it learns the values when the host opens the
+    // effect, and the first processed block converts the times again at the actual sample rate.
+    DefineParameters();
+    DefineFactoryPrograms();
 }
 
 void VSTCLASS::DefineParameters() {
-  Parameter(kAttack)->DefineInteger("Attack", 500, 0, 8000, "ms");
-  Parameter(kHold)->DefineInteger("Hold", 200, 0, 5000, "ms");
-  Parameter(kDecay)->DefineInteger("Decay", 800, 0, 8000, "ms");
+    Parameter(kAttack)->DefineInteger("Attack", 500, 0, 8000, "ms");
+    Parameter(kHold)->DefineInteger("Hold", 200, 0, 5000, "ms");
+    Parameter(kDecay)->DefineInteger("Decay", 800, 0, 8000, "ms");
 
-  IParameter* shape = Parameter(kShapeEnv);
-  shape->DefineChoice("Shape ENV", kShapeLinear, 5, "");
-  shape->AddValueText(kShapeLinear, "Linear");
-  shape->AddValueText(kShapeAttackFastDecaySlow, "Attack fast && Decay slow");
-  shape->AddValueText(kShapeAttackFastDecayFast, "Attack fast && Decay fast");
-  shape->AddValueText(kShapeAttackSlowDecaySlow, "Attack slow && Decay slow");
-  shape->AddValueText(kShapeAttackSlowDecayFast, "Attack slow && Decay fast");
+    IParameter* shape = Parameter(kShapeEnv);
+    shape->DefineChoice("Shape ENV", kShapeLinear, 5, "");
+    shape->AddValueText(kShapeLinear, "Linear");
+    shape->AddValueText(kShapeAttackFastDecaySlow, "Attack fast && Decay slow");
+    shape->AddValueText(kShapeAttackFastDecayFast, "Attack fast && Decay fast");
+    shape->AddValueText(kShapeAttackSlowDecaySlow, "Attack slow && Decay slow");
+    shape->AddValueText(kShapeAttackSlowDecayFast, "Attack slow && Decay fast");
 
-  Parameter(kPanWidth)->DefineInteger("Pan Width", 70, 0, 100, "%");
-  Parameter(kPanOffset)->DefineInteger("Pan Offset", 0, -100, 100, "");
+    Parameter(kPanWidth)->DefineInteger("Pan Width", 70, 0, 100, "%");
+    Parameter(kPanOffset)->DefineInteger("Pan Offset", 0, -100, 100, "");
 
-  IParameter* side = Parameter(kPanSide);
-  side->DefineChoice("Pan Side", kPanSideAlternate, 3, "");
-  side->AddValueText(kPanSideAlternate, "Alternate");
-  side->AddValueText(kPanSideLeft, "Left");
-  side->AddValueText(kPanSideRight, "Right");
+    IParameter* side = Parameter(kPanSide);
+    side->DefineChoice("Pan Side", kPanSideAlternate, 3, "");
+    side->AddValueText(kPanSideAlternate, "Alternate");
+    side->AddValueText(kPanSideLeft, "Left");
+    side->AddValueText(kPanSideRight, "Right");
 
-  IParameter* noteOff = Parameter(kNoteOff);
-  noteOff->DefineChoice("Note Off", kNoteOffEnvDecay, 3, "");
-  noteOff->AddValueText(kNoteOffEnvOff, "ENV Off");
-  noteOff->AddValueText(kNoteOffEnvDecay, "ENV Decay");
-  noteOff->AddValueText(kNoteOffFollowEnv, "Follow ENV");
+    IParameter* noteOff = Parameter(kNoteOff);
+    noteOff->DefineChoice("Note Off", kNoteOffEnvDecay, 3, "");
+    noteOff->AddValueText(kNoteOffEnvOff, "ENV Off");
+    noteOff->AddValueText(kNoteOffEnvDecay, "ENV Decay");
+    noteOff->AddValueText(kNoteOffFollowEnv, "Follow ENV");
 
-  Parameter(kSidesVolAmplify)->DefineInteger("Sides Vol Amplify", 6, 0, 22, "dB");
+    Parameter(kSidesVolAmplify)->DefineInteger("Sides Vol Amplify", 6, 0, 22, "dB");
 }
 
 void VSTCLASS::DefineFactoryPrograms() {
-  // Slot 0 holds the defaults just defined; the next five take the following free slots. Values in
-  // parameter order: Attack, Hold, Decay, Shape ENV, Pan Width, Pan Offset, Pan Side, Note Off,
-  // Sides Vol Amplify.
-  CaptureDefaultPrograms("---- default ----", 1);
-  DefineProgram("Long Envelopes", {2200, 2400, 2000, 1, 100, 0, 0, 2, 6});
-  DefineProgram("Sit on the Sides", {200, 2600, 200, 1, 100, 0, 0, 2, 6});
-  DefineProgram("Increase Volume on Sides", {1000, 600, 800, 0, 100, 0, 0, 1, 16});
-  DefineProgram("Play on the Right", {500, 200, 800, 0, 50, 50, 0, 2, 6});
-  DefineProgram("Chill pan", {5000, 200, 3000, 4, 80, 0, 0, 2, 6});
+    // Slot 0 holds the defaults just defined; the next five take the following free slots. Values in
+    // parameter order: Attack, Hold, Decay, Shape ENV, Pan Width, Pan Offset, Pan Side, Note Off,
+    // Sides Vol Amplify.
+    CaptureDefaultPrograms("---- default ----", 1);
+    DefineProgram("Long Envelopes", {2200, 2400, 2000, 1, 100, 0, 0, 2, 6});
+    DefineProgram("Sit on the Sides", {200, 2600, 200, 1, 100, 0, 0, 2, 6});
+    DefineProgram("Increase Volume on Sides", {1000, 600, 800, 0, 100, 0, 0, 1, 16});
+    DefineProgram("Play on the Right", {500, 200, 800, 0, 50, 50, 0, 2, 6});
+    DefineProgram("Chill pan", {5000, 200, 3000, 4, 80, 0, 0, 2, 6});
 }

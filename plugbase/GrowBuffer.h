@@ -18,47 +18,47 @@
 // Contents are moved bytewise: store only trivially copyable data. Not thread-safe; the owner's
 // lock guards it.
 class GrowBuffer {
- public:
-  static constexpr int kDefaultGranularity = 4096;
-  // Upper bound for any single buffer (1 GiB): keeps every size computation far from overflow
-  // and turns absurd host-supplied lengths into an ordinary failure.
-  static constexpr intptr_t MaxBytes = intptr_t{1} << 30;
+  public:
+    static constexpr int kDefaultGranularity = 4096;
+    // Upper bound for any single buffer (1 GiB): keeps every size computation far from overflow
+    // and turns absurd host-supplied lengths into an ordinary failure.
+    static constexpr intptr_t MaxBytes = intptr_t{1} << 30;
 
-  explicit GrowBuffer(int granularity = kDefaultGranularity) noexcept;
-  ~GrowBuffer();
-  GrowBuffer(const GrowBuffer&) = delete;
-  GrowBuffer& operator=(const GrowBuffer&) = delete;
-  GrowBuffer(GrowBuffer&& other) noexcept;
-  GrowBuffer& operator=(GrowBuffer&& other) noexcept;
+    explicit GrowBuffer(int granularity = kDefaultGranularity) noexcept;
+    ~GrowBuffer();
+    GrowBuffer(const GrowBuffer&) = delete;
+    GrowBuffer& operator=(const GrowBuffer&) = delete;
+    GrowBuffer(GrowBuffer&& other) noexcept;
+    GrowBuffer& operator=(GrowBuffer&& other) noexcept;
 
-  // Sets the length to n bytes (see the capacity rule). New bytes are not initialised.
-  bool Resize(intptr_t n, bool releaseMemory = false) noexcept;
-  // Appends n bytes copied from data (data may be null only when n is 0).
-  bool Append(const void* data, intptr_t n) noexcept;
-  // Length 0 and block freed.
-  void Free() noexcept { Resize(0, true); }
+    // Sets the length to n bytes (see the capacity rule). New bytes are not initialised.
+    bool Resize(intptr_t n, bool releaseMemory = false) noexcept;
+    // Appends n bytes copied from data (data may be null only when n is 0).
+    bool Append(const void* data, intptr_t n) noexcept;
+    // Length 0 and block freed.
+    void Free() noexcept { Resize(0, true); }
 
-  void* Data() noexcept { return block_; }
-  const void* Data() const noexcept { return block_; }
-  intptr_t Size() const noexcept { return length_; }
-  intptr_t Capacity() const noexcept { return capacity_; }
-  int Granularity() const noexcept { return granularity_; }
+    void* Data() noexcept { return block_; }
+    const void* Data() const noexcept { return block_; }
+    intptr_t Size() const noexcept { return length_; }
+    intptr_t Capacity() const noexcept { return capacity_; }
+    int Granularity() const noexcept { return granularity_; }
 
-  // The capacity the rule above gives for a request of n > 0 bytes.
-  static intptr_t CapacityFor(intptr_t n, int granularity) noexcept;
+    // The capacity the rule above gives for a request of n > 0 bytes.
+    static intptr_t CapacityFor(intptr_t n, int granularity) noexcept;
 
-  // Raw allocation functions; tests replace them to exercise the failure paths. Defaults are
-  // realloc, malloc and free.
-  struct Allocator {
-    void* (*reallocate)(void* block, size_t bytes);
-    void* (*allocate)(size_t bytes);
-    void (*release)(void* block);
-  };
-  static Allocator SetAllocatorForTesting(Allocator allocator) noexcept;
+    // Raw allocation functions; tests replace them to exercise the failure paths. Defaults are
+    // realloc, malloc and free.
+    struct Allocator {
+        void* (*reallocate)(void* block, size_t bytes);
+        void* (*allocate)(size_t bytes);
+        void (*release)(void* block);
+    };
+    static Allocator SetAllocatorForTesting(Allocator allocator) noexcept;
 
- private:
-  void* block_ = nullptr;
-  intptr_t length_ = 0;
-  intptr_t capacity_ = 0;
-  int granularity_;
+  private:
+    void* block_ = nullptr;
+    intptr_t length_ = 0;
+    intptr_t capacity_ = 0;
+    int granularity_;
 };

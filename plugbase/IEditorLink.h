@@ -4,17 +4,17 @@
 // interface and deletes it on destruction; the editor graphics context implements it.
 // All calls are made with the plug-in's lock held.
 class IEditorLink {
- public:
-  virtual ~IEditorLink() = default;
+  public:
+    virtual ~IEditorLink() = default;
 
-  // Shows a parameter's value in the controls bound to it, normalised (0..1) or plain.
-  virtual void ShowParameterValue(int index, double value, bool isNormalized) = 0;
-  // Called once when the editor is attached, after every value has been shown.
-  virtual void PrepareDrawing() = 0;
-  // Starts (or restarts) the delayed end-of-edit countdown of the given number of timer ticks;
-  // when it reaches zero the editor calls IPluginCore::FlushPendingEndEdit.
-  virtual void StartEndEditCountdown(int ticks) = 0;
-  virtual void CancelEndEditCountdown() = 0;
-  // Timer ticks per second.
-  virtual int FrameRate() const = 0;
+    // Shows a parameter's value in the controls bound to it, normalised (0..1) or plain.
+    virtual void ShowParameterValue(int index, double value, bool isNormalized) = 0;
+    // Called once when the editor is attached, after every value has been shown.
+    virtual void PrepareDrawing() = 0;
+    // Starts (or restarts) the delayed end-of-edit countdown of the given number of timer ticks;
+    // when it reaches zero the editor calls IPluginCore::FlushPendingEndEdit.
+    virtual void StartEndEditCountdown(int ticks) = 0;
+    virtual void CancelEndEditCountdown() = 0;
+    // Timer ticks per second.
+    virtual int FrameRate() const = 0;
 };

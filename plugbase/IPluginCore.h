@@ -27,212 +27,224 @@
 // Lock() held (the adapter takes it for every call); the operations listed in the class take it
 // again themselves. Audio reaches ProcessDouble always as 64-bit blocks.
 class IPluginCore {
- public:
-  static constexpr int kNameBytes = 128;
-  static constexpr int32_t kChunkMagic = 0x70666674;
-  static constexpr int32_t kChunkVersion = 0x00010000;
+  public:
+    static constexpr int kNameBytes = 128;
+    static constexpr int32_t kChunkMagic = 0x70666674;
+    static constexpr int32_t kChunkVersion = 0x00010000;
 
-  IPluginCore(int nParams, const char* channelConfigs, int nPrograms, const char* effectName,
-              const char* productName, const char* makerName, int32_t version, int32_t uniqueId,
-              int32_t makerId, int32_t latency, int32_t doesMidi, bool stateChunks, bool isInstrument);
-  // Destroys the editor, then the parameters (last to first), the programs (last to first), the
-  // input and output channels and the channel configurations.
-  virtual ~IPluginCore();
-  IPluginCore(const IPluginCore&) = delete;
-  IPluginCore& operator=(const IPluginCore&) = delete;
+    IPluginCore(int nParams, const char* channelConfigs, int nPrograms, const char* effectName,
+                const char* productName, const char* makerName, int32_t version, int32_t uniqueId,
+                int32_t makerId, int32_t latency, int32_t doesMidi, bool stateChunks, bool isInstrument);
+    // Destroys the editor, then the parameters (last to first), the programs (last to first), the
+    // input and output channels and the channel configurations.
+    virtual ~IPluginCore();
+    IPluginCore(const IPluginCore&) = delete;
+    IPluginCore& operator=(const IPluginCore&) = delete;
 
-  // ---- Hooks for the effect -------------------------------------------------------------------
-  virtual void Reset();                          // default: takes and releases the lock
-  virtual void OnParameterChange(int index);     // default: takes and releases the lock
-  // inputs/outputs are null when there are no such channels. Default: copies input i to output i
-  // below the smaller channel count and zero-fills every further output.
-  virtual void ProcessDouble(double** inputs, double** outputs, int frames);
-  virtual void OnEditorOpened() {}
-  virtual void OnEditorClosed() {}
-  virtual void OnActivate(bool active);          // default: takes and releases the lock
-  virtual void OnMidiEvent(const IMidiEvent& event) { (void)event; }
-  virtual void OnSysEx(const ISysExMessage& message) { (void)message; }
-  // Writes a zero-terminated note name into text (capacity bytes); default "" and false.
-  virtual bool MidiNoteName(int note, char* text, size_t capacity);
-  virtual bool SaveState(IStateChunk& chunk) { return SaveParameters(chunk); }
-  virtual int LoadState(const IStateChunk& chunk, int position) { return LoadParameters(chunk, position); }
+    // ---- Hooks for the effect -------------------------------------------------------------------
+    virtual void Reset();                       // default: takes and releases the lock
+    virtual void OnParameterChange(int index);  // default: takes and releases the lock
+    // inputs/outputs are null when there are no such channels. Default: copies input i to output i
+    // below the smaller channel count and zero-fills every further output.
+    virtual void ProcessDouble(double** inputs, double** outputs, int frames);
+    virtual void OnEditorOpened() {}
+    virtual void OnEditorClosed() {}
+    virtual void OnActivate(bool active);  // default: takes and releases the lock
+    virtual void OnMidiEvent(const IMidiEvent& event) { (void)event; }
+    virtual void OnSysEx(const ISysExMessage& message) { (void)message; }
+    // Writes a zero-terminated note name into text (capacity bytes); default "" and false.
+    virtual bool MidiNoteName(int note, char* text, size_t capacity);
+    virtual bool SaveState(IStateChunk& chunk) { return SaveParameters(chunk); }
+    virtual int LoadState(const IStateChunk& chunk, int position) { return LoadParameters(chunk, position); }
 
-  // ---- Host notifications (the host adapter implements them) -----------------------------------
-  virtual void HostBeginEdit(int index) { (void)index; }
-  // An adapter implementation takes the lock for its whole duration.
-  virtual void HostBeginEditOnce(int index) { (void)index; }
-  virtual void HostAutomate(int index, double normalized) { (void)index; (void)normalized; }
-  virtual void HostEndEdit(int index) { (void)index; }
-  virtual void HostProgramChanged() {}
-  virtual int64_t HostSamplePosition() { return 0; }
-  virtual double HostTempo() { return 0.0; }
-  virtual void HostTimeSignature(int& numerator, int& denominator) { numerator = denominator = 0; }
-  virtual int HostKind() { return host_; }
-  virtual void EditorSizeChanged() {}
-  virtual void AdjustForHost() {}
-  // Under the lock: shows every parameter's normalised value in the editor, calls its
-  // PrepareDrawing and takes ownership of it (a previously attached editor is destroyed). Null
-  // does nothing.
-  virtual void AttachEditor(IEditorLink* editor);
-  // Resizes every scratch buffer to frames samples and zeroes them, unless frames is the current
-  // block size. Negative frames count as 0. Not for the audio thread (it allocates).
-  virtual void SetBlockSize(int frames);
-  virtual void SetLatency(int samples) { latency_ = samples; }
-  virtual bool SendMidiEvent(const IMidiEvent& event) { (void)event; return false; }
-  // SendMidiEvent for each in order; true only if every call answered true (so true when empty).
-  virtual bool SendMidiEvents(const IMidiEvent* events, int count);
-  virtual bool SendSysEx(const ISysExMessage& message) { (void)message; return false; }
+    // ---- Host notifications (the host adapter implements them) -----------------------------------
+    virtual void HostBeginEdit(int index) { (void)index; }
+    // An adapter implementation takes the lock for its whole duration.
+    virtual void HostBeginEditOnce(int index) { (void)index; }
+    virtual void HostAutomate(int index, double normalized) {
+        (void)index;
+        (void)normalized;
+    }
+    virtual void HostEndEdit(int index) { (void)index; }
+    virtual void HostProgramChanged() {}
+    virtual int64_t HostSamplePosition() { return 0; }
+    virtual double HostTempo() { return 0.0; }
+    virtual void HostTimeSignature(int& numerator, int& denominator) { numerator = denominator = 0; }
+    virtual int HostKind() { return host_; }
+    virtual void EditorSizeChanged() {}
+    virtual void AdjustForHost() {}
+    // Under the lock: shows every parameter's normalised value in the editor, calls its
+    // PrepareDrawing and takes ownership of it (a previously attached editor is destroyed). Null
+    // does nothing.
+    virtual void AttachEditor(IEditorLink* editor);
+    // Resizes every scratch buffer to frames samples and zeroes them, unless frames is the current
+    // block size. Negative frames count as 0. Not for the audio thread (it allocates).
+    virtual void SetBlockSize(int frames);
+    virtual void SetLatency(int samples) { latency_ = samples; }
+    virtual bool SendMidiEvent(const IMidiEvent& event) {
+        (void)event;
+        return false;
+    }
+    // SendMidiEvent for each in order; true only if every call answered true (so true when empty).
+    virtual bool SendMidiEvents(const IMidiEvent* events, int count);
+    virtual bool SendSysEx(const ISysExMessage& message) {
+        (void)message;
+        return false;
+    }
 
-  // ---- Saved states -------------------------------------------------------------------------
-  // Appends every plain value as a 64-bit float (under the lock); true.
-  virtual bool SaveParameters(IStateChunk& chunk);
-  // Under the lock: sets the parameters from 64-bit floats at position (clamped); the first value
-  // that does not fit sets its parameter to 0 clamped and ends reading with -1. Then
-  // OnParameterChange for every parameter. Answers the position after the last value, or -1.
-  virtual int LoadParameters(const IStateChunk& chunk, int position);
-  // Bank body: for each slot its name as a string, its initialised flag, and its state if set.
-  virtual bool SavePrograms(IStateChunk& chunk);
-  virtual int LoadPrograms(const IStateChunk& chunk, int position);
+    // ---- Saved states -------------------------------------------------------------------------
+    // Appends every plain value as a 64-bit float (under the lock); true.
+    virtual bool SaveParameters(IStateChunk& chunk);
+    // Under the lock: sets the parameters from 64-bit floats at position (clamped); the first value
+    // that does not fit sets its parameter to 0 clamped and ends reading with -1. Then
+    // OnParameterChange for every parameter. Answers the position after the last value, or -1.
+    virtual int LoadParameters(const IStateChunk& chunk, int position);
+    // Bank body: for each slot its name as a string, its initialised flag, and its state if set.
+    virtual bool SavePrograms(IStateChunk& chunk);
+    virtual int LoadPrograms(const IStateChunk& chunk, int position);
 
-  // ---- Programs ------------------------------------------------------------------------------
-  // Fills the first uninitialised slot with name and one value per parameter in index order
-  // (integers for Toggle/Integer/Choice, stored unchanged, not clamped). Missing values take the
-  // parameter's current plain value; surplus values are ignored. Nothing when every slot is used.
-  void DefineProgram(const char* name, std::initializer_list<double> values);
-  void DefineProgram(const char* name, const double* values, int count);
-  // n times: the first uninitialised slot captures the current values under name ("Default" when
-  // null).
-  void CaptureDefaultPrograms(const char* name, int n);
-  // With no slot at all, creates one and captures the current values as "Default".
-  void EnsureOneProgram();
-  // Loads an initialised slot, or captures the current values into an empty one and names it
-  // "user preset N"; then makes it current and pushes the values to the editor. False for an index
-  // out of range or a failed load.
-  bool SelectProgram(int index);
-  // Saves the current values into the current slot and renames it when name is neither null nor
-  // empty. The initialised flag is not changed.
-  void StoreCurrentProgram(const char* name);
-  const char* ProgramName(int index) const;  // "" when out of range
-  int ProgramCount() const { return static_cast<int>(programs_.size()); }
-  IProgram* Program(int index);               // null when out of range
-  int CurrentProgramIndex() const { return currentProgram_; }
+    // ---- Programs ------------------------------------------------------------------------------
+    // Fills the first uninitialised slot with name and one value per parameter in index order
+    // (integers for Toggle/Integer/Choice, stored unchanged, not clamped). Missing values take the
+    // parameter's current plain value; surplus values are ignored. Nothing when every slot is used.
+    void DefineProgram(const char* name, std::initializer_list<double> values);
+    void DefineProgram(const char* name, const double* values, int count);
+    // n times: the first uninitialised slot captures the current values under name ("Default" when
+    // null).
+    void CaptureDefaultPrograms(const char* name, int n);
+    // With no slot at all, creates one and captures the current values as "Default".
+    void EnsureOneProgram();
+    // Loads an initialised slot, or captures the current values into an empty one and names it
+    // "user preset N"; then makes it current and pushes the values to the editor. False for an index
+    // out of range or a failed load.
+    bool SelectProgram(int index);
+    // Saves the current values into the current slot and renames it when name is neither null nor
+    // empty. The initialised flag is not changed.
+    void StoreCurrentProgram(const char* name);
+    const char* ProgramName(int index) const;  // "" when out of range
+    int ProgramCount() const { return static_cast<int>(programs_.size()); }
+    IProgram* Program(int index);  // null when out of range
+    int CurrentProgramIndex() const { return currentProgram_; }
 
-  // ---- State chunks for the host ---------------------------------------------------------------
-  // Builds the bank chunk (bank) or the program chunk into the core's own buffer and stores its
-  // address in *data. Answers the size, or 0 (and *data untouched) for a null data or a failure.
-  // The address stays valid until the next call for the same kind of chunk.
-  int GetStateChunk(bool bank, const void** data);
-  // Loads a bank or program chunk of size bytes. Answers 1 on success, 0 otherwise (null data,
-  // size <= 0 or beyond GrowBuffer::MaxBytes change nothing).
-  int SetStateChunk(bool bank, const void* data, intptr_t size);
+    // ---- State chunks for the host ---------------------------------------------------------------
+    // Builds the bank chunk (bank) or the program chunk into the core's own buffer and stores its
+    // address in *data. Answers the size, or 0 (and *data untouched) for a null data or a failure.
+    // The address stays valid until the next call for the same kind of chunk.
+    int GetStateChunk(bool bank, const void** data);
+    // Loads a bank or program chunk of size bytes. Answers 1 on success, 0 otherwise (null data,
+    // size <= 0 or beyond GrowBuffer::MaxBytes change nothing).
+    int SetStateChunk(bool bank, const void* data, intptr_t size);
 
-  // ---- Queries and setters --------------------------------------------------------------------
-  int ParameterCount() const { return static_cast<int>(params_.size()); }
-  IParameter* Parameter(int index);            // null when out of range
-  const IParameter* Parameter(int index) const;
-  const char* EffectName() const { return effectName_; }
-  const char* ProductName() const { return productName_; }
-  const char* MakerName() const { return makerName_; }
-  int32_t Version() const { return version_; }
-  // major * 10000 + minor * 100 + patch (0x10100 gives 10100).
-  int32_t VersionDecimal() const;
-  int32_t UniqueId() const { return uniqueId_; }
-  int32_t MakerId() const { return makerId_; }
-  int Host() const { return host_; }
-  int32_t HostVersion() const { return hostVersion_; }
-  void SetHost(int host, int32_t hostVersion) { host_ = host; hostVersion_ = hostVersion; }
-  double SampleRate() const { return sampleRate_; }
-  void SetSampleRate(double rate) { sampleRate_ = rate; }
-  int BlockSize() const { return blockSize_; }
-  int Latency() const { return latency_; }
-  int32_t DoesMidi() const { return doesMidi_; }
-  bool StateChunks() const { return stateChunks_; }
-  bool IsInstrument() const { return isInstrument_; }
-  int ChannelConfigCount() const { return static_cast<int>(configs_.size()); }
-  const ChannelIoPair* ChannelConfig(int index) const;  // null when out of range
-  // True when some configuration matches both sides; a negative count matches anything.
-  bool IsLegalIo(int inputs, int outputs) const;
-  int InputCount() const { return static_cast<int>(inputs_.size()); }
-  int OutputCount() const { return static_cast<int>(outputs_.size()); }
-  const InputChannel* Input(int index) const;   // null when out of range
-  const OutputChannel* Output(int index) const;
-  IEditorLink* Editor() const { return editor_.get(); }
-  int PendingEndEdit() const { return pendingEndEdit_; }
-  std::recursive_mutex& Lock() const { return lock_; }
+    // ---- Queries and setters --------------------------------------------------------------------
+    int ParameterCount() const { return static_cast<int>(params_.size()); }
+    IParameter* Parameter(int index);  // null when out of range
+    const IParameter* Parameter(int index) const;
+    const char* EffectName() const { return effectName_; }
+    const char* ProductName() const { return productName_; }
+    const char* MakerName() const { return makerName_; }
+    int32_t Version() const { return version_; }
+    // major * 10000 + minor * 100 + patch (0x10100 gives 10100).
+    int32_t VersionDecimal() const;
+    int32_t UniqueId() const { return uniqueId_; }
+    int32_t MakerId() const { return makerId_; }
+    int Host() const { return host_; }
+    int32_t HostVersion() const { return hostVersion_; }
+    void SetHost(int host, int32_t hostVersion) {
+        host_ = host;
+        hostVersion_ = hostVersion;
+    }
+    double SampleRate() const { return sampleRate_; }
+    void SetSampleRate(double rate) { sampleRate_ = rate; }
+    int BlockSize() const { return blockSize_; }
+    int Latency() const { return latency_; }
+    int32_t DoesMidi() const { return doesMidi_; }
+    bool StateChunks() const { return stateChunks_; }
+    bool IsInstrument() const { return isInstrument_; }
+    int ChannelConfigCount() const { return static_cast<int>(configs_.size()); }
+    const ChannelIoPair* ChannelConfig(int index) const;  // null when out of range
+    // True when some configuration matches both sides; a negative count matches anything.
+    bool IsLegalIo(int inputs, int outputs) const;
+    int InputCount() const { return static_cast<int>(inputs_.size()); }
+    int OutputCount() const { return static_cast<int>(outputs_.size()); }
+    const InputChannel* Input(int index) const;  // null when out of range
+    const OutputChannel* Output(int index) const;
+    IEditorLink* Editor() const { return editor_.get(); }
+    int PendingEndEdit() const { return pendingEndEdit_; }
+    std::recursive_mutex& Lock() const { return lock_; }
 
-  // ---- Channel connections ---------------------------------------------------------------------
-  // Channels start..start+count-1 (limited to the channel count) become (dis)connected.
-  void ConnectInputs(int start, int count, bool connected);
-  void ConnectOutputs(int start, int count, bool connected);
+    // ---- Channel connections ---------------------------------------------------------------------
+    // Channels start..start+count-1 (limited to the channel count) become (dis)connected.
+    void ConnectInputs(int start, int count, bool connected);
+    void ConnectOutputs(int start, int count, bool connected);
 
-  // ---- Processing frame (caller holds the lock; no allocation, no other lock) ------------------
-  // Each connected channel takes the next host pointer, in channel order, for the coming run;
-  // disconnected channels take none. A null pointer array (or a null entry) leaves the channel on
-  // its scratch buffer. Host pointers are only used by the next run and forgotten afterwards.
-  // frames is the length of the coming run; conversion happens inside the run, per sub-block.
-  void AttachInputs(const float* const* inputs, int frames);
-  void AttachOutputs(float* const* outputs);
-  void AttachInputs64(double* const* inputs);
-  void AttachOutputs64(double* const* outputs);
-  // Calls ProcessDouble, then stores (replacing) or adds (accumulating) the outputs into the
-  // single-precision host blocks. Blocks longer than the block size are processed in consecutive
-  // sub-blocks of at most the block size, so every frame is processed and no scratch buffer
-  // overflows; with no block size set the host outputs are silenced (replacing and 64-bit) or left
-  // alone (accumulating).
-  void RunReplacing(int frames);
-  void RunAccumulating(int frames);
-  void Run64(int frames);
+    // ---- Processing frame (caller holds the lock; no allocation, no other lock) ------------------
+    // Each connected channel takes the next host pointer, in channel order, for the coming run;
+    // disconnected channels take none. A null pointer array (or a null entry) leaves the channel on
+    // its scratch buffer. Host pointers are only used by the next run and forgotten afterwards.
+    // frames is the length of the coming run; conversion happens inside the run, per sub-block.
+    void AttachInputs(const float* const* inputs, int frames);
+    void AttachOutputs(float* const* outputs);
+    void AttachInputs64(double* const* inputs);
+    void AttachOutputs64(double* const* outputs);
+    // Calls ProcessDouble, then stores (replacing) or adds (accumulating) the outputs into the
+    // single-precision host blocks. Blocks longer than the block size are processed in consecutive
+    // sub-blocks of at most the block size, so every frame is processed and no scratch buffer
+    // overflows; with no block size set the host outputs are silenced (replacing and 64-bit) or left
+    // alone (accumulating).
+    void RunReplacing(int frames);
+    void RunAccumulating(int frames);
+    void Run64(int frames);
 
-  // ---- Parameter flow ------------------------------------------------------------------------
-  // The user moved a control: under the lock, set the parameter, HostAutomate, OnParameterChange.
-  void ApplyParameterFromEditor(int index, double normalized);
-  // The host set a parameter: under the lock, show it in the editor, set it, OnParameterChange.
-  // Indices out of range change nothing.
-  void ApplyParameterFromHost(int index, double normalized);
-  void NotifyAllParameters();  // OnParameterChange for every index from 0 upwards
-  void PushValuesToEditor();   // every plain value to the editor, when there is one
-  // Wheel gestures: with an editor, remembers index and starts its countdown of
-  // max(1, frameRate / 2) ticks (a different parameter still pending is ended first); without an
-  // editor, HostEndEdit at once. Under the lock.
-  void EndEditLater(int index);
-  // Cancels the countdown and sends the pending HostEndEdit, if any. Under the lock.
-  void FlushPendingEndEdit();
+    // ---- Parameter flow ------------------------------------------------------------------------
+    // The user moved a control: under the lock, set the parameter, HostAutomate, OnParameterChange.
+    void ApplyParameterFromEditor(int index, double normalized);
+    // The host set a parameter: under the lock, show it in the editor, set it, OnParameterChange.
+    // Indices out of range change nothing.
+    void ApplyParameterFromHost(int index, double normalized);
+    void NotifyAllParameters();  // OnParameterChange for every index from 0 upwards
+    void PushValuesToEditor();   // every plain value to the editor, when there is one
+    // Wheel gestures: with an editor, remembers index and starts its countdown of
+    // max(1, frameRate / 2) ticks (a different parameter still pending is ended first); without an
+    // editor, HostEndEdit at once. Under the lock.
+    void EndEditLater(int index);
+    // Cancels the countdown and sends the pending HostEndEdit, if any. Under the lock.
+    void FlushPendingEndEdit();
 
- private:
-  void ParseChannelConfigs(const char* text);
-  void PointSlotsAtScratch();
-  int SubBlockFrames() const;
-  enum class RunMode { Replace, Accumulate, Double };
-  void Run(int frames, RunMode mode);
-  void ClearHostPointers();
-  IProgram* FirstFreeProgram();
-  void CaptureInto(IProgram& program, const char* name);
+  private:
+    void ParseChannelConfigs(const char* text);
+    void PointSlotsAtScratch();
+    int SubBlockFrames() const;
+    enum class RunMode { Replace, Accumulate, Double };
+    void Run(int frames, RunMode mode);
+    void ClearHostPointers();
+    IProgram* FirstFreeProgram();
+    void CaptureInto(IProgram& program, const char* name);
 
-  std::vector<ChannelIoPair> configs_;
-  std::vector<std::unique_ptr<IParameter>> params_;
-  std::vector<std::unique_ptr<IProgram>> programs_;
-  int currentProgram_ = 0;
-  int pendingEndEdit_ = -1;
-  mutable std::recursive_mutex lock_;
-  char effectName_[kNameBytes] = {};
-  char productName_[kNameBytes] = {};
-  char makerName_[kNameBytes] = {};
-  int32_t uniqueId_ = 0;
-  int32_t makerId_ = 0;
-  int32_t version_ = 0;
-  int host_ = -1;
-  int32_t hostVersion_ = 0;
-  bool stateChunks_ = false;
-  bool isInstrument_ = false;
-  int32_t doesMidi_ = 0;
-  double sampleRate_ = 44100.0;
-  int blockSize_ = 0;
-  int latency_ = 0;
-  std::unique_ptr<IEditorLink> editor_;
-  std::vector<double*> inputSlots_;
-  std::vector<double*> outputSlots_;
-  std::vector<std::unique_ptr<InputChannel>> inputs_;
-  std::vector<std::unique_ptr<OutputChannel>> outputs_;
-  IStateChunk bankState_;
-  IStateChunk programState_;
+    std::vector<ChannelIoPair> configs_;
+    std::vector<std::unique_ptr<IParameter>> params_;
+    std::vector<std::unique_ptr<IProgram>> programs_;
+    int currentProgram_ = 0;
+    int pendingEndEdit_ = -1;
+    mutable std::recursive_mutex lock_;
+    char effectName_[kNameBytes] = {};
+    char productName_[kNameBytes] = {};
+    char makerName_[kNameBytes] = {};
+    int32_t uniqueId_ = 0;
+    int32_t makerId_ = 0;
+    int32_t version_ = 0;
+    int host_ = -1;
+    int32_t hostVersion_ = 0;
+    bool stateChunks_ = false;
+    bool isInstrument_ = false;
+    int32_t doesMidi_ = 0;
+    double sampleRate_ = 44100.0;
+    int blockSize_ = 0;
+    int latency_ = 0;
+    std::unique_ptr<IEditorLink> editor_;
+    std::vector<double*> inputSlots_;
+    std::vector<double*> outputSlots_;
+    std::vector<std::unique_ptr<InputChannel>> inputs_;
+    std::vector<std::unique_ptr<OutputChannel>> outputs_;
+    IStateChunk bankState_;
+    IStateChunk programState_;
 };

@@ -2,8 +2,7 @@
 
 // Mode word shared by every raster operation: combine rule in the low byte, sampling filter in
 // the second byte, and a flag that scales each pixel's weight by its source alpha.
-enum BlendModeBits : int
-{
+enum BlendModeBits : int {
     BlendCopy = 0,
     BlendAdd = 1,
     BlendDodge = 2,

@@ -15,11 +15,9 @@ using blend::Half;
 using blend::Quarter;
 
 // One output row from the rows above (may be null), itself and below (may be null).
-void BlurRow(uint32_t* out, const uint32_t* up, const uint32_t* m, const uint32_t* down, int n)
-{
+void BlurRow(uint32_t* out, const uint32_t* up, const uint32_t* m, const uint32_t* down, int n) {
     const int last = n - 1;
-    if (up && down)
-    {
+    if (up && down) {
         out[0] = Eighth(up[0]) + Half(m[0]) + Eighth(down[0]) + Quarter(m[1]);
         for (int i = 1; i < last; ++i)
             out[i] = Eighth(up[i]) + Eighth(down[i]) + Eighth(m[i + 1]) + Half(m[i]) + Eighth(m[i - 1]);
@@ -28,8 +26,7 @@ void BlurRow(uint32_t* out, const uint32_t* up, const uint32_t* m, const uint32_
     }
     const uint32_t* o = up ? up : down;
     out[0] = Quarter(o[0]) + Half(m[0]) + Quarter(m[1]);
-    for (int i = 1; i < last; ++i)
-        out[i] = Quarter(o[i]) + Half(m[i]) + Eighth(m[i + 1]) + Eighth(m[i - 1]);
+    for (int i = 1; i < last; ++i) out[i] = Quarter(o[i]) + Half(m[i]) + Eighth(m[i + 1]) + Eighth(m[i - 1]);
     out[last] = Quarter(o[last]) + Half(m[last]) + Quarter(m[last - 1]);
 }
 
@@ -37,25 +34,19 @@ constexpr int kStackRow = 1024;
 
 }  // namespace
 
-void Blur(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int srcX, int srcY,
-          int srcWidth, int srcHeight)
-{
-    if (!HasPixels(dest) || !HasPixels(src))
-        return;
+void Blur(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int srcX, int srcY, int srcWidth,
+          int srcHeight) {
+    if (!HasPixels(dest) || !HasPixels(src)) return;
     long long left = std::max(srcX, 0), top = std::max(srcY, 0);
     long long right = std::min<long long>(static_cast<long long>(srcX) + srcWidth, src->Width());
     long long bottom = std::min<long long>(static_cast<long long>(srcY) + srcHeight, src->Height());
     long long dx = dstX, dy = dstY;
-    if (dx < 0)
-        left -= dx, dx = 0;
-    if (dy < 0)
-        top -= dy, dy = 0;
-    if (left >= right || top >= bottom || dx >= dest->Width() || dy >= dest->Height())
-        return;
+    if (dx < 0) left -= dx, dx = 0;
+    if (dy < 0) top -= dy, dy = 0;
+    if (left >= right || top >= bottom || dx >= dest->Width() || dy >= dest->Height()) return;
     right = std::min(right, left + dest->Width() - dx);
     bottom = std::min(bottom, top + dest->Height() - dy);
-    if (right - left < 2 || bottom - top < 2)
-        return;
+    if (right - left < 2 || bottom - top < 2) return;
 
     const int n = static_cast<int>(right - left), rows = static_cast<int>(bottom - top);
     const int sl = static_cast<int>(left), st = static_cast<int>(top);
@@ -63,8 +54,7 @@ void Blur(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int srcX, i
     auto source = [&](int r) -> const uint32_t* { return ImageRow(*src, st + r) + sl; };
     auto target = [&](int r) { return ImageRow(*dest, oy + r) + ox; };
 
-    if (dest != src)
-    {
+    if (dest != src) {
         for (int r = 0; r < rows; ++r)
             BlurRow(target(r), r > 0 ? source(r - 1) : nullptr, source(r),
                     r + 1 < rows ? source(r + 1) : nullptr, n);
@@ -75,42 +65,36 @@ void Blur(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int srcX, i
     // copy supplies the row above; elsewhere in the same bitmap output rows could overlap
     // unread source rows, so the whole rectangle is copied first.
     const bool samePlace = ox == sl && oy == st;
-    if (!samePlace)
-    {
+    if (!samePlace) {
         std::unique_ptr<uint32_t[]> copy(new (std::nothrow) uint32_t[static_cast<size_t>(n) * rows]);
-        if (!copy)
-            return;
+        if (!copy) return;
         for (int r = 0; r < rows; ++r)
             std::memcpy(&copy[static_cast<size_t>(r) * n], source(r), sizeof(uint32_t) * n);
         auto saved = [&](int r) -> const uint32_t* { return &copy[static_cast<size_t>(r) * n]; };
         for (int r = 0; r < rows; ++r)
-            BlurRow(target(r), r > 0 ? saved(r - 1) : nullptr, saved(r), r + 1 < rows ? saved(r + 1) : nullptr, n);
+            BlurRow(target(r), r > 0 ? saved(r - 1) : nullptr, saved(r),
+                    r + 1 < rows ? saved(r + 1) : nullptr, n);
         return;
     }
 
     uint32_t stackRows[2][kStackRow];
     std::unique_ptr<uint32_t[]> heapRows;
     uint32_t* buffers[2] = {stackRows[0], stackRows[1]};
-    if (n > kStackRow)
-    {
+    if (n > kStackRow) {
         heapRows.reset(new (std::nothrow) uint32_t[static_cast<size_t>(n) * 2]);
         buffers[0] = heapRows ? heapRows.get() : nullptr;
         buffers[1] = heapRows ? heapRows.get() + n : nullptr;
     }
     const uint32_t* above = nullptr;
-    for (int r = 0; r < rows; ++r)
-    {
+    for (int r = 0; r < rows; ++r) {
         uint32_t* row = target(r);
         const uint32_t* down = r + 1 < rows ? source(r + 1) : nullptr;
-        if (buffers[0])
-        {
+        if (buffers[0]) {
             uint32_t* keep = buffers[r & 1];
             std::memcpy(keep, row, sizeof(uint32_t) * n);
             BlurRow(row, above, keep, down, n);
             above = keep;
-        }
-        else
-        {
+        } else {
             // No row buffers: degrade to reading the rows from the bitmap itself.
             BlurRow(row, r > 0 ? target(r - 1) : nullptr, row, down, n);
         }

@@ -6,9 +6,8 @@
 // top-down 32-bit DIB section selected into a memory device context; elsewhere they are plain
 // heap memory and DeviceContext() is null. Rows are allocated in multiples of 4 pixels and the
 // buffer is reused whenever a new size fits into it.
-class DibBitmap : public RasterBitmap
-{
-public:
+class DibBitmap : public RasterBitmap {
+  public:
     DibBitmap(int width, int height);
     ~DibBitmap() override;
 
@@ -19,7 +18,7 @@ public:
     bool Resize(int width, int height) override;
     void* DeviceContext() override { return deviceContext_; }
 
-private:
+  private:
     // Drops the pixel buffer (restoring the context's previous bitmap first on Windows).
     void ReleasePixels();
     // Whether pixels can be allocated at all (Windows: only with a device context).

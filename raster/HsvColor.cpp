@@ -1,26 +1,16 @@
 #include "raster/HsvColor.h"
 
-HsvColor HsvFromRgb(int r, int g, int b)
-{
+HsvColor HsvFromRgb(int r, int g, int b) {
     int max, min, base, numerator;
-    if (g > r && g > b)
-    {
+    if (g > r && g > b) {
         max = g, base = 128, numerator = b - r, min = r < b ? r : b;
-    }
-    else if (b >= g && g > r)
-    {
+    } else if (b >= g && g > r) {
         max = b, base = 256, numerator = r - g, min = r;
-    }
-    else if (r > b && b > g)
-    {
+    } else if (r > b && b > g) {
         max = r, base = 383, numerator = g - b, min = g;
-    }
-    else if (r > b && r >= g)
-    {
+    } else if (r > b && r >= g) {
         max = r, base = 0, numerator = g - b, min = b;
-    }
-    else
-    {
+    } else {
         max = b, base = 256, numerator = r - g, min = g;
     }
     int delta = max - min;
@@ -31,8 +21,7 @@ HsvColor HsvFromRgb(int r, int g, int b)
     return hsv;
 }
 
-uint32_t RgbFromHsv(HsvColor hsv)
-{
+uint32_t RgbFromHsv(HsvColor hsv) {
     const int h = hsv.h, s = hsv.s, v = hsv.v;
     const int m = (256 - s) * v / 256;
     auto edge = [&](int k) { return v * (16384 - k * s) / 16384; };

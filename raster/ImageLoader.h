@@ -5,8 +5,7 @@
 // A loader for one image file format, linked into the process-wide ImageLoaderList so that a
 // generic image loader can find it. The PNG loader registers itself during static
 // initialisation.
-struct ImageLoader
-{
+struct ImageLoader {
     // Loads path (UTF-8) into dest or a new bitmap; with checkExtension, refuses names whose
     // extension is not the loader's own.
     RasterBitmap* (*load)(const char* path, bool checkExtension, RasterBitmap* dest);

@@ -4,9 +4,8 @@
 
 // Heap bitmap: rows start 64-byte aligned and are padded to the row alignment; the buffer
 // grows with 25 % headroom and never shrinks, so resizing to similar sizes does not reallocate.
-class MemoryBitmap : public RasterBitmap
-{
-public:
+class MemoryBitmap : public RasterBitmap {
+  public:
     // rowAlignment in pixels: below 2 means none; otherwise its lowest power of two, at most 16.
     MemoryBitmap(int width, int height, int rowAlignment);
     ~MemoryBitmap() override;
@@ -20,7 +19,7 @@ public:
     // Bytes the current allocation can hold (0 when none).
     int Capacity() const { return capacity_; }
 
-private:
+  private:
     void Release();
 
     void* allocation_ = nullptr;

@@ -5,9 +5,8 @@
 // A 32-bit pixel buffer. Pixels are 0xAARRGGBB words with straight (not premultiplied) alpha;
 // in memory a pixel's bytes are blue, green, red, alpha. Memory row r starts at
 // Bits() + r * RowSpan(); when IsFlipped() is true memory row 0 holds the bottom image row.
-class RasterBitmap
-{
-public:
+class RasterBitmap {
+  public:
     virtual ~RasterBitmap() = default;
 
     // First pixel of memory row 0, or null when the bitmap holds no pixels.
@@ -24,7 +23,7 @@ public:
     virtual void* DeviceContext() { return nullptr; }
     virtual intptr_t Extension(int /*id*/, void* /*data*/) { return 0; }
 
-protected:
+  protected:
     RasterBitmap() = default;
     RasterBitmap(const RasterBitmap&) = delete;
     RasterBitmap& operator=(const RasterBitmap&) = delete;

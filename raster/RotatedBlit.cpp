@@ -11,19 +11,18 @@
 namespace {
 
 // Saturating conversions: geometry from callers may be absurd, conversions must not be UB.
-int TruncToInt(double v)
-{
-    if (!(v == v))
-        return 0;
+int TruncToInt(double v) {
+    if (!(v == v)) return 0;
     return static_cast<int>(std::clamp(v, -2147483648.0, 2147483647.0));
 }
 
-long long Fixed(double v) { return TruncToInt(v * 65536.0); }
+long long Fixed(double v) {
+    return TruncToInt(v * 65536.0);
+}
 
 // The sampled part of the source: its top-left pixel and the step from one image row to the
 // next (negative for flipped bitmaps), looked up once instead of per sample.
-struct Region
-{
+struct Region {
     const uint32_t* origin;
     ptrdiff_t stride;
     int width, height;
@@ -31,13 +30,11 @@ struct Region
     uint32_t At(int x, int y) const { return origin[y * stride + x]; }
 };
 
-struct Walk
-{
+struct Walk {
     long long u0, v0, dudx, dvdx, dudy, dvdy;
 };
 
-bool Nearest(const Region& r, long long u, long long v, uint32_t& out)
-{
+bool Nearest(const Region& r, long long u, long long v, uint32_t& out) {
     long long ix = u >> 16, iy = v >> 16;
     if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(r.width) ||
         static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(r.height))
@@ -46,16 +43,14 @@ bool Nearest(const Region& r, long long u, long long v, uint32_t& out)
     return true;
 }
 
-uint32_t Lerp2(uint32_t a, uint32_t b, uint32_t wb)
-{
+uint32_t Lerp2(uint32_t a, uint32_t b, uint32_t wb) {
     uint32_t wa = 0x10000 - wb, out = 0;
     for (int shift = 0; shift < 32; shift += 8)
         out |= ((wa * (a >> shift & 0xFF) + wb * (b >> shift & 0xFF)) >> 16) << shift;
     return out;
 }
 
-bool Bilinear(const Region& r, long long u, long long v, uint32_t& out)
-{
+bool Bilinear(const Region& r, long long u, long long v, uint32_t& out) {
     long long ix = u >> 16, iy = v >> 16;
     if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(r.width) ||
         static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(r.height))
@@ -69,14 +64,12 @@ bool Bilinear(const Region& r, long long u, long long v, uint32_t& out)
         out = Lerp2(r.At(x, y), r.At(x, y + 1), fy);
     else if (lastRow)
         out = Lerp2(r.At(x, y), r.At(x + 1, y), fx);
-    else
-    {
+    else {
         const uint32_t w11 = (fx * fy) >> 16, w10 = fx - w11, w01 = fy - w11;
         const uint32_t w00 = 0x10000 - fx - fy + w11;
         const uint32_t p00 = r.At(x, y), p10 = r.At(x + 1, y), p01 = r.At(x, y + 1), p11 = r.At(x + 1, y + 1);
         out = 0;
-        for (int shift = 0; shift < 32; shift += 8)
-        {
+        for (int shift = 0; shift < 32; shift += 8) {
             uint32_t sum = w00 * (p00 >> shift & 0xFF) + w10 * (p10 >> shift & 0xFF) +
                            w01 * (p01 >> shift & 0xFF) + w11 * (p11 >> shift & 0xFF);
             out |= (sum >> 16) << shift;
@@ -87,51 +80,37 @@ bool Bilinear(const Region& r, long long u, long long v, uint32_t& out)
 
 template <class Rule, class Sampler>
 void Draw(RasterBitmap& dest, int dstX, int dstY, int width, int height, const Region& region,
-          const Walk& walk, int w, Sampler sample)
-{
+          const Walk& walk, int w, Sampler sample) {
     long long rowU = walk.u0, rowV = walk.v0;
-    for (int j = 0; j < height; ++j, rowU += walk.dudy, rowV += walk.dvdy)
-    {
+    for (int j = 0; j < height; ++j, rowU += walk.dudy, rowV += walk.dvdy) {
         uint32_t* d = ImageRow(dest, dstY + j) + dstX;
         long long u = rowU, v = rowV;
-        for (int i = 0; i < width; ++i, u += walk.dudx, v += walk.dvdx)
-        {
+        for (int i = 0; i < width; ++i, u += walk.dudx, v += walk.dvdx) {
             uint32_t s;
-            if (sample(region, u, v, s))
-                d[i] = Rule::Apply(d[i], s, static_cast<int>(s >> 24), w);
+            if (sample(region, u, v, s)) d[i] = Rule::Apply(d[i], s, static_cast<int>(s >> 24), w);
         }
     }
 }
 
 }  // namespace
 
-void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int dstWidth,
-                 int dstHeight, float srcX, float srcY, float srcWidth, float srcHeight,
-                 float angle, bool clipToSourceRect, float alpha, int mode, float centreOffsetX,
-                 float centreOffsetY)
-{
-    if (!HasPixels(dest) || !HasPixels(src) || dstWidth == 0 || dstHeight == 0)
-        return;
+void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int dstWidth, int dstHeight,
+                 float srcX, float srcY, float srcWidth, float srcHeight, float angle, bool clipToSourceRect,
+                 float alpha, int mode, float centreOffsetX, float centreOffsetY) {
+    if (!HasPixels(dest) || !HasPixels(src) || dstWidth == 0 || dstHeight == 0) return;
 
     double left = 0, top = 0, right = src->Width(), bottom = src->Height();
-    if (clipToSourceRect)
-    {
-        if (srcX > 0)
-            left = srcX;
-        if (srcY > 0)
-            top = srcY;
-        if (srcX + srcWidth < src->Width())
-            right = srcX + srcWidth;
-        if (srcY + srcHeight < src->Height())
-            bottom = srcY + srcHeight;
+    if (clipToSourceRect) {
+        if (srcX > 0) left = srcX;
+        if (srcY > 0) top = srcY;
+        if (srcX + srcWidth < src->Width()) right = srcX + srcWidth;
+        if (srcY + srcHeight < src->Height()) bottom = srcY + srcHeight;
     }
 
     // Mirrored axes: the walk runs backwards over the source from its far edge.
     long long x0 = dstX, y0 = dstY, dw = dstWidth, dh = dstHeight;
-    if (dw < 0)
-        dw = -dw, x0 -= dw, srcX += srcWidth, srcWidth = -srcWidth;
-    if (dh < 0)
-        dh = -dh, y0 -= dh, srcY += srcHeight, srcHeight = -srcHeight;
+    if (dw < 0) dw = -dw, x0 -= dw, srcX += srcWidth, srcWidth = -srcWidth;
+    if (dh < 0) dh = -dh, y0 -= dh, srcY += srcHeight, srcHeight = -srcHeight;
 
     const float sx = srcWidth / static_cast<float>(dw), sy = srcHeight / static_cast<float>(dh);
     const double c = std::cos(angle), s = std::sin(angle);
@@ -139,28 +118,27 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     double startU = srcX - ((dw * sx * c + dh * sx * s - srcWidth) * 0.5 - centreOffsetX);
     double startV = srcY - ((dw * (-sy * s) + dh * sy * c - srcHeight) * 0.5 - centreOffsetY);
 
-    if (x0 < 0)
-        dw += x0, startU -= x0 * dudx, startV -= x0 * dvdx, x0 = 0;
-    if (y0 < 0)
-        dh += y0, startU -= y0 * dudy, startV -= y0 * dvdy, y0 = 0;
-    if (dw < 1 || dh < 1 || x0 >= dest->Width() || y0 >= dest->Height())
-        return;
+    if (x0 < 0) dw += x0, startU -= x0 * dudx, startV -= x0 * dvdx, x0 = 0;
+    if (y0 < 0) dh += y0, startU -= y0 * dudy, startV -= y0 * dvdy, y0 = 0;
+    if (dw < 1 || dh < 1 || x0 >= dest->Width() || y0 >= dest->Height()) return;
     dw = std::min<long long>(dw, dest->Width() - x0);
     dh = std::min<long long>(dh, dest->Height() - y0);
 
     const int regionLeft = TruncToInt(left), regionTop = TruncToInt(top);
     const int regionWidth = TruncToInt(right) - regionLeft, regionHeight = TruncToInt(bottom) - regionTop;
-    if (regionWidth < 1 || regionHeight < 1)
-        return;
+    if (regionWidth < 1 || regionHeight < 1) return;
     const ptrdiff_t span = src->IsFlipped() ? -static_cast<ptrdiff_t>(src->RowSpan()) : src->RowSpan();
     const Region region{ImageRow(*src, regionTop) + regionLeft, span, regionWidth, regionHeight};
 
-    const Walk walk{Fixed(static_cast<float>(startU - regionLeft)), Fixed(static_cast<float>(startV - regionTop)),
-                    Fixed(dudx), Fixed(dvdx), Fixed(dudy), Fixed(dvdy)};
+    const Walk walk{Fixed(static_cast<float>(startU - regionLeft)),
+                    Fixed(static_cast<float>(startV - regionTop)),
+                    Fixed(dudx),
+                    Fixed(dvdx),
+                    Fixed(dudy),
+                    Fixed(dvdy)};
 
     const int w = blend::WeightFromAlpha(alpha);
-    if (w == 0)
-        return;
+    if (w == 0) return;
     const bool bilinear = (mode & BlendFilterMask) == BlendFilterBilinear;
     const int x = static_cast<int>(x0), y = static_cast<int>(y0);
     const int width = static_cast<int>(dw), height = static_cast<int>(dh);

@@ -59,6 +59,14 @@ build_stage() {
 
 mkdir -p "$builds"
 
+# 0. One code style everywhere, so it cannot drift.
+stage "style: clang-format"
+if git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror 2>&1 | head -n 20 | grep .; then
+  record "clang-format" 0 1
+else
+  echo "all sources formatted"; record "clang-format" 1 0
+fi
+
 # 1. Native, ASan + UBSan.
 native="$builds/native-asan"
 if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=address; then

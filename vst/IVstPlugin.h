@@ -20,78 +20,79 @@
 // plug-in answers the host as one without an editor: no effFlagsHasEditor, effEditGetRect,
 // effEditOpen and effEditClose answer 0, and AttachEditor and EditorSizeChanged are the core's.
 class IVstPlugin : public IPluginCore {
- public:
-  IVstPlugin(audioMasterCallback host, int nParams, const char* channelConfigs, int nPrograms,
-             const char* effectName, const char* productName, const char* makerName, int32_t version,
-             int32_t uniqueId, int32_t makerId, int32_t latency, int32_t doesMidi, bool stateChunks,
-             bool isInstrument);
-  ~IVstPlugin() override;
+  public:
+    IVstPlugin(audioMasterCallback host, int nParams, const char* channelConfigs, int nPrograms,
+               const char* effectName, const char* productName, const char* makerName, int32_t version,
+               int32_t uniqueId, int32_t makerId, int32_t latency, int32_t doesMidi, bool stateChunks,
+               bool isInstrument);
+    ~IVstPlugin() override;
 
-  // The record handed to the host; its object field points back at this plug-in.
-  AEffect* Effect() { return &effect_; }
-  // The plug-in behind a record, or null for a null record or one without an object.
-  static IVstPlugin* FromEffect(AEffect* effect);
+    // The record handed to the host; its object field points back at this plug-in.
+    AEffect* Effect() { return &effect_; }
+    // The plug-in behind a record, or null for a null record or one without an object.
+    static IVstPlugin* FromEffect(AEffect* effect);
 
-  // One dispatcher call; the caller holds the lock (the record's dispatcher does). effClose is
-  // handled by the record's dispatcher itself, because it destroys the object.
-  intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
+    // One dispatcher call; the caller holds the lock (the record's dispatcher does). effClose is
+    // handled by the record's dispatcher itself, because it destroys the object.
+    intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 
-  const VstSpeakerArrangement& InputArrangement() const { return inputArrangement_; }
-  const VstSpeakerArrangement& OutputArrangement() const { return outputArrangement_; }
+    const VstSpeakerArrangement& InputArrangement() const { return inputArrangement_; }
+    const VstSpeakerArrangement& OutputArrangement() const { return outputArrangement_; }
 
-  // ---- Host notifications of the core, through the host callback ------------------------------
-  void HostAutomate(int index, double normalized) override;
-  void HostBeginEdit(int index) override;
-  void HostBeginEditOnce(int index) override;
-  void HostEndEdit(int index) override;
-  void HostProgramChanged() override;
-  int64_t HostSamplePosition() override;
-  double HostTempo() override;
-  void HostTimeSignature(int& numerator, int& denominator) override;
-  // Asks the host for its product name (and version) once and maps it to a host number.
-  int HostKind() override;
-  // At most once per object (effOpen): host-specific channel adjustment, then the record's and
-  // the arrangements' channel counts follow the core's channels.
-  void AdjustForHost() override;
-  void SetLatency(int samples) override;
-  bool SendMidiEvent(const IMidiEvent& event) override;
-  bool SendSysEx(const ISysExMessage& message) override;
+    // ---- Host notifications of the core, through the host callback ------------------------------
+    void HostAutomate(int index, double normalized) override;
+    void HostBeginEdit(int index) override;
+    void HostBeginEditOnce(int index) override;
+    void HostEndEdit(int index) override;
+    void HostProgramChanged() override;
+    int64_t HostSamplePosition() override;
+    double HostTempo() override;
+    void HostTimeSignature(int& numerator, int& denominator) override;
+    // Asks the host for its product name (and version) once and maps it to a host number.
+    int HostKind() override;
+    // At most once per object (effOpen): host-specific channel adjustment, then the record's and
+    // the arrangements' channel counts follow the core's channels.
+    void AdjustForHost() override;
+    void SetLatency(int samples) override;
+    bool SendMidiEvent(const IMidiEvent& event) override;
+    bool SendSysEx(const ISysExMessage& message) override;
 
- protected:
-  // Calls the host with the effect record first; 0 when the host gave no callback.
-  intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f);
+  protected:
+    // Calls the host with the effect record first; 0 when the host gave no callback.
+    intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
 
- private:
-  // Record callbacks (IVstPluginCallbacks.cpp): validate the record, take the lock, forward.
-  static intptr_t DispatcherCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                     void* ptr, float opt);
-  static void ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames, bool accumulate);
-  static void ProcessCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames);
-  static void ProcessReplacingCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames);
-  static void ProcessDoubleCallback(AEffect* effect, double** inputs, double** outputs, int32_t frames);
-  static void SetParameterCallback(AEffect* effect, int32_t index, float value);
-  static float GetParameterCallback(AEffect* effect, int32_t index);
+  private:
+    // Record callbacks (IVstPluginCallbacks.cpp): validate the record, take the lock, forward.
+    static intptr_t DispatcherCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                       void* ptr, float opt);
+    static void ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames,
+                             bool accumulate);
+    static void ProcessCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames);
+    static void ProcessReplacingCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames);
+    static void ProcessDoubleCallback(AEffect* effect, double** inputs, double** outputs, int32_t frames);
+    static void SetParameterCallback(AEffect* effect, int32_t index, float value);
+    static float GetParameterCallback(AEffect* effect, int32_t index);
 
-  // Dispatcher pieces (IVstPluginDispatcher.cpp).
-  intptr_t ProcessEvents(const VstEvents* events);
-  intptr_t String2Parameter(int index, const char* text);
-  intptr_t PinProperties(bool input, int index, VstPinProperties* pin);
-  intptr_t SetSpeakerArrangement(const VstSpeakerArrangement* inputs, const VstSpeakerArrangement* outputs);
-  intptr_t VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt);
-  intptr_t MidiKeyNameFor(MidiKeyName* key);
-  void SetSampleRateFromHost(float rate);
-  void SetBlockSizeFromHost(intptr_t frames);
+    // Dispatcher pieces (IVstPluginDispatcher.cpp).
+    intptr_t ProcessEvents(const VstEvents* events);
+    intptr_t String2Parameter(int index, const char* text);
+    intptr_t PinProperties(bool input, int index, VstPinProperties* pin);
+    intptr_t SetSpeakerArrangement(const VstSpeakerArrangement* inputs, const VstSpeakerArrangement* outputs);
+    intptr_t VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt);
+    intptr_t MidiKeyNameFor(MidiKeyName* key);
+    void SetSampleRateFromHost(float rate);
+    void SetBlockSizeFromHost(intptr_t frames);
 
-  // Before every block of a plug-in that uses MIDI.
-  void AskForMidi();
-  const VstTimeInfo* HostTime(int32_t flags);
-  void SyncChannelCounts();
+    // Before every block of a plug-in that uses MIDI.
+    void AskForMidi();
+    const VstTimeInfo* HostTime(int32_t flags);
+    void SyncChannelCounts();
 
-  audioMasterCallback host_;
-  VstSpeakerArrangement inputArrangement_{};
-  VstSpeakerArrangement outputArrangement_{};
-  bool hostAdjusted_ = false;
-  VstOutgoingEvents outgoing_;
-  AEffect effect_{};
+    audioMasterCallback host_;
+    VstSpeakerArrangement inputArrangement_{};
+    VstSpeakerArrangement outputArrangement_{};
+    bool hostAdjusted_ = false;
+    VstOutgoingEvents outgoing_;
+    AEffect effect_{};
 };

@@ -9,68 +9,69 @@
 
 intptr_t IVstPlugin::DispatcherCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                         void* ptr, float opt) {
-  IVstPlugin* plugin = FromEffect(effect);
-  if (!plugin) return 0;
-  if (opcode == effClose) {
-    // Wait for any call in progress, then destroy the object outside its own lock.
-    plugin->Lock().lock();
-    plugin->Lock().unlock();
-    delete plugin;
-    return 0;
-  }
-  std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-  return plugin->Dispatch(opcode, index, value, ptr, opt);
+    IVstPlugin* plugin = FromEffect(effect);
+    if (!plugin) return 0;
+    if (opcode == effClose) {
+        // Wait for any call in progress, then destroy the object outside its own lock.
+        plugin->Lock().lock();
+        plugin->Lock().unlock();
+        delete plugin;
+        return 0;
+    }
+    std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
+    return plugin->Dispatch(opcode, index, value, ptr, opt);
 }
 
 // The core's processing frame copes with null pointer arrays and entries, blocks longer than the
 // block size (processed in sub-blocks) and counts of 0 or below (nothing is processed).
-void IVstPlugin::ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames, bool accumulate) {
-  IVstPlugin* plugin = FromEffect(effect);
-  if (!plugin) return;
-  std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-  plugin->AskForMidi();
-  plugin->AttachInputs(inputs, frames);
-  plugin->AttachOutputs(outputs);
-  if (accumulate) {
-    plugin->RunAccumulating(frames);
-  } else {
-    plugin->RunReplacing(frames);
-  }
+void IVstPlugin::ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames,
+                              bool accumulate) {
+    IVstPlugin* plugin = FromEffect(effect);
+    if (!plugin) return;
+    std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
+    plugin->AskForMidi();
+    plugin->AttachInputs(inputs, frames);
+    plugin->AttachOutputs(outputs);
+    if (accumulate) {
+        plugin->RunAccumulating(frames);
+    } else {
+        plugin->RunReplacing(frames);
+    }
 }
 
 void IVstPlugin::ProcessCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
-  ProcessFloat(effect, inputs, outputs, frames, true);
+    ProcessFloat(effect, inputs, outputs, frames, true);
 }
 
 void IVstPlugin::ProcessReplacingCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
-  ProcessFloat(effect, inputs, outputs, frames, false);
+    ProcessFloat(effect, inputs, outputs, frames, false);
 }
 
 void IVstPlugin::ProcessDoubleCallback(AEffect* effect, double** inputs, double** outputs, int32_t frames) {
-  IVstPlugin* plugin = FromEffect(effect);
-  if (!plugin) return;
-  std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-  plugin->AskForMidi();
-  plugin->AttachInputs64(inputs);
-  plugin->AttachOutputs64(outputs);
-  plugin->Run64(frames);
+    IVstPlugin* plugin = FromEffect(effect);
+    if (!plugin) return;
+    std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
+    plugin->AskForMidi();
+    plugin->AttachInputs64(inputs);
+    plugin->AttachOutputs64(outputs);
+    plugin->Run64(frames);
 }
 
 void IVstPlugin::SetParameterCallback(AEffect* effect, int32_t index, float value) {
-  IVstPlugin* plugin = FromEffect(effect);
-  if (!plugin) return;
-  // A host that sends NaN has no value to give: the parameter keeps the one it has. Values
-  // outside 0..1 are clamped before the editor or the parameter sees them.
-  if (std::isnan(value)) return;
-  const double normalized = std::clamp(static_cast<double>(value), 0.0, 1.0);
-  std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-  plugin->ApplyParameterFromHost(index, normalized);
+    IVstPlugin* plugin = FromEffect(effect);
+    if (!plugin) return;
+    // A host that sends NaN has no value to give: the parameter keeps the one it has. Values
+    // outside 0..1 are clamped before the editor or the parameter sees them.
+    if (std::isnan(value)) return;
+    const double normalized = std::clamp(static_cast<double>(value), 0.0, 1.0);
+    std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
+    plugin->ApplyParameterFromHost(index, normalized);
 }
 
 float IVstPlugin::GetParameterCallback(AEffect* effect, int32_t index) {
-  IVstPlugin* plugin = FromEffect(effect);
-  if (!plugin) return 0.0f;
-  std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-  const IParameter* parameter = plugin->Parameter(index);
-  return parameter ? static_cast<float>(parameter->NormalizedValue()) : 0.0f;
+    IVstPlugin* plugin = FromEffect(effect);
+    if (!plugin) return 0.0f;
+    std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
+    const IParameter* parameter = plugin->Parameter(index);
+    return parameter ? static_cast<float>(parameter->NormalizedValue()) : 0.0f;
 }

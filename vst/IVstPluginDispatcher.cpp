@@ -25,241 +25,246 @@ constexpr double kMaxSampleRate = 1.0e6;
 constexpr intptr_t kMaxBlockSize = 65536;
 
 // A pointer-sized host value as an index, -1 when it does not fit an int.
-int IndexFrom(intptr_t value) { return (value < INT_MIN || value > INT_MAX) ? -1 : static_cast<int>(value); }
+int IndexFrom(intptr_t value) {
+    return (value < INT_MIN || value > INT_MAX) ? -1 : static_cast<int>(value);
+}
 
 }  // namespace
 
 intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  char* text = static_cast<char*>(ptr);
-  const IParameter* parameter = Parameter(index);
-  switch (opcode) {
-    case effOpen:
-      AdjustForHost();
-      NotifyAllParameters();
-      return 0;
-    case effSetProgram:
-      StoreCurrentProgram(nullptr);
-      SelectProgram(IndexFrom(value));
-      return 0;
-    case effGetProgram:
-      return CurrentProgramIndex();
-    case effSetProgramName:
-      if (text) {
-        char name[VstText::kHostTextLimit + 1];
-        VstText::Read(text, name);
-        StoreCurrentProgram(name);
-      }
-      return 0;
-    case effGetProgramName:
-      VstText::Copy(text, ProgramName(CurrentProgramIndex()), VstText::kProgramName);
-      return 0;
-    case effGetParamLabel:
-      if (parameter) VstText::Copy(text, parameter->Label(), VstText::kParameterText);
-      return 0;
-    case effGetParamDisplay:
-      if (parameter && text) parameter->FormatForHost(parameter->PlainValue(), false, text, VstText::kParameterText);
-      return 0;
-    case effGetParamName:
-      if (parameter) VstText::Copy(text, parameter->Name(), VstText::kParameterText);
-      return 0;
-    case effSetSampleRate:
-      SetSampleRateFromHost(opt);
-      return 0;
-    case effSetBlockSize:
-      SetBlockSizeFromHost(value);
-      return 0;
-    case effMainsChanged:
-      OnActivate(value != 0);
-      if (value == 0) Reset();
-      return 0;
-    // The editor link offers no window yet: the editor opcodes answer as for a plug-in without
-    // an editor.
-    case effEditGetRect:
-    case effEditOpen:
-    case effEditClose:
-      return 0;
-    case effIdentify:
-      return kVstIdentifyMagic;
-    case effGetChunk:
-      return GetStateChunk(index == 0, static_cast<const void**>(ptr));
-    case effSetChunk:
-      return SetStateChunk(index == 0, ptr, value);
-    case effProcessEvents:
-      return ProcessEvents(static_cast<const VstEvents*>(ptr));
-    case effCanBeAutomated:
-      return 1;
-    case effString2Parameter:
-      return String2Parameter(index, text);
-    case effGetProgramNameIndexed:
-      if (!text) return 0;
-      VstText::Copy(text, ProgramName(index), VstText::kProgramName);
-      return text[0] != '\0' ? 1 : 0;
-    case effGetInputProperties:
-      return PinProperties(true, index, static_cast<VstPinProperties*>(ptr));
-    case effGetOutputProperties:
-      return PinProperties(false, index, static_cast<VstPinProperties*>(ptr));
-    case effGetPlugCategory:
-      return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
-    case effSetSpeakerArrangement:
-      return SetSpeakerArrangement(reinterpret_cast<const VstSpeakerArrangement*>(value),
-                                   static_cast<const VstSpeakerArrangement*>(ptr));
-    case effGetEffectName:
-      if (!text) return 0;
-      VstText::Copy(text, EffectName(), kVstMaxEffectNameLen);
-      return 1;
-    case effGetVendorString:
-      if (!text) return 0;
-      VstText::Copy(text, MakerName(), kVstMaxVendorStrLen);
-      return 1;
-    case effGetProductString:
-      if (!text) return 0;
-      VstText::Copy(text, ProductName(), kVstMaxProductStrLen);
-      return 1;
-    case effGetVendorVersion:
-      return VersionDecimal();
-    case effVendorSpecific:
-      return VendorSpecific(index, value, ptr, opt);
-    case effCanDo:
-      return VstCanDo(text, DoesMidi());
-    case effGetVstVersion:
-      return kVstVersion;
-    case effGetMidiKeyName:
-      return MidiKeyNameFor(static_cast<MidiKeyName*>(ptr));
-    case effGetSpeakerArrangement:
-      if (value) *reinterpret_cast<VstSpeakerArrangement**>(value) = &inputArrangement_;
-      if (ptr) *static_cast<VstSpeakerArrangement**>(ptr) = &outputArrangement_;
-      return 1;
-    default:
-      return 0;
-  }
+    char* text = static_cast<char*>(ptr);
+    const IParameter* parameter = Parameter(index);
+    switch (opcode) {
+        case effOpen:
+            AdjustForHost();
+            NotifyAllParameters();
+            return 0;
+        case effSetProgram:
+            StoreCurrentProgram(nullptr);
+            SelectProgram(IndexFrom(value));
+            return 0;
+        case effGetProgram:
+            return CurrentProgramIndex();
+        case effSetProgramName:
+            if (text) {
+                char name[VstText::kHostTextLimit + 1];
+                VstText::Read(text, name);
+                StoreCurrentProgram(name);
+            }
+            return 0;
+        case effGetProgramName:
+            VstText::Copy(text, ProgramName(CurrentProgramIndex()), VstText::kProgramName);
+            return 0;
+        case effGetParamLabel:
+            if (parameter) VstText::Copy(text, parameter->Label(), VstText::kParameterText);
+            return 0;
+        case effGetParamDisplay:
+            if (parameter && text)
+                parameter->FormatForHost(parameter->PlainValue(), false, text, VstText::kParameterText);
+            return 0;
+        case effGetParamName:
+            if (parameter) VstText::Copy(text, parameter->Name(), VstText::kParameterText);
+            return 0;
+        case effSetSampleRate:
+            SetSampleRateFromHost(opt);
+            return 0;
+        case effSetBlockSize:
+            SetBlockSizeFromHost(value);
+            return 0;
+        case effMainsChanged:
+            OnActivate(value != 0);
+            if (value == 0) Reset();
+            return 0;
+        // The editor link offers no window yet: the editor opcodes answer as for a plug-in without
+        // an editor.
+        case effEditGetRect:
+        case effEditOpen:
+        case effEditClose:
+            return 0;
+        case effIdentify:
+            return kVstIdentifyMagic;
+        case effGetChunk:
+            return GetStateChunk(index == 0, static_cast<const void**>(ptr));
+        case effSetChunk:
+            return SetStateChunk(index == 0, ptr, value);
+        case effProcessEvents:
+            return ProcessEvents(static_cast<const VstEvents*>(ptr));
+        case effCanBeAutomated:
+            return 1;
+        case effString2Parameter:
+            return String2Parameter(index, text);
+        case effGetProgramNameIndexed:
+            if (!text) return 0;
+            VstText::Copy(text, ProgramName(index), VstText::kProgramName);
+            return text[0] != '\0' ? 1 : 0;
+        case effGetInputProperties:
+            return PinProperties(true, index, static_cast<VstPinProperties*>(ptr));
+        case effGetOutputProperties:
+            return PinProperties(false, index, static_cast<VstPinProperties*>(ptr));
+        case effGetPlugCategory:
+            return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
+        case effSetSpeakerArrangement:
+            return SetSpeakerArrangement(reinterpret_cast<const VstSpeakerArrangement*>(value),
+                                         static_cast<const VstSpeakerArrangement*>(ptr));
+        case effGetEffectName:
+            if (!text) return 0;
+            VstText::Copy(text, EffectName(), kVstMaxEffectNameLen);
+            return 1;
+        case effGetVendorString:
+            if (!text) return 0;
+            VstText::Copy(text, MakerName(), kVstMaxVendorStrLen);
+            return 1;
+        case effGetProductString:
+            if (!text) return 0;
+            VstText::Copy(text, ProductName(), kVstMaxProductStrLen);
+            return 1;
+        case effGetVendorVersion:
+            return VersionDecimal();
+        case effVendorSpecific:
+            return VendorSpecific(index, value, ptr, opt);
+        case effCanDo:
+            return VstCanDo(text, DoesMidi());
+        case effGetVstVersion:
+            return kVstVersion;
+        case effGetMidiKeyName:
+            return MidiKeyNameFor(static_cast<MidiKeyName*>(ptr));
+        case effGetSpeakerArrangement:
+            if (value) *reinterpret_cast<VstSpeakerArrangement**>(value) = &inputArrangement_;
+            if (ptr) *static_cast<VstSpeakerArrangement**>(ptr) = &outputArrangement_;
+            return 1;
+        default:
+            return 0;
+    }
 }
 
 void IVstPlugin::SetSampleRateFromHost(float rate) {
-  if (!(rate >= kMinSampleRate && rate <= kMaxSampleRate)) return;
-  SetSampleRate(rate);
-  Reset();
+    if (!(rate >= kMinSampleRate && rate <= kMaxSampleRate)) return;
+    SetSampleRate(rate);
+    Reset();
 }
 
 void IVstPlugin::SetBlockSizeFromHost(intptr_t frames) {
-  // A size of 0 or below would leave no scratch space and silence every block; keep the old one.
-  if (frames <= 0) return;
-  SetBlockSize(static_cast<int>(std::min(frames, kMaxBlockSize)));
-  Reset();
+    // A size of 0 or below would leave no scratch space and silence every block; keep the old one.
+    if (frames <= 0) return;
+    SetBlockSize(static_cast<int>(std::min(frames, kMaxBlockSize)));
+    Reset();
 }
 
 intptr_t IVstPlugin::ProcessEvents(const VstEvents* events) {
-  if (!events) return 0;
-  // The host allocates as many entries as numEvents says, beyond the two the record declares:
-  // walk them through a pointer, not the declared array.
-  const VstEvent* const* entries = events->events;
-  for (int32_t i = 0; i < events->numEvents; ++i) {
-    const VstEvent* event = entries[i];
-    if (!event) continue;
-    if (event->type == kVstMidiType) {
-      // Every field read here lies within the generic 32-byte event, so a record whose byteSize
-      // is wrong (some hosts fill it carelessly) is still read safely.
-      const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
-      IMidiEvent message;
-      message.offset = midi->deltaFrames;
-      message.status = static_cast<uint8_t>(midi->midiData[0]);
-      message.data1 = static_cast<uint8_t>(midi->midiData[1]);
-      message.data2 = static_cast<uint8_t>(midi->midiData[2]);
-      OnMidiEvent(message);
-    } else if (event->type == kVstSysExType && event->byteSize >= static_cast<int32_t>(sizeof(VstMidiSysexEvent))) {
-      // The system-exclusive record is longer than the generic event: only a record that says it
-      // is that long is read. A dump without bytes is delivered as an empty message.
-      const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
-      ISysExMessage message;
-      message.offset = sysex->deltaFrames;
-      if (sysex->dumpBytes > 0 && sysex->sysexDump) {
-        message.size = sysex->dumpBytes;
-        message.data = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
-      }
-      OnSysEx(message);
+    if (!events) return 0;
+    // The host allocates as many entries as numEvents says, beyond the two the record declares:
+    // walk them through a pointer, not the declared array.
+    const VstEvent* const* entries = events->events;
+    for (int32_t i = 0; i < events->numEvents; ++i) {
+        const VstEvent* event = entries[i];
+        if (!event) continue;
+        if (event->type == kVstMidiType) {
+            // Every field read here lies within the generic 32-byte event, so a record whose byteSize
+            // is wrong (some hosts fill it carelessly) is still read safely.
+            const auto* midi = reinterpret_cast<const VstMidiEvent*>(event);
+            IMidiEvent message;
+            message.offset = midi->deltaFrames;
+            message.status = static_cast<uint8_t>(midi->midiData[0]);
+            message.data1 = static_cast<uint8_t>(midi->midiData[1]);
+            message.data2 = static_cast<uint8_t>(midi->midiData[2]);
+            OnMidiEvent(message);
+        } else if (event->type == kVstSysExType &&
+                   event->byteSize >= static_cast<int32_t>(sizeof(VstMidiSysexEvent))) {
+            // The system-exclusive record is longer than the generic event: only a record that says it
+            // is that long is read. A dump without bytes is delivered as an empty message.
+            const auto* sysex = reinterpret_cast<const VstMidiSysexEvent*>(event);
+            ISysExMessage message;
+            message.offset = sysex->deltaFrames;
+            if (sysex->dumpBytes > 0 && sysex->sysexDump) {
+                message.size = sysex->dumpBytes;
+                message.data = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
+            }
+            OnSysEx(message);
+        }
     }
-  }
-  return 1;
+    return 1;
 }
 
 intptr_t IVstPlugin::String2Parameter(int index, const char* text) {
-  IParameter* parameter = Parameter(index);
-  if (!parameter) return 0;
-  if (text) {
-    char bounded[VstText::kHostTextLimit + 1];
-    VstText::Read(text, bounded);
-    const double v = parameter->ParseText(bounded);
-    if (IEditorLink* editor = Editor()) editor->ShowParameterValue(index, v, false);
-    parameter->SetPlain(v);
-    OnParameterChange(index);
-  }
-  return 1;
+    IParameter* parameter = Parameter(index);
+    if (!parameter) return 0;
+    if (text) {
+        char bounded[VstText::kHostTextLimit + 1];
+        VstText::Read(text, bounded);
+        const double v = parameter->ParseText(bounded);
+        if (IEditorLink* editor = Editor()) editor->ShowParameterValue(index, v, false);
+        parameter->SetPlain(v);
+        OnParameterChange(index);
+    }
+    return 1;
 }
 
 intptr_t IVstPlugin::PinProperties(bool input, int index, VstPinProperties* pin) {
-  const int channels = input ? InputCount() : OutputCount();
-  if (!pin || index < 0 || index >= channels) return 0;
-  std::memset(pin, 0, sizeof *pin);
-  pin->flags = kVstPinIsActive;
-  if (index % 2 == 0 && index < channels - 1) pin->flags |= kVstPinIsStereo;
-  std::snprintf(pin->label, sizeof pin->label, input ? "Input %d" : "Output %d", index + 1);
-  return 1;
+    const int channels = input ? InputCount() : OutputCount();
+    if (!pin || index < 0 || index >= channels) return 0;
+    std::memset(pin, 0, sizeof *pin);
+    pin->flags = kVstPinIsActive;
+    if (index % 2 == 0 && index < channels - 1) pin->flags |= kVstPinIsStereo;
+    std::snprintf(pin->label, sizeof pin->label, input ? "Input %d" : "Output %d", index + 1);
+    return 1;
 }
 
 intptr_t IVstPlugin::SetSpeakerArrangement(const VstSpeakerArrangement* inputs,
                                            const VstSpeakerArrangement* outputs) {
-  if (inputs) {
-    const int n = std::clamp(inputs->numChannels, 0, InputCount());
-    ConnectInputs(0, n, true);
-    ConnectInputs(n, InputCount() - n, false);
-  }
-  if (outputs) {
-    const int n = std::clamp(outputs->numChannels, 0, OutputCount());
-    ConnectOutputs(0, n, true);
-    ConnectOutputs(n, OutputCount() - n, false);
-  }
-  return 1;
+    if (inputs) {
+        const int n = std::clamp(inputs->numChannels, 0, InputCount());
+        ConnectInputs(0, n, true);
+        ConnectInputs(n, InputCount() - n, false);
+    }
+    if (outputs) {
+        const int n = std::clamp(outputs->numChannels, 0, OutputCount());
+        ConnectOutputs(0, n, true);
+        ConnectOutputs(n, OutputCount() - n, false);
+    }
+    return 1;
 }
 
 intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
-  char* text = static_cast<char*>(ptr);
-  const IParameter* parameter = Parameter(IndexFrom(value));
-  switch (index) {
-    case effGetParamDisplay:
-      if (!text) return 0;
-      if (parameter) {
-        // A normalised value outside 0..1 (or NaN) has no display; show the nearest one.
-        const double x = std::isnan(opt) ? 0.0 : std::clamp(static_cast<double>(opt), 0.0, 1.0);
-        parameter->FormatForHost(x, true, text, VstText::kParameterText);
-      }
-      return kVendorAnswer;
-    case effGetParamName:
-      if (!parameter) return 0;
-      if (parameter->Kind() == ParameterKind::Toggle) return kVendorAnswer;
-      if ((parameter->Kind() == ParameterKind::Integer || parameter->Kind() == ParameterKind::Choice) &&
-          std::fabs(parameter->Max() - parameter->Min()) < 1.5) {
-        return kVendorAnswer;
-      }
-      return 0;
-    case effString2Parameter: {
-      if (!text || !parameter) return 0;
-      char bounded[VstText::kHostTextLimit + 1];
-      VstText::Read(text, bounded);
-      if (bounded[0] != '\0') {
-        char normalized[VstText::kParameterText];
-        std::snprintf(normalized, sizeof normalized, "%.17f", parameter->ToNormalized(parameter->ParseText(bounded)));
-        VstText::Copy(text, normalized, sizeof normalized);
-      }
-      return kVendorAnswer;
+    char* text = static_cast<char*>(ptr);
+    const IParameter* parameter = Parameter(IndexFrom(value));
+    switch (index) {
+        case effGetParamDisplay:
+            if (!text) return 0;
+            if (parameter) {
+                // A normalised value outside 0..1 (or NaN) has no display; show the nearest one.
+                const double x = std::isnan(opt) ? 0.0 : std::clamp(static_cast<double>(opt), 0.0, 1.0);
+                parameter->FormatForHost(x, true, text, VstText::kParameterText);
+            }
+            return kVendorAnswer;
+        case effGetParamName:
+            if (!parameter) return 0;
+            if (parameter->Kind() == ParameterKind::Toggle) return kVendorAnswer;
+            if ((parameter->Kind() == ParameterKind::Integer || parameter->Kind() == ParameterKind::Choice) &&
+                std::fabs(parameter->Max() - parameter->Min()) < 1.5) {
+                return kVendorAnswer;
+            }
+            return 0;
+        case effString2Parameter: {
+            if (!text || !parameter) return 0;
+            char bounded[VstText::kHostTextLimit + 1];
+            VstText::Read(text, bounded);
+            if (bounded[0] != '\0') {
+                char normalized[VstText::kParameterText];
+                std::snprintf(normalized, sizeof normalized, "%.17f",
+                              parameter->ToNormalized(parameter->ParseText(bounded)));
+                VstText::Copy(text, normalized, sizeof normalized);
+            }
+            return kVendorAnswer;
+        }
+        default:
+            // Includes the editor's wheel forwarding (stCA / Whee), which needs an editor window that
+            // the editor link does not offer yet.
+            return 0;
     }
-    default:
-      // Includes the editor's wheel forwarding (stCA / Whee), which needs an editor window that
-      // the editor link does not offer yet.
-      return 0;
-  }
 }
 
 intptr_t IVstPlugin::MidiKeyNameFor(MidiKeyName* key) {
-  if (!key) return 0;
-  key->keyName[0] = '\0';
-  return MidiNoteName(key->thisKeyNumber, key->keyName, sizeof key->keyName) ? 1 : 0;
+    if (!key) return 0;
+    key->keyName[0] = '\0';
+    return MidiNoteName(key->thisKeyNumber, key->keyName, sizeof key->keyName) ? 1 : 0;
 }

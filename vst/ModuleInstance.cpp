@@ -6,6 +6,10 @@ namespace {
 std::atomic<void*> moduleInstance{nullptr};
 }
 
-void* ModuleInstance() { return moduleInstance.load(std::memory_order_acquire); }
+void* ModuleInstance() {
+    return moduleInstance.load(std::memory_order_acquire);
+}
 
-void SetModuleInstance(void* instance) { moduleInstance.store(instance, std::memory_order_release); }
+void SetModuleInstance(void* instance) {
+    moduleInstance.store(instance, std::memory_order_release);
+}

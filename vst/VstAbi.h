@@ -25,32 +25,32 @@ typedef AEffect* (*VstPluginMainProc)(audioMasterCallback host);
 }
 
 // ---- the effect record ----------------------------------------------------------------------
-constexpr int32_t kEffectMagic = 0x56737450; // the characters VstP
+constexpr int32_t kEffectMagic = 0x56737450;  // the characters VstP
 
 struct AEffect {
-  int32_t magic;
-  AEffectDispatcherProc dispatcher;
-  AEffectProcessProc process; // accumulating
-  AEffectSetParameterProc setParameter;
-  AEffectGetParameterProc getParameter;
-  int32_t numPrograms;
-  int32_t numParams;
-  int32_t numInputs;
-  int32_t numOutputs;
-  int32_t flags;
-  intptr_t resvd1; // reserved for the host
-  intptr_t resvd2; // reserved for the host
-  int32_t initialDelay;
-  int32_t realQualities; // unused, 0
-  int32_t offQualities;  // unused, 0
-  float ioRatio;
-  void* object; // the plug-in
-  void* user;   // the host's
-  int32_t uniqueID;
-  int32_t version;
-  AEffectProcessProc processReplacing;
-  AEffectProcessDoubleProc processDoubleReplacing;
-  char future[56];
+    int32_t magic;
+    AEffectDispatcherProc dispatcher;
+    AEffectProcessProc process;  // accumulating
+    AEffectSetParameterProc setParameter;
+    AEffectGetParameterProc getParameter;
+    int32_t numPrograms;
+    int32_t numParams;
+    int32_t numInputs;
+    int32_t numOutputs;
+    int32_t flags;
+    intptr_t resvd1;  // reserved for the host
+    intptr_t resvd2;  // reserved for the host
+    int32_t initialDelay;
+    int32_t realQualities;  // unused, 0
+    int32_t offQualities;   // unused, 0
+    float ioRatio;
+    void* object;  // the plug-in
+    void* user;    // the host's
+    int32_t uniqueID;
+    int32_t version;
+    AEffectProcessProc processReplacing;
+    AEffectProcessDoubleProc processDoubleReplacing;
+    char future[56];
 };
 
 // Effect flags.
@@ -64,52 +64,52 @@ constexpr int32_t effFlagsCanDoubleReplacing = 0x1000;
 
 // ---- plug-in opcodes (host -> plug-in, through the dispatcher) -------------------------------
 enum AEffectOpcodes : int32_t {
-  effOpen = 0,
-  effClose = 1,
-  effSetProgram = 2,
-  effGetProgram = 3,
-  effSetProgramName = 4,
-  effGetProgramName = 5,
-  effGetParamLabel = 6,
-  effGetParamDisplay = 7,
-  effGetParamName = 8,
-  effSetSampleRate = 10,
-  effSetBlockSize = 11,
-  effMainsChanged = 12,
-  effEditGetRect = 13,
-  effEditOpen = 14,
-  effEditClose = 15,
-  effEditIdle = 19,
-  effIdentify = 22,
-  effGetChunk = 23,
-  effSetChunk = 24,
-  effProcessEvents = 25,
-  effCanBeAutomated = 26,
-  effString2Parameter = 27,
-  effGetProgramNameIndexed = 29,
-  effGetInputProperties = 33,
-  effGetOutputProperties = 34,
-  effGetPlugCategory = 35,
-  effProcessVarIo = 41,
-  effSetSpeakerArrangement = 42,
-  effSetBypass = 44,
-  effGetEffectName = 45,
-  effGetVendorString = 47,
-  effGetProductString = 48,
-  effGetVendorVersion = 49,
-  effVendorSpecific = 50,
-  effCanDo = 51,
-  effGetTailSize = 52,
-  effIdle = 53,
-  effGetParameterProperties = 56,
-  effGetVstVersion = 58,
-  effGetMidiKeyName = 66,
-  effBeginSetProgram = 67,
-  effEndSetProgram = 68,
-  effGetSpeakerArrangement = 69,
-  effStartProcess = 71,
-  effStopProcess = 72,
-  effSetProcessPrecision = 77,
+    effOpen = 0,
+    effClose = 1,
+    effSetProgram = 2,
+    effGetProgram = 3,
+    effSetProgramName = 4,
+    effGetProgramName = 5,
+    effGetParamLabel = 6,
+    effGetParamDisplay = 7,
+    effGetParamName = 8,
+    effSetSampleRate = 10,
+    effSetBlockSize = 11,
+    effMainsChanged = 12,
+    effEditGetRect = 13,
+    effEditOpen = 14,
+    effEditClose = 15,
+    effEditIdle = 19,
+    effIdentify = 22,
+    effGetChunk = 23,
+    effSetChunk = 24,
+    effProcessEvents = 25,
+    effCanBeAutomated = 26,
+    effString2Parameter = 27,
+    effGetProgramNameIndexed = 29,
+    effGetInputProperties = 33,
+    effGetOutputProperties = 34,
+    effGetPlugCategory = 35,
+    effProcessVarIo = 41,
+    effSetSpeakerArrangement = 42,
+    effSetBypass = 44,
+    effGetEffectName = 45,
+    effGetVendorString = 47,
+    effGetProductString = 48,
+    effGetVendorVersion = 49,
+    effVendorSpecific = 50,
+    effCanDo = 51,
+    effGetTailSize = 52,
+    effIdle = 53,
+    effGetParameterProperties = 56,
+    effGetVstVersion = 58,
+    effGetMidiKeyName = 66,
+    effBeginSetProgram = 67,
+    effEndSetProgram = 68,
+    effGetSpeakerArrangement = 69,
+    effStartProcess = 71,
+    effStopProcess = 72,
+    effSetProcessPrecision = 77,
 };
 
 // effIdentify's answer: the characters NvEf.
@@ -117,28 +117,28 @@ constexpr int32_t kVstIdentifyMagic = 0x4E764566;
 
 // ---- host opcodes (plug-in -> host, through audioMasterCallback) -----------------------------
 enum AudioMasterOpcodes : int32_t {
-  audioMasterAutomate = 0,
-  audioMasterVersion = 1,
-  audioMasterCurrentId = 2,
-  audioMasterIdle = 3,
-  audioMasterWantMidi = 6,
-  audioMasterGetTime = 7,
-  audioMasterProcessEvents = 8,
-  audioMasterIOChanged = 13,
-  audioMasterSizeWindow = 15,
-  audioMasterGetSampleRate = 16,
-  audioMasterGetBlockSize = 17,
-  audioMasterGetCurrentProcessLevel = 23,
-  audioMasterGetAutomationState = 24,
-  audioMasterGetVendorString = 32,
-  audioMasterGetProductString = 33,
-  audioMasterGetVendorVersion = 34,
-  audioMasterVendorSpecific = 35,
-  audioMasterCanDo = 37,
-  audioMasterGetLanguage = 38,
-  audioMasterUpdateDisplay = 42,
-  audioMasterBeginEdit = 43,
-  audioMasterEndEdit = 44,
+    audioMasterAutomate = 0,
+    audioMasterVersion = 1,
+    audioMasterCurrentId = 2,
+    audioMasterIdle = 3,
+    audioMasterWantMidi = 6,
+    audioMasterGetTime = 7,
+    audioMasterProcessEvents = 8,
+    audioMasterIOChanged = 13,
+    audioMasterSizeWindow = 15,
+    audioMasterGetSampleRate = 16,
+    audioMasterGetBlockSize = 17,
+    audioMasterGetCurrentProcessLevel = 23,
+    audioMasterGetAutomationState = 24,
+    audioMasterGetVendorString = 32,
+    audioMasterGetProductString = 33,
+    audioMasterGetVendorVersion = 34,
+    audioMasterVendorSpecific = 35,
+    audioMasterCanDo = 37,
+    audioMasterGetLanguage = 38,
+    audioMasterUpdateDisplay = 42,
+    audioMasterBeginEdit = 43,
+    audioMasterEndEdit = 44,
 };
 
 // Answers of audioMasterGetCurrentProcessLevel.
@@ -167,10 +167,10 @@ constexpr int kVstMaxEffectNameLen = 32;
 
 // ---- editor rectangle -----------------------------------------------------------------------
 struct ERect {
-  int16_t top;
-  int16_t left;
-  int16_t bottom;
-  int16_t right;
+    int16_t top;
+    int16_t left;
+    int16_t bottom;
+    int16_t right;
 };
 
 // ---- events ---------------------------------------------------------------------------------
@@ -181,42 +181,42 @@ constexpr int32_t kVstSysExType = 6;
 constexpr int32_t kVstMidiEventIsRealtime = 1;
 
 struct VstEvent {
-  int32_t type;
-  int32_t byteSize;
-  int32_t deltaFrames;
-  int32_t flags;
-  char data[16];
+    int32_t type;
+    int32_t byteSize;
+    int32_t deltaFrames;
+    int32_t flags;
+    char data[16];
 };
 
 struct VstEvents {
-  int32_t numEvents;
-  intptr_t reserved;
-  VstEvent* events[2]; // a host allocates as many entries as numEvents says
+    int32_t numEvents;
+    intptr_t reserved;
+    VstEvent* events[2];  // a host allocates as many entries as numEvents says
 };
 
 struct VstMidiEvent {
-  int32_t type; // kVstMidiType
-  int32_t byteSize; // sizeof(VstMidiEvent)
-  int32_t deltaFrames;
-  int32_t flags;
-  int32_t noteLength;
-  int32_t noteOffset;
-  char midiData[4]; // status, data1, data2, 0 (read through unsigned char)
-  char detune;
-  char noteOffVelocity;
-  char reserved1;
-  char reserved2;
+    int32_t type;      // kVstMidiType
+    int32_t byteSize;  // sizeof(VstMidiEvent)
+    int32_t deltaFrames;
+    int32_t flags;
+    int32_t noteLength;
+    int32_t noteOffset;
+    char midiData[4];  // status, data1, data2, 0 (read through unsigned char)
+    char detune;
+    char noteOffVelocity;
+    char reserved1;
+    char reserved2;
 };
 
 struct VstMidiSysexEvent {
-  int32_t type; // kVstSysExType
-  int32_t byteSize; // sizeof(VstMidiSysexEvent)
-  int32_t deltaFrames;
-  int32_t flags;
-  int32_t dumpBytes;
-  intptr_t resvd1;
-  char* sysexDump;
-  intptr_t resvd2;
+    int32_t type;      // kVstSysExType
+    int32_t byteSize;  // sizeof(VstMidiSysexEvent)
+    int32_t deltaFrames;
+    int32_t flags;
+    int32_t dumpBytes;
+    intptr_t resvd1;
+    char* sysexDump;
+    intptr_t resvd2;
 };
 
 // ---- time information -----------------------------------------------------------------------
@@ -236,20 +236,20 @@ constexpr int32_t kVstSmpteValid = 0x4000;
 constexpr int32_t kVstClockValid = 0x8000;
 
 struct VstTimeInfo {
-  double samplePos;
-  double sampleRate;
-  double nanoSeconds;
-  double ppqPos;
-  double tempo;
-  double barStartPos;
-  double cycleStartPos;
-  double cycleEndPos;
-  int32_t timeSigNumerator;
-  int32_t timeSigDenominator;
-  int32_t smpteOffset;
-  int32_t smpteFrameRate;
-  int32_t samplesToNextClock;
-  int32_t flags;
+    double samplePos;
+    double sampleRate;
+    double nanoSeconds;
+    double ppqPos;
+    double tempo;
+    double barStartPos;
+    double cycleStartPos;
+    double cycleEndPos;
+    int32_t timeSigNumerator;
+    int32_t timeSigDenominator;
+    int32_t smpteOffset;
+    int32_t smpteFrameRate;
+    int32_t samplesToNextClock;
+    int32_t flags;
 };
 
 // ---- pins and speakers ----------------------------------------------------------------------
@@ -258,11 +258,11 @@ constexpr int32_t kVstPinIsStereo = 2;
 constexpr int32_t kVstPinUseSpeaker = 4;
 
 struct VstPinProperties {
-  char label[64];
-  int32_t flags;
-  int32_t arrangementType;
-  char shortLabel[8];
-  char future[48];
+    char label[64];
+    int32_t flags;
+    int32_t arrangementType;
+    char shortLabel[8];
+    char future[48];
 };
 
 constexpr int32_t kSpeakerArrUserDefined = -2;
@@ -271,28 +271,28 @@ constexpr int32_t kSpeakerArrMono = 0;
 constexpr int32_t kSpeakerArrStereo = 1;
 
 struct VstSpeakerProperties {
-  float azimuth;
-  float elevation;
-  float radius;
-  float reserved;
-  char name[64];
-  int32_t type;
-  char future[28];
+    float azimuth;
+    float elevation;
+    float radius;
+    float reserved;
+    char name[64];
+    int32_t type;
+    char future[28];
 };
 
 struct VstSpeakerArrangement {
-  int32_t type;
-  int32_t numChannels;
-  VstSpeakerProperties speakers[8];
+    int32_t type;
+    int32_t numChannels;
+    VstSpeakerProperties speakers[8];
 };
 
 // ---- MIDI key names -------------------------------------------------------------------------
 struct MidiKeyName {
-  int32_t thisProgramIndex;
-  int32_t thisKeyNumber;
-  char keyName[64];
-  int32_t reserved;
-  int32_t flags;
+    int32_t thisProgramIndex;
+    int32_t thisKeyNumber;
+    char keyName[64];
+    int32_t reserved;
+    int32_t flags;
 };
 
 // ---- layout checks (x86-64, both platforms) -------------------------------------------------

@@ -13,15 +13,15 @@ std::mutex processLock;
 }  // namespace
 
 AEffect* VstCreateEffect(audioMasterCallback host) {
-  try {
-    std::lock_guard<std::mutex> guard(processLock);
-    IVstPlugin* plugin = CreateVstPlugin(host);
-    if (!plugin) return nullptr;
-    plugin->EnsureOneProgram();
-    AEffect* effect = plugin->Effect();
-    if (effect->numPrograms < 1) effect->numPrograms = 1;
-    return effect;
-  } catch (...) {
-    return nullptr;
-  }
+    try {
+        std::lock_guard<std::mutex> guard(processLock);
+        IVstPlugin* plugin = CreateVstPlugin(host);
+        if (!plugin) return nullptr;
+        plugin->EnsureOneProgram();
+        AEffect* effect = plugin->Effect();
+        if (effect->numPrograms < 1) effect->numPrograms = 1;
+        return effect;
+    } catch (...) {
+        return nullptr;
+    }
 }

@@ -8,22 +8,22 @@
 // that a send made while the host is still inside an earlier one does not overwrite the record
 // the host is reading. Used with the plug-in lock held.
 class VstOutgoingEvents {
- public:
-  VstOutgoingEvents();
+  public:
+    VstOutgoingEvents();
 
-  VstEvents* Midi(const IMidiEvent& message);
-  VstEvents* SysEx(const ISysExMessage& message);
+    VstEvents* Midi(const IMidiEvent& message);
+    VstEvents* SysEx(const ISysExMessage& message);
 
- private:
-  struct Slot {
-    VstEvents list;
-    VstMidiEvent midi;
-    VstMidiSysexEvent sysex;
-  };
-  static constexpr int kSlots = 8;
+  private:
+    struct Slot {
+        VstEvents list;
+        VstMidiEvent midi;
+        VstMidiSysexEvent sysex;
+    };
+    static constexpr int kSlots = 8;
 
-  Slot& Next();
+    Slot& Next();
 
-  Slot slots_[kSlots];
-  int next_ = 0;
+    Slot slots_[kSlots];
+    int next_ = 0;
 };

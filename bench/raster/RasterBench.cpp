@@ -14,27 +14,22 @@ namespace {
 
 constexpr int kSide = 256;  // 256 KiB per bitmap: stays in L2 like the editor's repaints
 
-void Pattern(MemoryBitmap& b, uint32_t seed)
-{
+void Pattern(MemoryBitmap& b, uint32_t seed) {
     for (int y = 0; y < b.Height(); ++y)
-        for (int x = 0; x < b.Width(); ++x)
-        {
+        for (int x = 0; x < b.Width(); ++x) {
             seed = seed * 1664525u + 1013904223u;
             b.Bits()[y * b.RowSpan() + x] = seed;
         }
 }
 
-void SetPixels(benchmark::State& state, long long pixelsPerIteration)
-{
+void SetPixels(benchmark::State& state, long long pixelsPerIteration) {
     state.SetItemsProcessed(state.iterations() * pixelsPerIteration);
 }
 
 // The reference: copying the same bytes with memcpy.
-void BM_Memcpy(benchmark::State& state)
-{
+void BM_Memcpy(benchmark::State& state) {
     std::vector<uint32_t> a(kSide * kSide, 1), b(kSide * kSide, 2);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         std::memcpy(b.data(), a.data(), a.size() * sizeof(uint32_t));
         benchmark::ClobberMemory();
     }
@@ -42,13 +37,11 @@ void BM_Memcpy(benchmark::State& state)
 }
 BENCHMARK(BM_Memcpy);
 
-void BM_Blit(benchmark::State& state, float alpha, int mode)
-{
+void BM_Blit(benchmark::State& state, float alpha, int mode) {
     MemoryBitmap src(kSide, kSide, 4), dst(kSide, kSide, 4);
     Pattern(src, 1);
     Pattern(dst, 2);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         Blit(&dst, &src, 0, 0, nullptr, alpha, mode);
         benchmark::ClobberMemory();
     }
@@ -66,12 +59,10 @@ BENCHMARK_CAPTURE(BM_Blit, overlay, 0.7f, BlendOverlay);
 BENCHMARK_CAPTURE(BM_Blit, hsv_adjust, 0.7f, BlendHsvAdjust);
 BENCHMARK_CAPTURE(BM_Blit, channel_copy, 1.0f, 0xF3);
 
-void BM_FillRect(benchmark::State& state, float alpha, int mode)
-{
+void BM_FillRect(benchmark::State& state, float alpha, int mode) {
     MemoryBitmap dst(kSide, kSide, 4);
     Pattern(dst, 3);
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         FillRect(&dst, 0, 0, kSide, kSide, 0x80C04010, alpha, mode);
         benchmark::ClobberMemory();
     }
@@ -83,14 +74,12 @@ BENCHMARK_CAPTURE(BM_FillRect, copy_weighted, 0.3f, BlendCopy);
 BENCHMARK_CAPTURE(BM_FillRect, add, 0.3f, BlendAdd);
 
 // A knob ring: 42 x 42 turned by an arbitrary angle with bilinear sampling and source alpha.
-void BM_RotatedBilinear42(benchmark::State& state)
-{
+void BM_RotatedBilinear42(benchmark::State& state) {
     MemoryBitmap src(42, 42, 4), dst(64, 64, 4);
     Pattern(src, 4);
     Pattern(dst, 5);
     float angle = 0.0f;
-    for (auto _ : state)
-    {
+    for (auto _ : state) {
         RotatedBlit(&dst, &src, 11, 11, 42, 42, 0, 0, 42, 42, angle, false, 1.0f,
                     BlendCopy | BlendUseSourceAlpha | BlendFilterBilinear, 0, 0);
         angle += 0.01f;

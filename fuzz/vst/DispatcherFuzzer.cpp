@@ -14,145 +14,168 @@ namespace {
 VstTimeInfo timeInfo{};
 
 intptr_t FuzzHost(AEffect*, int32_t opcode, int32_t, intptr_t, void* ptr, float) {
-  switch (opcode) {
-    case audioMasterVersion: return 2400;
-    case audioMasterGetTime: return reinterpret_cast<intptr_t>(&timeInfo);
-    case audioMasterProcessEvents: return 1;
-    case audioMasterGetProductString:
-      if (ptr) std::strcpy(static_cast<char*>(ptr), "Fuzz Host");
-      return 1;
-    default: return 0;
-  }
+    switch (opcode) {
+        case audioMasterVersion:
+            return 2400;
+        case audioMasterGetTime:
+            return reinterpret_cast<intptr_t>(&timeInfo);
+        case audioMasterProcessEvents:
+            return 1;
+        case audioMasterGetProductString:
+            if (ptr) std::strcpy(static_cast<char*>(ptr), "Fuzz Host");
+            return 1;
+        default:
+            return 0;
+    }
 }
 
 class Input {
- public:
-  Input(const uint8_t* data, size_t size) : p(data), end(data + size) {}
-  bool Empty() const { return p >= end; }
-  uint8_t Byte() { return p < end ? *p++ : 0; }
-  template <typename T>
-  T Value() {
-    T v{};
-    const size_t n = std::min(sizeof v, static_cast<size_t>(end - p));
-    std::memcpy(&v, p, n);
-    p += n;
-    return v;
-  }
-  // Up to max bytes of the input itself (the caller owns nothing; the bytes live in the input).
-  const uint8_t* Take(size_t wanted, size_t& got) {
-    got = std::min(wanted, static_cast<size_t>(end - p));
-    const uint8_t* at = p;
-    p += got;
-    return at;
-  }
+  public:
+    Input(const uint8_t* data, size_t size) : p(data), end(data + size) {}
+    bool Empty() const { return p >= end; }
+    uint8_t Byte() { return p < end ? *p++ : 0; }
+    template <typename T>
+    T Value() {
+        T v{};
+        const size_t n = std::min(sizeof v, static_cast<size_t>(end - p));
+        std::memcpy(&v, p, n);
+        p += n;
+        return v;
+    }
+    // Up to max bytes of the input itself (the caller owns nothing; the bytes live in the input).
+    const uint8_t* Take(size_t wanted, size_t& got) {
+        got = std::min(wanted, static_cast<size_t>(end - p));
+        const uint8_t* at = p;
+        p += got;
+        return at;
+    }
 
- private:
-  const uint8_t* p;
-  const uint8_t* end;
+  private:
+    const uint8_t* p;
+    const uint8_t* end;
 };
 
 constexpr int kMaxFrames = 4096;
 
 void Events(AEffect* e, Input& in) {
-  const int count = in.Byte() % 17;
-  // Every record is as long as the longest event, so odd type and size fields never make the
-  // plug-in read past what a real host would have allocated for the type it claims.
-  std::vector<VstMidiSysexEvent> records(count);
-  std::vector<unsigned char> list(sizeof(VstEvents) + sizeof(VstEvent*) * (count + 2));
-  auto* events = reinterpret_cast<VstEvents*>(list.data());
-  events->numEvents = (in.Byte() & 0x80) ? -count : count;
-  VstEvent** entries = events->events;  // as many as count, beyond the declared two
-  for (int i = 0; i < count; ++i) {
-    const uint8_t kind = in.Byte();
-    VstMidiSysexEvent& r = records[i];
-    r.type = kind % 4 == 0 ? kVstMidiType : kind % 4 == 1 ? kVstSysExType : in.Value<int32_t>();
-    r.byteSize = (kind & 0x10) ? in.Value<int32_t>() : (r.type == kVstSysExType ? 48 : 32);
-    r.deltaFrames = in.Value<int32_t>();
-    if (r.type == kVstMidiType) {
-      auto& m = reinterpret_cast<VstMidiEvent&>(r);
-      for (char& b : m.midiData) b = static_cast<char>(in.Byte());
-    } else {
-      size_t got = 0;
-      const uint8_t* dump = in.Take(in.Byte(), got);
-      r.dumpBytes = static_cast<int32_t>(got);
-      r.sysexDump = (kind & 0x20) ? nullptr : const_cast<char*>(reinterpret_cast<const char*>(dump));
+    const int count = in.Byte() % 17;
+    // Every record is as long as the longest event, so odd type and size fields never make the
+    // plug-in read past what a real host would have allocated for the type it claims.
+    std::vector<VstMidiSysexEvent> records(count);
+    std::vector<unsigned char> list(sizeof(VstEvents) + sizeof(VstEvent*) * (count + 2));
+    auto* events = reinterpret_cast<VstEvents*>(list.data());
+    events->numEvents = (in.Byte() & 0x80) ? -count : count;
+    VstEvent** entries = events->events;  // as many as count, beyond the declared two
+    for (int i = 0; i < count; ++i) {
+        const uint8_t kind = in.Byte();
+        VstMidiSysexEvent& r = records[i];
+        r.type = kind % 4 == 0 ? kVstMidiType : kind % 4 == 1 ? kVstSysExType : in.Value<int32_t>();
+        r.byteSize = (kind & 0x10) ? in.Value<int32_t>() : (r.type == kVstSysExType ? 48 : 32);
+        r.deltaFrames = in.Value<int32_t>();
+        if (r.type == kVstMidiType) {
+            auto& m = reinterpret_cast<VstMidiEvent&>(r);
+            for (char& b : m.midiData) b = static_cast<char>(in.Byte());
+        } else {
+            size_t got = 0;
+            const uint8_t* dump = in.Take(in.Byte(), got);
+            r.dumpBytes = static_cast<int32_t>(got);
+            r.sysexDump = (kind & 0x20) ? nullptr : const_cast<char*>(reinterpret_cast<const char*>(dump));
+        }
+        entries[i] = (kind & 0x40) ? nullptr : reinterpret_cast<VstEvent*>(&r);
     }
-    entries[i] = (kind & 0x40) ? nullptr : reinterpret_cast<VstEvent*>(&r);
-  }
-  e->dispatcher(e, effProcessEvents, 0, 0, events, 0);
+    e->dispatcher(e, effProcessEvents, 0, 0, events, 0);
 }
 
 void Process(AEffect* e, Input& in) {
-  static std::vector<float> f[4];
-  static std::vector<double> d[4];
-  const int frames = in.Value<uint16_t>() % (kMaxFrames + 1);
-  for (auto& v : f) v.assign(kMaxFrames, 0.25f);
-  for (auto& v : d) v.assign(kMaxFrames, -0.5);
-  float* fin[2] = {f[0].data(), f[1].data()};
-  float* fout[2] = {f[2].data(), f[3].data()};
-  double* din[2] = {d[0].data(), d[1].data()};
-  double* dout[2] = {d[2].data(), d[3].data()};
-  switch (in.Byte() % 4) {
-    case 0: e->processReplacing(e, fin, fout, frames); break;
-    case 1: e->process(e, fin, fout, frames); break;
-    case 2: e->processDoubleReplacing(e, din, dout, frames); break;
-    default: e->processReplacing(e, nullptr, fout, frames); break;
-  }
+    static std::vector<float> f[4];
+    static std::vector<double> d[4];
+    const int frames = in.Value<uint16_t>() % (kMaxFrames + 1);
+    for (auto& v : f) v.assign(kMaxFrames, 0.25f);
+    for (auto& v : d) v.assign(kMaxFrames, -0.5);
+    float* fin[2] = {f[0].data(), f[1].data()};
+    float* fout[2] = {f[2].data(), f[3].data()};
+    double* din[2] = {d[0].data(), d[1].data()};
+    double* dout[2] = {d[2].data(), d[3].data()};
+    switch (in.Byte() % 4) {
+        case 0:
+            e->processReplacing(e, fin, fout, frames);
+            break;
+        case 1:
+            e->process(e, fin, fout, frames);
+            break;
+        case 2:
+            e->processDoubleReplacing(e, din, dout, frames);
+            break;
+        default:
+            e->processReplacing(e, nullptr, fout, frames);
+            break;
+    }
 }
 
 void Opcode(AEffect* e, Input& in) {
-  int32_t opcode = in.Byte();
-  // The plug-in's own lifetime and the host's parent window are not the fuzzer's to choose.
-  if (opcode == effClose || opcode == effEditOpen) return;
-  const int32_t index = in.Value<int32_t>();
-  // A value that is a pointer for these opcodes stays null.
-  const bool valueIsPointer = opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement;
-  intptr_t value = valueIsPointer ? 0 : in.Value<int32_t>();
-  const float opt = in.Value<float>();
-  alignas(16) char buffer[1024] = {};
-  size_t got = 0;
-  const uint8_t* text = in.Take(in.Byte(), got);
-  std::memcpy(buffer, text, got);  // terminated: the rest of the buffer stays zero
-  if (opcode == effSetChunk && (value < 0 || value > static_cast<intptr_t>(sizeof buffer))) value = sizeof buffer;
-  if (opcode == effProcessEvents) std::memset(buffer, 0, sizeof buffer);
-  e->dispatcher(e, opcode, index, value, (in.Byte() & 1) ? nullptr : buffer, opt);
+    int32_t opcode = in.Byte();
+    // The plug-in's own lifetime and the host's parent window are not the fuzzer's to choose.
+    if (opcode == effClose || opcode == effEditOpen) return;
+    const int32_t index = in.Value<int32_t>();
+    // A value that is a pointer for these opcodes stays null.
+    const bool valueIsPointer = opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement;
+    intptr_t value = valueIsPointer ? 0 : in.Value<int32_t>();
+    const float opt = in.Value<float>();
+    alignas(16) char buffer[1024] = {};
+    size_t got = 0;
+    const uint8_t* text = in.Take(in.Byte(), got);
+    std::memcpy(buffer, text, got);  // terminated: the rest of the buffer stays zero
+    if (opcode == effSetChunk && (value < 0 || value > static_cast<intptr_t>(sizeof buffer)))
+        value = sizeof buffer;
+    if (opcode == effProcessEvents) std::memset(buffer, 0, sizeof buffer);
+    e->dispatcher(e, opcode, index, value, (in.Byte() & 1) ? nullptr : buffer, opt);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  IVstPlugin* plugin = CreateVstPlugin(&FuzzHost);
-  if (!plugin) return 0;
-  AEffect* e = plugin->Effect();
-  e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
-  e->dispatcher(e, effSetBlockSize, 0, 256, nullptr, 0);
-  Input in(data, size);
-  for (int step = 0; step < 64 && !in.Empty(); ++step) {
-    switch (in.Byte() % 6) {
-      case 0: {  // a chunk straight from the input
-        const bool bank = in.Byte() & 1;
-        size_t got = 0;
-        const uint8_t* bytes = in.Take(in.Value<uint16_t>(), got);
-        std::vector<uint8_t> chunk(bytes, bytes + got);  // exactly got bytes, so overreads show
-        e->dispatcher(e, effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(chunk.size()), chunk.data(), 0);
-        break;
-      }
-      case 1: {  // save and restore
-        void* saved = nullptr;
-        const int32_t index = in.Byte() & 1;
-        const intptr_t n = e->dispatcher(e, effGetChunk, index, 0, &saved, 0);
-        if (n > 0) {
-          std::vector<uint8_t> copy(static_cast<const uint8_t*>(saved), static_cast<const uint8_t*>(saved) + n);
-          e->dispatcher(e, effSetChunk, index, n, copy.data(), 0);
+    IVstPlugin* plugin = CreateVstPlugin(&FuzzHost);
+    if (!plugin) return 0;
+    AEffect* e = plugin->Effect();
+    e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
+    e->dispatcher(e, effSetBlockSize, 0, 256, nullptr, 0);
+    Input in(data, size);
+    for (int step = 0; step < 64 && !in.Empty(); ++step) {
+        switch (in.Byte() % 6) {
+            case 0: {  // a chunk straight from the input
+                const bool bank = in.Byte() & 1;
+                size_t got = 0;
+                const uint8_t* bytes = in.Take(in.Value<uint16_t>(), got);
+                std::vector<uint8_t> chunk(bytes, bytes + got);  // exactly got bytes, so overreads show
+                e->dispatcher(e, effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(chunk.size()), chunk.data(),
+                              0);
+                break;
+            }
+            case 1: {  // save and restore
+                void* saved = nullptr;
+                const int32_t index = in.Byte() & 1;
+                const intptr_t n = e->dispatcher(e, effGetChunk, index, 0, &saved, 0);
+                if (n > 0) {
+                    std::vector<uint8_t> copy(static_cast<const uint8_t*>(saved),
+                                              static_cast<const uint8_t*>(saved) + n);
+                    e->dispatcher(e, effSetChunk, index, n, copy.data(), 0);
+                }
+                break;
+            }
+            case 2:
+                Events(e, in);
+                break;
+            case 3:
+                e->setParameter(e, in.Value<int32_t>() % 12, in.Value<float>());
+                break;
+            case 4:
+                Process(e, in);
+                break;
+            default:
+                Opcode(e, in);
+                break;
         }
-        break;
-      }
-      case 2: Events(e, in); break;
-      case 3: e->setParameter(e, in.Value<int32_t>() % 12, in.Value<float>()); break;
-      case 4: Process(e, in); break;
-      default: Opcode(e, in); break;
     }
-  }
-  e->dispatcher(e, effClose, 0, 0, nullptr, 0);
-  return 0;
+    e->dispatcher(e, effClose, 0, 0, nullptr, 0);
+    return 0;
 }

@@ -5,15 +5,13 @@
 // Images compiled into the binary (by vesmar_png_resources) and found by id, standing in for
 // the "PNG" resources of a Windows module. Each generated source registers one table during
 // static initialisation.
-struct EmbeddedPng
-{
+struct EmbeddedPng {
     int id;
     const unsigned char* data;
     size_t size;
 };
 
-struct EmbeddedPngTable
-{
+struct EmbeddedPngTable {
     const EmbeddedPng* entries;
     int count;
     EmbeddedPngTable* next;

@@ -6,8 +6,7 @@
 #include "raster/MemoryBitmap.h"
 
 // Memory bitmaps: alignment, row padding, growth with headroom and the never-shrink rule.
-TEST(MemoryBitmap, StartsEmptyAndAllocatesPaddedAlignedRows)
-{
+TEST(MemoryBitmap, StartsEmptyAndAllocatesPaddedAlignedRows) {
     MemoryBitmap b(0, 0, 4);
     EXPECT_EQ(b.Bits(), nullptr);
     EXPECT_EQ(b.Width(), 0);
@@ -21,8 +20,7 @@ TEST(MemoryBitmap, StartsEmptyAndAllocatesPaddedAlignedRows)
     EXPECT_FALSE(b.Resize(10, 10));
 }
 
-TEST(MemoryBitmap, GrowsWithHeadroomAndNeverShrinks)
-{
+TEST(MemoryBitmap, GrowsWithHeadroomAndNeverShrinks) {
     MemoryBitmap b(8, 8, 4);
     EXPECT_EQ(b.Capacity(), 256);
     EXPECT_TRUE(b.Resize(4, 4));
@@ -34,8 +32,7 @@ TEST(MemoryBitmap, GrowsWithHeadroomAndNeverShrinks)
     EXPECT_EQ(reinterpret_cast<uintptr_t>(b.Bits()) % 64, 0u);
 }
 
-TEST(MemoryBitmap, ZeroOrNegativeSizeFreesTheBuffer)
-{
+TEST(MemoryBitmap, ZeroOrNegativeSizeFreesTheBuffer) {
     MemoryBitmap b(10, 10, 4);
     EXPECT_TRUE(b.Resize(10, 0));
     EXPECT_EQ(b.Bits(), nullptr);
@@ -47,20 +44,19 @@ TEST(MemoryBitmap, ZeroOrNegativeSizeFreesTheBuffer)
     EXPECT_EQ(b.Bits(), nullptr);
 }
 
-TEST(MemoryBitmap, RowAlignmentUsesLowestPowerOfTwoUpTo16)
-{
-    struct Case { int alignment, width, span; };
-    for (Case c : {Case{0, 10, 10}, Case{1, 10, 10}, Case{6, 9, 10}, Case{8, 9, 16},
-                   Case{64, 17, 32}, Case{-4, 7, 7}})
-    {
+TEST(MemoryBitmap, RowAlignmentUsesLowestPowerOfTwoUpTo16) {
+    struct Case {
+        int alignment, width, span;
+    };
+    for (Case c : {Case{0, 10, 10}, Case{1, 10, 10}, Case{6, 9, 10}, Case{8, 9, 16}, Case{64, 17, 32},
+                   Case{-4, 7, 7}}) {
         MemoryBitmap b(c.width, 1, c.alignment);
         EXPECT_EQ(b.RowSpan(), c.span) << "alignment " << c.alignment;
     }
 }
 
 // A size whose byte count does not fit 32 bits is a failed allocation, never an overflow.
-TEST(MemoryBitmap, HugeSizeFailsCleanly)
-{
+TEST(MemoryBitmap, HugeSizeFailsCleanly) {
     MemoryBitmap b(4, 4, 4);
     EXPECT_TRUE(b.Resize(1 << 20, 1 << 20));
     EXPECT_EQ(b.Bits(), nullptr);
@@ -70,8 +66,7 @@ TEST(MemoryBitmap, HugeSizeFailsCleanly)
 }
 
 // DIB bitmaps reuse their buffer whenever the new size fits, with rows in multiples of 4.
-TEST(DibBitmap, ReusesBufferWhenTheSizeFits)
-{
+TEST(DibBitmap, ReusesBufferWhenTheSizeFits) {
     DibBitmap b(100, 100);
     ASSERT_NE(b.Bits(), nullptr);
     EXPECT_EQ(b.RowSpan(), 100);
@@ -89,8 +84,7 @@ TEST(DibBitmap, ReusesBufferWhenTheSizeFits)
     EXPECT_FALSE(b.IsFlipped());
 }
 
-TEST(DibBitmap, EmptySizeHasNoPixels)
-{
+TEST(DibBitmap, EmptySizeHasNoPixels) {
     DibBitmap b(0, 0);
     EXPECT_EQ(b.Bits(), nullptr);
     EXPECT_FALSE(b.Resize(0, 7));

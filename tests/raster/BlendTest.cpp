@@ -13,35 +13,36 @@
 namespace {
 
 // Plain scalar transcription of the combine table: one channel at a time, no shortcuts.
-int Clamp(int x) { return x < 0 ? 0 : x > 255 ? 255 : x; }
-int Byte(uint32_t p, int i) { return static_cast<int>((p >> (8 * i)) & 0xFF); }
+int Clamp(int x) {
+    return x < 0 ? 0 : x > 255 ? 255 : x;
+}
+int Byte(uint32_t p, int i) {
+    return static_cast<int>((p >> (8 * i)) & 0xFF);
+}
 
-int RefChannel(int rule, int d, int s, int w)
-{
-    switch (rule)
-    {
-    case 0: return s + (d - s) * (256 - w) / 256;
-    case 1: return Clamp(d + s * w / 256);
-    case 2:
-    {
-        int k = 256 - s * w / 256;
-        return k > 1 ? Clamp(d * 256 / k) : Clamp(d * 256);
-    }
-    case 3: return (s * w + (256 - w) * 256) * d >> 16;
-    case 4:
-    {
-        int t = s * w + (256 - w) * 128;
-        return Clamp((t + (32768 - t) * d / 256) * d >> 15);
-    }
+int RefChannel(int rule, int d, int s, int w) {
+    switch (rule) {
+        case 0:
+            return s + (d - s) * (256 - w) / 256;
+        case 1:
+            return Clamp(d + s * w / 256);
+        case 2: {
+            int k = 256 - s * w / 256;
+            return k > 1 ? Clamp(d * 256 / k) : Clamp(d * 256);
+        }
+        case 3:
+            return (s * w + (256 - w) * 256) * d >> 16;
+        case 4: {
+            int t = s * w + (256 - w) * 128;
+            return Clamp((t + (32768 - t) * d / 256) * d >> 15);
+        }
     }
     return d;
 }
 
-uint32_t RefPlain(int rule, uint32_t d, uint32_t s, int sa, int w)
-{
+uint32_t RefPlain(int rule, uint32_t d, uint32_t s, int sa, int w) {
     uint32_t out = 0;
-    for (int i = 0; i < 4; ++i)
-    {
+    for (int i = 0; i < 4; ++i) {
         int sc = i == 3 ? sa : Byte(s, i);
         out |= static_cast<uint32_t>(RefChannel(rule, Byte(d, i), sc, w) & 0xFF) << (8 * i);
     }
@@ -49,47 +50,40 @@ uint32_t RefPlain(int rule, uint32_t d, uint32_t s, int sa, int w)
 }
 
 // Blit of one pixel: the fast paths, then the rule table with and without source alpha.
-uint32_t RefBlit(int mode, uint32_t d, uint32_t s, int w)
-{
+uint32_t RefBlit(int mode, uint32_t d, uint32_t s, int w) {
     const int rule = mode & 0xFF, sa = static_cast<int>(s >> 24);
-    if (!(mode & 0x10000))
-    {
-        if (rule == 0 && w == 256)
-            return s;
+    if (!(mode & 0x10000)) {
+        if (rule == 0 && w == 256) return s;
         return RefPlain(rule, d, s, sa, w);
     }
     const int ws = (sa + 1) * w / 256;
-    if (rule == 0)
-    {
-        if (sa == 0)
-            return d;
+    if (rule == 0) {
+        if (sa == 0) return d;
         uint32_t out = 0;
         int da = Byte(d, 3);
-        if (w == 256)
-        {
-            if (sa == 255)
-                return (s & 0xFFFFFF) | 0xFF000000u;
+        if (w == 256) {
+            if (sa == 255) return (s & 0xFFFFFF) | 0xFF000000u;
             for (int i = 0; i < 3; ++i)
-                out |= static_cast<uint32_t>((Byte(s, i) + (Byte(d, i) - Byte(s, i)) * (255 - sa) / 256) & 0xFF) << (8 * i);
+                out |=
+                    static_cast<uint32_t>((Byte(s, i) + (Byte(d, i) - Byte(s, i)) * (255 - sa) / 256) & 0xFF)
+                    << (8 * i);
             return out | static_cast<uint32_t>(da + sa > 255 ? 255 : da + sa) << 24;
         }
         for (int i = 0; i < 3; ++i)
-            out |= static_cast<uint32_t>((Byte(s, i) + (Byte(d, i) - Byte(s, i)) * (256 - ws) / 256) & 0xFF) << (8 * i);
+            out |= static_cast<uint32_t>((Byte(s, i) + (Byte(d, i) - Byte(s, i)) * (256 - ws) / 256) & 0xFF)
+                   << (8 * i);
         return out | static_cast<uint32_t>(da + ws > 255 ? 255 : da + ws) << 24;
     }
-    if (sa == 0 && (rule == 1 || rule == 3))
-        return d;
+    if (sa == 0 && (rule == 1 || rule == 3)) return d;
     return RefPlain(rule, d, s, sa, ws);
 }
 
 // Pixel values that hit the truncation and clamping corners, plus pseudo-random ones.
-std::vector<uint32_t> Samples(uint32_t seed, int count)
-{
+std::vector<uint32_t> Samples(uint32_t seed, int count) {
     std::vector<uint32_t> v = {0x00000000, 0xFFFFFFFF, 0x80808080, 0x7F7F7F7F, 0x01FF0080,
                                0xFE01FF7F, 0x00FFFFFF, 0xFF000000, 0x10C8641E};
     Lcg lcg{seed};
-    while (static_cast<int>(v.size()) < count)
-        v.push_back(lcg.Next());
+    while (static_cast<int>(v.size()) < count) v.push_back(lcg.Next());
     return v;
 }
 
@@ -99,39 +93,33 @@ constexpr int kWeights[] = {1, 7, 64, 100, 127, 128, 129, 192, 200, 255, 256, 30
 
 // Every rule, with and without source alpha, at many weights: Blit matches the reference for
 // every pair of sample pixels (rows of 64 pixels, so vectorised loops and tails both run).
-TEST(BlitRules, MatchScalarReference)
-{
+TEST(BlitRules, MatchScalarReference) {
     const int n = 64;
     auto dst = Samples(1, n * 8), src = Samples(2, n * 8);
     for (int rule = 0; rule <= 4; ++rule)
         for (int alphaFlag : {0, 0x10000})
-            for (int w : kWeights)
-            {
+            for (int w : kWeights) {
                 const int mode = rule | alphaFlag;
-                for (size_t base = 0; base < dst.size(); base += n)
-                {
+                for (size_t base = 0; base < dst.size(); base += n) {
                     MemoryBitmap d(n, 1, 4), s(n, 1, 4);
                     for (int i = 0; i < n; ++i)
                         d.Bits()[i] = dst[base + i], s.Bits()[i] = src[(base + i * 7) % src.size()];
                     auto before = Snapshot(d);
                     Blit(&d, &s, 0, 0, nullptr, static_cast<float>(w) / 256.0f, mode);
-                    for (int i = 0; i < n; ++i)
-                    {
-                        uint32_t expected = (rule == 0 && !alphaFlag && w <= 0)
-                                                ? before[i]
-                                                : (rule == 0 && !alphaFlag && w == 128)
-                                                      ? ((s.Bits()[i] >> 1) & 0x7F7F7F7F) + ((before[i] >> 1) & 0x7F7F7F7F)
-                                                      : RefBlit(mode, before[i], s.Bits()[i], w);
-                        ASSERT_EQ(d.Bits()[i], expected)
-                            << "mode " << mode << " w " << w << " d " << std::hex << before[i]
-                            << " s " << s.Bits()[i];
+                    for (int i = 0; i < n; ++i) {
+                        uint32_t expected =
+                            (rule == 0 && !alphaFlag && w <= 0) ? before[i]
+                            : (rule == 0 && !alphaFlag && w == 128)
+                                ? ((s.Bits()[i] >> 1) & 0x7F7F7F7F) + ((before[i] >> 1) & 0x7F7F7F7F)
+                                : RefBlit(mode, before[i], s.Bits()[i], w);
+                        ASSERT_EQ(d.Bits()[i], expected) << "mode " << mode << " w " << w << " d " << std::hex
+                                                         << before[i] << " s " << s.Bits()[i];
                     }
                 }
             }
 }
 
-TEST(BlitRules, DocumentedValues)
-{
+TEST(BlitRules, DocumentedValues) {
     MemoryBitmap d(1, 1, 4), s(1, 1, 4);
     auto one = [&](uint32_t dv, uint32_t sv, float alpha, int mode) {
         d.Bits()[0] = dv, s.Bits()[0] = sv;
@@ -146,16 +134,14 @@ TEST(BlitRules, DocumentedValues)
     EXPECT_EQ(one(0x11223344, 0x00ABCDEF, 1.0f, BlendCopy | BlendUseSourceAlpha), 0x11223344u);
     EXPECT_EQ(one(0x11223344, 0xFFABCDEF, 1.0f, BlendCopy | BlendUseSourceAlpha), 0xFFABCDEFu);
     EXPECT_EQ(one(0x40506070, 0x80808080, 1.0f, BlendOverlay), 0x40506070u);  // 128 is neutral
-    EXPECT_EQ(one(0x11223344, 0xFFFFFFFF, 1.0f, 0x06), 0x11223344u);       // unknown rule
+    EXPECT_EQ(one(0x11223344, 0xFFFFFFFF, 1.0f, 0x06), 0x11223344u);          // unknown rule
     EXPECT_EQ(one(0x11223344, 0xFFFFFFFF, 0.0f, BlendAdd), 0x11223344u);
 }
 
 // Channel copy moves exactly one byte per pixel, whatever the alpha.
-TEST(BlitRules, ChannelCopyTouchesOneByte)
-{
+TEST(BlitRules, ChannelCopyTouchesOneByte) {
     MemoryBitmap d(3, 1, 4), s(3, 1, 4);
-    for (int i = 0; i < 3; ++i)
-        d.Bits()[i] = 0x11223344, s.Bits()[i] = 0xA1B2C3D4;
+    for (int i = 0; i < 3; ++i) d.Bits()[i] = 0x11223344, s.Bits()[i] = 0xA1B2C3D4;
     Blit(&d, &s, 0, 0, nullptr, 0.3f, 0xF3);  // source alpha -> destination blue
     EXPECT_EQ(d.Bits()[0], 0x112233A1u);
     Blit(&d, &s, 0, 0, nullptr, 1.0f, 0xFC);  // source blue -> destination alpha
@@ -164,8 +150,7 @@ TEST(BlitRules, ChannelCopyTouchesOneByte)
 
 // HSV adjustment: a neutral source keeps colours (within the integer round trip's error), a hue push of
 // +190 steps turns red to cyan-ish, and the reciprocal table holds its documented entries.
-TEST(BlitRules, HsvAdjust)
-{
+TEST(BlitRules, HsvAdjust) {
     EXPECT_EQ(ReciprocalTable[0], 0);
     EXPECT_EQ(ReciprocalTable[1], 65535);
     EXPECT_EQ(ReciprocalTable[255], 256);
@@ -174,8 +159,7 @@ TEST(BlitRules, HsvAdjust)
     MemoryBitmap d(1, 1, 4), s(1, 1, 4);
     for (int r = 0; r < 256; r += 15)
         for (int g = 0; g < 256; g += 15)
-            for (int b = 0; b < 256; b += 15)
-            {
+            for (int b = 0; b < 256; b += 15) {
                 d.Bits()[0] = 0x00000000u | uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b);
                 s.Bits()[0] = 0x7F808080;
                 Blit(&d, &s, 0, 0, nullptr, 1.0f, BlendHsvAdjust);
@@ -196,11 +180,9 @@ TEST(BlitRules, HsvAdjust)
 }
 
 // FillRect: the whole-word weights, and the rules with the weight standing in for alpha.
-TEST(FillRectRules, ShortcutsAndRules)
-{
+TEST(FillRectRules, ShortcutsAndRules) {
     const uint32_t colour = 0x80C04010;
-    for (uint32_t p : Samples(3, 200))
-    {
+    for (uint32_t p : Samples(3, 200)) {
         MemoryBitmap d(1, 1, 4);
         auto fill = [&](float alpha, int mode) {
             d.Bits()[0] = p;
@@ -233,8 +215,7 @@ TEST(FillRectRules, ShortcutsAndRules)
 }
 
 // Clipping of fills at every edge, and the rows of flipped bitmaps.
-TEST(FillRectRules, ClipsAtEveryEdge)
-{
+TEST(FillRectRules, ClipsAtEveryEdge) {
     FlippedBitmap d(6, 5);
     Fill(d, 0);
     FillRect(&d, -2, -3, 4, 5, 0xFFFFFFFF, 1.0f, BlendCopy);  // covers x 0..1, y 0..1
@@ -242,8 +223,7 @@ TEST(FillRectRules, ClipsAtEveryEdge)
     FillRect(&d, 6, 0, 3, 3, 0x22222222, 1.0f, BlendCopy);    // entirely right of the bitmap
     FillRect(&d, 0, -5, 3, 5, 0x22222222, 1.0f, BlendCopy);   // entirely above
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x)
-        {
+        for (int x = 0; x < 6; ++x) {
             uint32_t expected = (x < 2 && y < 2) ? 0xFFFFFFFF : (x >= 4 && y >= 3) ? 0x11111111 : 0;
             EXPECT_EQ(PixelAt(d, x, y), expected) << x << "," << y;
         }

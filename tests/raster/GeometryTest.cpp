@@ -15,12 +15,10 @@ namespace {
 
 // Destination pixel (x, y) after a plain copy of src placed with its pixel (0, 0) at (ox, oy),
 // where only source pixels inside [sl, sr) x [st, sb) are drawn.
-void ExpectPlacedCopy(RasterBitmap& d, const std::vector<uint32_t>& before, RasterBitmap& s, int ox,
-                      int oy, int sl, int st, int sr, int sb)
-{
+void ExpectPlacedCopy(RasterBitmap& d, const std::vector<uint32_t>& before, RasterBitmap& s, int ox, int oy,
+                      int sl, int st, int sr, int sb) {
     for (int y = 0; y < d.Height(); ++y)
-        for (int x = 0; x < d.Width(); ++x)
-        {
+        for (int x = 0; x < d.Width(); ++x) {
             int sx = x - ox, sy = y - oy;
             bool inside = sx >= sl && sx < sr && sy >= st && sy < sb;
             uint32_t expected = inside ? PixelAt(s, sx, sy) : before[static_cast<size_t>(y * d.Width() + x)];
@@ -32,8 +30,7 @@ void ExpectPlacedCopy(RasterBitmap& d, const std::vector<uint32_t>& before, Rast
 
 // Blit clipping: source rectangle outside the source, destination beyond every edge, flipped
 // bitmaps on either side.
-TEST(BlitClipping, NegativeSourceRectMovesTheDestination)
-{
+TEST(BlitClipping, NegativeSourceRectMovesTheDestination) {
     MemoryBitmap s(10, 10, 4), d(20, 10, 4);
     FillPattern(s, 5);
     Fill(d, 0);
@@ -42,13 +39,13 @@ TEST(BlitClipping, NegativeSourceRectMovesTheDestination)
     ExpectPlacedCopy(d, std::vector<uint32_t>(200, 0), s, 5, 0, 0, 0, 10, 10);
 }
 
-TEST(BlitClipping, ClipsAtEveryEdgeInBothOrientations)
-{
-    struct Case { int x, y; };
+TEST(BlitClipping, ClipsAtEveryEdgeInBothOrientations) {
+    struct Case {
+        int x, y;
+    };
     for (bool flipSrc : {false, true})
         for (bool flipDst : {false, true})
-            for (Case c : {Case{-3, 2}, Case{2, -4}, Case{5, 4}, Case{-6, -6}, Case{7, 0}, Case{0, 6}})
-            {
+            for (Case c : {Case{-3, 2}, Case{2, -4}, Case{5, 4}, Case{-6, -6}, Case{7, 0}, Case{0, 6}}) {
                 MemoryBitmap ms(6, 5, 4), md(8, 7, 4);
                 FlippedBitmap fs(6, 5), fd(8, 7);
                 RasterBitmap& s = flipSrc ? static_cast<RasterBitmap&>(fs) : ms;
@@ -62,20 +59,17 @@ TEST(BlitClipping, ClipsAtEveryEdgeInBothOrientations)
                 FillPattern(d, 12);
                 BlitRect(&d, &s, c.x, c.y, 1, 1, 4, 3, 1.0f, BlendCopy | BlendUseSourceAlpha);
                 for (int y = 0; y < 7; ++y)
-                    for (int x = 0; x < 8; ++x)
-                    {
+                    for (int x = 0; x < 8; ++x) {
                         int sx = x - c.x + 1, sy = y - c.y + 1;
                         bool inside = sx >= 1 && sx < 5 && sy >= 1 && sy < 4;
-                        if (!inside)
-                        {
+                        if (!inside) {
                             ASSERT_EQ(PixelAt(d, x, y), before[static_cast<size_t>(y * 8 + x)]);
                         }
                     }
             }
 }
 
-TEST(BlitClipping, NullAndEmptyInputsDrawNothing)
-{
+TEST(BlitClipping, NullAndEmptyInputsDrawNothing) {
     MemoryBitmap d(4, 4, 4), s(4, 4, 4), empty(0, 0, 4);
     FillPattern(d, 1);
     auto before = Snapshot(d);
@@ -93,8 +87,7 @@ TEST(BlitClipping, NullAndEmptyInputsDrawNothing)
 
 // Rotation: angle 0 reproduces the source, a quarter turn runs the top edge down the right
 // side, a negative width mirrors, and clipping keeps to the destination.
-TEST(RotatedBlit, AngleZeroBilinearIsAnExactCopy)
-{
+TEST(RotatedBlit, AngleZeroBilinearIsAnExactCopy) {
     MemoryBitmap s(7, 5, 4), d(7, 5, 4);
     FillPattern(s, 21);
     Fill(d, 0);
@@ -109,15 +102,13 @@ TEST(RotatedBlit, AngleZeroBilinearIsAnExactCopy)
     Fill(fd, 0);
     RotatedBlit(&fd, &fs, 0, 0, 4, 3, 2, 1, 4, 3, 0.0f, true, 1.0f, BlendFilterBilinear, 0, 0);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x)
-            ASSERT_EQ(PixelAt(fd, x, y), PixelAt(fs, x + 2, y + 1)) << x << "," << y;
+        for (int x = 0; x < 4; ++x) ASSERT_EQ(PixelAt(fd, x, y), PixelAt(fs, x + 2, y + 1)) << x << "," << y;
 }
 
 // Sample points sit on whole source positions, so a walk that runs backwards starts on the
 // source's far edge and the picture lands up to one pixel from the ideal place (exactly where
 // depends on the last bits of the platform's sinf and cosf).
-TEST(RotatedBlit, QuarterTurnIsClockwise)
-{
+TEST(RotatedBlit, QuarterTurnIsClockwise) {
     const int n = 8;
     MemoryBitmap s(n, n, 4), d(n, n, 4);
     FillPattern(s, 31);
@@ -126,8 +117,7 @@ TEST(RotatedBlit, QuarterTurnIsClockwise)
     // The top edge runs down the right-hand side and the left edge along the top: source
     // (x, y) shows near destination (n - 1 - y, x).
     for (int y = 1; y < n - 1; ++y)
-        for (int x = 1; x < n - 1; ++x)
-        {
+        for (int x = 1; x < n - 1; ++x) {
             bool found = false;
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx)
@@ -136,25 +126,22 @@ TEST(RotatedBlit, QuarterTurnIsClockwise)
         }
 }
 
-TEST(RotatedBlit, NegativeWidthMirrors)
-{
+TEST(RotatedBlit, NegativeWidthMirrors) {
     MemoryBitmap s(6, 3, 4), d(6, 3, 4);
     FillPattern(s, 41);
-    for (int mode : {0, int(BlendFilterBilinear)})
-    {
+    for (int mode : {0, int(BlendFilterBilinear)}) {
         Fill(d, 0);
         RotatedBlit(&d, &s, 6, 0, -6, 3, 0, 0, 6, 3, 0.0f, false, 1.0f, mode, 0, 0);
-        for (int y = 0; y < 3; ++y)
-        {
+        for (int y = 0; y < 3; ++y) {
             EXPECT_EQ(PixelAt(d, 0, y), 0u);
             for (int x = 1; x < 6; ++x)
-                ASSERT_EQ(PixelAt(d, x, y), PixelAt(s, 6 - x, y)) << "mode " << mode << " at " << x << "," << y;
+                ASSERT_EQ(PixelAt(d, x, y), PixelAt(s, 6 - x, y))
+                    << "mode " << mode << " at " << x << "," << y;
         }
     }
 }
 
-TEST(RotatedBlit, ClipsToDestinationAndSourceRect)
-{
+TEST(RotatedBlit, ClipsToDestinationAndSourceRect) {
     MemoryBitmap s(8, 8, 4), d(6, 6, 4);
     FillPattern(s, 51);
     FillPattern(d, 52);
@@ -162,17 +149,16 @@ TEST(RotatedBlit, ClipsToDestinationAndSourceRect)
     // Shifted up-left by 3: destination (x, y) shows source (x + 3, y + 3).
     RotatedBlit(&d, &s, -3, -3, 8, 8, 0, 0, 8, 8, 0.0f, false, 1.0f, 0, 0, 0);
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x)
-            ASSERT_EQ(PixelAt(d, x, y), PixelAt(s, x + 3, y + 3));
+        for (int x = 0; x < 5; ++x) ASSERT_EQ(PixelAt(d, x, y), PixelAt(s, x + 3, y + 3));
     // clipToSourceRect: the centre offset moves the walk to source (0..3, 0..3), of which only
     // the part inside the source rectangle (2..5, 2..5) is drawn.
     FillPattern(d, 52);
     RotatedBlit(&d, &s, 2, 2, 4, 4, 2, 2, 4, 4, 0.0f, true, 1.0f, 0, -2, -2);
     for (int y = 0; y < 6; ++y)
-        for (int x = 0; x < 6; ++x)
-        {
+        for (int x = 0; x < 6; ++x) {
             bool sampled = x >= 4 && y >= 4;
-            ASSERT_EQ(PixelAt(d, x, y), sampled ? PixelAt(s, x - 2, y - 2) : before[static_cast<size_t>(y * 6 + x)])
+            ASSERT_EQ(PixelAt(d, x, y),
+                      sampled ? PixelAt(s, x - 2, y - 2) : before[static_cast<size_t>(y * 6 + x)])
                 << x << "," << y;
         }
     FillPattern(d, 52);
@@ -185,8 +171,7 @@ TEST(RotatedBlit, ClipsToDestinationAndSourceRect)
 }
 
 // Bilinear between two pixels at a half step averages with truncation.
-TEST(RotatedBlit, BilinearInterpolatesLastRow)
-{
+TEST(RotatedBlit, BilinearInterpolatesLastRow) {
     MemoryBitmap s(2, 1, 4), d(3, 1, 4);
     s.Bits()[0] = 0x00000000, s.Bits()[1] = 0xFFFFFFFF;
     Fill(d, 0x12345678);
@@ -199,23 +184,20 @@ TEST(RotatedBlit, BilinearInterpolatesLastRow)
 
 // Blur: edge, side and interior values of a saturated area, narrow rectangles, and in-place
 // blurs matching out-of-place ones.
-TEST(Blur, SaturatedAreaEdgeValues)
-{
+TEST(Blur, SaturatedAreaEdgeValues) {
     MemoryBitmap s(5, 4, 4), d(5, 4, 4);
     Fill(s, 0xFFFFFFFF);
     Fill(d, 0);
     Blur(&d, &s, 0, 0, 0, 0, 5, 4);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 5; ++x)
-        {
+        for (int x = 0; x < 5; ++x) {
             int edges = (x == 0 || x == 4) + (y == 0 || y == 3);
             uint32_t byte = edges == 2 ? 253 : edges == 1 ? 252 : 251;
             EXPECT_EQ(PixelAt(d, x, y), byte * 0x01010101u) << x << "," << y;
         }
 }
 
-TEST(Blur, NarrowRectanglesDrawNothing)
-{
+TEST(Blur, NarrowRectanglesDrawNothing) {
     MemoryBitmap s(5, 5, 4), d(5, 5, 4);
     Fill(s, 0xFFFFFFFF);
     Fill(d, 0);
@@ -225,16 +207,13 @@ TEST(Blur, NarrowRectanglesDrawNothing)
     EXPECT_EQ(Snapshot(d), std::vector<uint32_t>(25, 0));
 }
 
-TEST(Blur, InPlaceMatchesSeparateBitmaps)
-{
-    for (int width : {6, 1100})
-    {
+TEST(Blur, InPlaceMatchesSeparateBitmaps) {
+    for (int width : {6, 1100}) {
         MemoryBitmap s(width, 5, 4), d(width, 5, 4);
         FlippedBitmap same(width, 5);
         FillPattern(s, 61);
         for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < width; ++x)
-                PixelAt(same, x, y) = PixelAt(s, x, y);
+            for (int x = 0; x < width; ++x) PixelAt(same, x, y) = PixelAt(s, x, y);
         Fill(d, 0);
         Blur(&d, &s, 0, 0, 0, 0, width, 5);
         Blur(&same, &same, 0, 0, 0, 0, width, 5);
@@ -243,8 +222,7 @@ TEST(Blur, InPlaceMatchesSeparateBitmaps)
         // A shifted rectangle within the same bitmap still reads unblurred values.
         MemoryBitmap shifted(width, 5, 4);
         for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < width; ++x)
-                PixelAt(shifted, x, y) = PixelAt(s, x, y);
+            for (int x = 0; x < width; ++x) PixelAt(shifted, x, y) = PixelAt(s, x, y);
         Fill(d, 0);
         Blur(&d, &s, 1, 1, 0, 0, width - 1, 4);
         Blur(&shifted, &shifted, 1, 1, 0, 0, width - 1, 4);

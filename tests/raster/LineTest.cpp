@@ -14,21 +14,18 @@ namespace {
 
 using Point = std::pair<int, int>;
 
-std::set<Point> Touched(RasterBitmap& b, uint32_t background)
-{
+std::set<Point> Touched(RasterBitmap& b, uint32_t background) {
     std::set<Point> out;
     for (int y = 0; y < b.Height(); ++y)
         for (int x = 0; x < b.Width(); ++x)
-            if (PixelAt(b, x, y) != background)
-                out.insert({x, y});
+            if (PixelAt(b, x, y) != background) out.insert({x, y});
     return out;
 }
 
 }  // namespace
 
 // Clipping: lines crossing edges keep their in-bitmap part, lines outside draw nothing.
-TEST(DrawLine, ClipsToTheBitmap)
-{
+TEST(DrawLine, ClipsToTheBitmap) {
     MemoryBitmap b(5, 8, 4);
     Fill(b, 0);
     DrawLine(&b, -10, 5, 10, 5, 0xFFFFFFFF, 1.0f, BlendCopy, false);
@@ -56,8 +53,7 @@ TEST(DrawLine, ClipsToTheBitmap)
     EXPECT_EQ((std::vector<int>{x1, y1, x2, y2}), (std::vector<int>{2, 0, 2, 7}));
 }
 
-TEST(DrawLine, PointAndFlippedRows)
-{
+TEST(DrawLine, PointAndFlippedRows) {
     FlippedBitmap b(4, 4);
     Fill(b, 0);
     DrawLine(&b, 1, 0, 1, 0, 0xAABBCCDD, 1.0f, BlendCopy, false);
@@ -67,8 +63,7 @@ TEST(DrawLine, PointAndFlippedRows)
 
 // Axis lines: the exact alphas use whole-word halves and quarters; an alpha that merely
 // truncates to 128 averages per byte, which differs by one where the halves both drop a bit.
-TEST(DrawLine, AxisLineWeights)
-{
+TEST(DrawLine, AxisLineWeights) {
     MemoryBitmap b(3, 1, 4);
     auto draw = [&](uint32_t p, uint32_t c, float alpha, int mode) {
         Fill(b, p);
@@ -80,21 +75,20 @@ TEST(DrawLine, AxisLineWeights)
     EXPECT_EQ(draw(0x00000000, 0xFFFFFFFF, 0.25f, BlendCopy), 0x3F3F3F3Fu);
     EXPECT_EQ(draw(0x00000000, 0xFFFFFFFF, 0.75f, BlendCopy), 0xBEBEBEBEu);
     EXPECT_EQ(draw(0x00000000, 0xFFFFFFFF, 1.0f, BlendCopy), 0xFFFFFFFFu);
-    EXPECT_EQ(draw(0x00000000, 0xC8FFFFFF, 0.3f, BlendCopy), 0x3C4C4C4Cu);  // 76 / 256 of each byte, kept parts truncated
+    EXPECT_EQ(draw(0x00000000, 0xC8FFFFFF, 0.3f, BlendCopy),
+              0x3C4C4C4Cu);  // 76 / 256 of each byte, kept parts truncated
     EXPECT_EQ(draw(0xFF646464, 0x80C8C8C8, 1.0f, BlendAdd), 0xFFFFFFFFu);
     EXPECT_EQ(draw(0x11223344, 0x11223344, 0.0f, BlendAdd), 0x11223344u);
 }
 
-TEST(DrawLine, AntialiasedDiagonalSpreadsQuarters)
-{
+TEST(DrawLine, AntialiasedDiagonalSpreadsQuarters) {
     MemoryBitmap b(5, 5, 4);
     Fill(b, 0);
     DrawLine(&b, 0, 0, 3, 3, 0xFFFFFFFF, 1.0f, BlendCopy, true);
     std::set<Point> line{{0, 0}, {1, 1}, {2, 2}, {3, 3}};
     std::set<Point> side{{1, 0}, {0, 1}, {2, 1}, {1, 2}, {3, 2}, {2, 3}};
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 5; ++x)
-        {
+        for (int x = 0; x < 5; ++x) {
             uint32_t expected = line.count({x, y}) ? 0xBEBEBEBE : side.count({x, y}) ? 0x3F3F3F3F : 0;
             EXPECT_EQ(PixelAt(b, x, y), expected) << x << "," << y;
         }
@@ -105,11 +99,12 @@ TEST(DrawLine, AntialiasedDiagonalSpreadsQuarters)
 
 // General lines: E + 1 pixels, one per major-axis step, both ends included, and in the
 // anti-aliased form the two pixels across the minor axis share the full colour.
-TEST(DrawLine, GeneralLinesCoverEveryMajorStep)
-{
-    struct Case { int x1, y1, x2, y2; };
-    for (Case c : {Case{0, 0, 9, 3}, Case{9, 3, 0, 0}, Case{1, 8, 4, 0}, Case{0, 4, 7, 5}, Case{2, 0, 8, 9}})
-    {
+TEST(DrawLine, GeneralLinesCoverEveryMajorStep) {
+    struct Case {
+        int x1, y1, x2, y2;
+    };
+    for (Case c :
+         {Case{0, 0, 9, 3}, Case{9, 3, 0, 0}, Case{1, 8, 4, 0}, Case{0, 4, 7, 5}, Case{2, 0, 8, 9}}) {
         MemoryBitmap b(10, 10, 4);
         Fill(b, 0);
         DrawLine(&b, c.x1, c.y1, c.x2, c.y2, 0xFFFFFFFF, 1.0f, BlendCopy, false);
@@ -119,8 +114,7 @@ TEST(DrawLine, GeneralLinesCoverEveryMajorStep)
         EXPECT_EQ(static_cast<int>(pts.size()), length + 1);
         EXPECT_TRUE(pts.count({c.x1, c.y1}) && pts.count({c.x2, c.y2}));
         std::set<int> majors;
-        for (auto p : pts)
-            majors.insert(xMajor ? p.first : p.second);
+        for (auto p : pts) majors.insert(xMajor ? p.first : p.second);
         EXPECT_EQ(static_cast<int>(majors.size()), length + 1);
 
         // Anti-aliased in white over black: per major step the covered bytes sum to 255.

@@ -9,9 +9,9 @@
 // Counting is process-wide: allocations made by any thread while counting is on are counted, so
 // keep other threads quiet during a measured section. One measurement at a time.
 class AllocationCounter {
- public:
-  void Start() noexcept;
-  void Stop() noexcept;
-  // Allocations seen by the last (or the running) measurement.
-  int64_t Count() const noexcept;
+  public:
+    void Start() noexcept;
+    void Stop() noexcept;
+    // Allocations seen by the last (or the running) measurement.
+    int64_t Count() const noexcept;
 };

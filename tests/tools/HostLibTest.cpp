@@ -8,195 +8,197 @@
 
 namespace {
 
-intptr_t Ask(AEffect* e, int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0) {
-  return HostCallback::Callback(e, opcode, index, value, ptr, opt);
+intptr_t Ask(AEffect* e, int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+             float opt = 0) {
+    return HostCallback::Callback(e, opcode, index, value, ptr, opt);
 }
 
 const VstTimeInfo* Time(AEffect* e, int32_t flags) {
-  return reinterpret_cast<const VstTimeInfo*>(Ask(e, audioMasterGetTime, 0, flags));
+    return reinterpret_cast<const VstTimeInfo*>(Ask(e, audioMasterGetTime, 0, flags));
 }
 
 // A record that stands for a plug-in calling the host; the host never looks inside.
 struct FakeEffect {
-  AEffect record{};
-  HostCallback host;
-  FakeEffect() { host.Attach(&record); }
+    AEffect record{};
+    HostCallback host;
+    FakeEffect() { host.Attach(&record); }
 };
 
 }  // namespace
 
 // Loading goes through the exported entry point and refuses anything that is not an effect.
 TEST(PluginModuleTest, LoadsTheTestPluginThroughVSTPluginMain) {
-  PluginModule module;
-  std::string error;
-  ASSERT_TRUE(module.Load(TEST_GAIN_MODULE, error)) << error;
-  EXPECT_EQ(module.EntryName(), "VSTPluginMain");
-  HostCallback host;
-  AEffect* effect = module.CreateEffect(host, error);
-  ASSERT_NE(effect, nullptr) << error;
-  HostedEffect fx(effect, host);
-  EXPECT_EQ(fx.NumParams(), 2);
-  EXPECT_EQ(fx.NumPrograms(), 2);
-  // The plug-in asked for the host version from inside the entry point, before the host knew it.
-  EXPECT_EQ(fx.Text(effGetProductString), "Test Gain for host 2400");
+    PluginModule module;
+    std::string error;
+    ASSERT_TRUE(module.Load(TEST_GAIN_MODULE, error)) << error;
+    EXPECT_EQ(module.EntryName(), "VSTPluginMain");
+    HostCallback host;
+    AEffect* effect = module.CreateEffect(host, error);
+    ASSERT_NE(effect, nullptr) << error;
+    HostedEffect fx(effect, host);
+    EXPECT_EQ(fx.NumParams(), 2);
+    EXPECT_EQ(fx.NumPrograms(), 2);
+    // The plug-in asked for the host version from inside the entry point, before the host knew it.
+    EXPECT_EQ(fx.Text(effGetProductString), "Test Gain for host 2400");
 }
 
 TEST(PluginModuleTest, ReportsEachKindOfBrokenModule) {
-  struct Case {
-    const char* path;
-    bool loads;
-    const char* reason;
-  } cases[] = {{TEST_SCRATCH_DIR "/missing-module.bin", false, "cannot load module"},
-               {TEST_NOENTRY_MODULE, false, "exports neither VSTPluginMain nor main"},
-               {TEST_NULL_MODULE, true, "returned no effect"},
-               {TEST_BADMAGIC_MODULE, true, "instead of 0x56737450"}};
-  for (const Case& c : cases) {
-    PluginModule module;
-    HostCallback host;
-    std::string error;
-    bool loaded = module.Load(c.path, error);
-    EXPECT_EQ(loaded, c.loads) << c.path;
-    if (loaded) {
-      EXPECT_EQ(module.CreateEffect(host, error), nullptr);
+    struct Case {
+        const char* path;
+        bool loads;
+        const char* reason;
+    } cases[] = {{TEST_SCRATCH_DIR "/missing-module.bin", false, "cannot load module"},
+                 {TEST_NOENTRY_MODULE, false, "exports neither VSTPluginMain nor main"},
+                 {TEST_NULL_MODULE, true, "returned no effect"},
+                 {TEST_BADMAGIC_MODULE, true, "instead of 0x56737450"}};
+    for (const Case& c : cases) {
+        PluginModule module;
+        HostCallback host;
+        std::string error;
+        bool loaded = module.Load(c.path, error);
+        EXPECT_EQ(loaded, c.loads) << c.path;
+        if (loaded) {
+            EXPECT_EQ(module.CreateEffect(host, error), nullptr);
+        }
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_NE(error.find(c.path), std::string::npos) << error;
     }
-    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
-    EXPECT_NE(error.find(c.path), std::string::npos) << error;
-  }
 }
 
 // What the host tells a plug-in about itself, and that null pointers never crash it.
 TEST(HostCallbackTest, AnswersIdentityAndCapabilities) {
-  FakeEffect fx;
-  AEffect* e = &fx.record;
-  char text[256];
-  EXPECT_EQ(Ask(e, audioMasterVersion), 2400);
-  EXPECT_EQ(Ask(e, audioMasterGetProductString, 0, 0, text), 1);
-  EXPECT_STREQ(text, "vsthost");
-  EXPECT_EQ(Ask(e, audioMasterGetVendorString, 0, 0, text), 1);
-  EXPECT_STREQ(text, "Vesmar");
-  fx.host.SetIdentity("Steinberg", "Cubase LE AI Elements", 50102);
-  Ask(e, audioMasterGetProductString, 0, 0, text);
-  EXPECT_STREQ(text, "Cubase LE AI Elements");
-  EXPECT_EQ(Ask(e, audioMasterGetVendorVersion), 50102);
-  EXPECT_EQ(Ask(e, audioMasterCanDo, 0, 0, const_cast<char*>("sendVstMidiEvent")), 1);
-  EXPECT_EQ(Ask(e, audioMasterCanDo, 0, 0, const_cast<char*>("sendVstMidiEventX")), 0);
-  fx.host.SetSampleRate(48000);
-  fx.host.SetBlockSize(256);
-  EXPECT_EQ(Ask(e, audioMasterGetSampleRate), 48000);
-  EXPECT_EQ(Ask(e, audioMasterGetBlockSize), 256);
+    FakeEffect fx;
+    AEffect* e = &fx.record;
+    char text[256];
+    EXPECT_EQ(Ask(e, audioMasterVersion), 2400);
+    EXPECT_EQ(Ask(e, audioMasterGetProductString, 0, 0, text), 1);
+    EXPECT_STREQ(text, "vsthost");
+    EXPECT_EQ(Ask(e, audioMasterGetVendorString, 0, 0, text), 1);
+    EXPECT_STREQ(text, "Vesmar");
+    fx.host.SetIdentity("Steinberg", "Cubase LE AI Elements", 50102);
+    Ask(e, audioMasterGetProductString, 0, 0, text);
+    EXPECT_STREQ(text, "Cubase LE AI Elements");
+    EXPECT_EQ(Ask(e, audioMasterGetVendorVersion), 50102);
+    EXPECT_EQ(Ask(e, audioMasterCanDo, 0, 0, const_cast<char*>("sendVstMidiEvent")), 1);
+    EXPECT_EQ(Ask(e, audioMasterCanDo, 0, 0, const_cast<char*>("sendVstMidiEventX")), 0);
+    fx.host.SetSampleRate(48000);
+    fx.host.SetBlockSize(256);
+    EXPECT_EQ(Ask(e, audioMasterGetSampleRate), 48000);
+    EXPECT_EQ(Ask(e, audioMasterGetBlockSize), 256);
 
-  for (int32_t opcode : {audioMasterGetProductString, audioMasterGetVendorString, audioMasterCanDo,
-                         audioMasterProcessEvents})
-    EXPECT_EQ(Ask(e, opcode), 0) << opcode;
-  // An effect no host knows (or none at all) still gets sensible answers.
-  EXPECT_EQ(Ask(nullptr, audioMasterVersion), 2400);
-  EXPECT_NE(Time(nullptr, 0), nullptr);
-  EXPECT_EQ(Ask(nullptr, audioMasterAutomate, 0, 0, nullptr, 0.5f), 0);
+    for (int32_t opcode : {audioMasterGetProductString, audioMasterGetVendorString, audioMasterCanDo,
+                           audioMasterProcessEvents})
+        EXPECT_EQ(Ask(e, opcode), 0) << opcode;
+    // An effect no host knows (or none at all) still gets sensible answers.
+    EXPECT_EQ(Ask(nullptr, audioMasterVersion), 2400);
+    EXPECT_NE(Time(nullptr, 0), nullptr);
+    EXPECT_EQ(Ask(nullptr, audioMasterAutomate, 0, 0, nullptr, 0.5f), 0);
 }
 
 // The time record carries exactly what was asked for, at the transport position.
 TEST(HostCallbackTest, TimeInfoHonoursTheRequestedFlags) {
-  FakeEffect fx;
-  AEffect* e = &fx.record;
-  fx.host.SetSampleRate(44100);
-  fx.host.SetTransport(110250, true);  // 2.5 s = 5 quarter notes at 120 BPM
-  const VstTimeInfo* t = Time(e, 0);
-  ASSERT_NE(t, nullptr);
-  EXPECT_EQ(t->samplePos, 110250);
-  EXPECT_EQ(t->sampleRate, 44100);
-  EXPECT_EQ(t->flags, kVstTransportPlaying);
+    FakeEffect fx;
+    AEffect* e = &fx.record;
+    fx.host.SetSampleRate(44100);
+    fx.host.SetTransport(110250, true);  // 2.5 s = 5 quarter notes at 120 BPM
+    const VstTimeInfo* t = Time(e, 0);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->samplePos, 110250);
+    EXPECT_EQ(t->sampleRate, 44100);
+    EXPECT_EQ(t->flags, kVstTransportPlaying);
 
-  t = Time(e, kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid | kVstBarsValid | kVstCyclePosValid);
-  EXPECT_EQ(t->flags, kVstTransportPlaying | kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid | kVstBarsValid);
-  EXPECT_EQ(t->tempo, 120);
-  EXPECT_EQ(t->timeSigNumerator, 4);
-  EXPECT_EQ(t->timeSigDenominator, 4);
-  EXPECT_EQ(t->ppqPos, 5);
-  EXPECT_EQ(t->barStartPos, 4);
+    t = Time(e, kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid | kVstBarsValid | kVstCyclePosValid);
+    EXPECT_EQ(t->flags,
+              kVstTransportPlaying | kVstTempoValid | kVstTimeSigValid | kVstPpqPosValid | kVstBarsValid);
+    EXPECT_EQ(t->tempo, 120);
+    EXPECT_EQ(t->timeSigNumerator, 4);
+    EXPECT_EQ(t->timeSigDenominator, 4);
+    EXPECT_EQ(t->ppqPos, 5);
+    EXPECT_EQ(t->barStartPos, 4);
 
-  fx.host.SetTimeSignature(3, 4);
-  t = Time(e, kVstBarsValid);
-  EXPECT_EQ(t->barStartPos, 3);
-  EXPECT_EQ(t->tempo, 0);  // not asked for
+    fx.host.SetTimeSignature(3, 4);
+    t = Time(e, kVstBarsValid);
+    EXPECT_EQ(t->barStartPos, 3);
+    EXPECT_EQ(t->tempo, 0);  // not asked for
 }
 
 // MIDI, SysEx, automation and gestures the plug-in sends are recorded as sent.
 TEST(HostCallbackTest, RecordsWhatThePluginSends) {
-  FakeEffect fx;
-  AEffect* e = &fx.record;
-  fx.host.SetTransport(1000, true);
-  VstMidiEvent note{};
-  note.type = kVstMidiType;
-  note.byteSize = sizeof note;
-  note.deltaFrames = 17;
-  note.midiData[0] = static_cast<char>(0x90);
-  note.midiData[1] = 60;
-  note.midiData[2] = 100;
-  char dump[] = {static_cast<char>(0xF0), 0x7D, 0x01, static_cast<char>(0xF7)};
-  VstMidiSysexEvent sysex{};
-  sysex.type = kVstSysExType;
-  sysex.byteSize = sizeof sysex;
-  sysex.deltaFrames = 3;
-  sysex.dumpBytes = 4;
-  sysex.sysexDump = dump;
-  VstEvents list{};
-  list.numEvents = 3;
-  list.events[0] = reinterpret_cast<VstEvent*>(&note);
-  list.events[1] = nullptr;  // skipped
-  struct {
-    VstEvents head;
-    VstEvent* more[1];
-  } longer{};
-  longer.head = list;
-  longer.head.events[1] = nullptr;
-  longer.more[0] = reinterpret_cast<VstEvent*>(&sysex);
-  EXPECT_EQ(Ask(e, audioMasterProcessEvents, 0, 0, &longer.head), 1);
+    FakeEffect fx;
+    AEffect* e = &fx.record;
+    fx.host.SetTransport(1000, true);
+    VstMidiEvent note{};
+    note.type = kVstMidiType;
+    note.byteSize = sizeof note;
+    note.deltaFrames = 17;
+    note.midiData[0] = static_cast<char>(0x90);
+    note.midiData[1] = 60;
+    note.midiData[2] = 100;
+    char dump[] = {static_cast<char>(0xF0), 0x7D, 0x01, static_cast<char>(0xF7)};
+    VstMidiSysexEvent sysex{};
+    sysex.type = kVstSysExType;
+    sysex.byteSize = sizeof sysex;
+    sysex.deltaFrames = 3;
+    sysex.dumpBytes = 4;
+    sysex.sysexDump = dump;
+    VstEvents list{};
+    list.numEvents = 3;
+    list.events[0] = reinterpret_cast<VstEvent*>(&note);
+    list.events[1] = nullptr;  // skipped
+    struct {
+        VstEvents head;
+        VstEvent* more[1];
+    } longer{};
+    longer.head = list;
+    longer.head.events[1] = nullptr;
+    longer.more[0] = reinterpret_cast<VstEvent*>(&sysex);
+    EXPECT_EQ(Ask(e, audioMasterProcessEvents, 0, 0, &longer.head), 1);
 
-  auto midi = fx.host.ReceivedMidi();
-  ASSERT_EQ(midi.size(), 1u);
-  EXPECT_EQ(midi[0].frame, 1017);
-  EXPECT_EQ(midi[0].deltaFrames, 17);
-  EXPECT_EQ(midi[0].bytes[0], 0x90);
-  EXPECT_EQ(midi[0].bytes[2], 100);
-  auto sys = fx.host.ReceivedSysEx();
-  ASSERT_EQ(sys.size(), 1u);
-  EXPECT_EQ(sys[0].frame, 1003);
-  EXPECT_EQ(sys[0].data, (std::vector<uint8_t>{0xF0, 0x7D, 0x01, 0xF7}));
+    auto midi = fx.host.ReceivedMidi();
+    ASSERT_EQ(midi.size(), 1u);
+    EXPECT_EQ(midi[0].frame, 1017);
+    EXPECT_EQ(midi[0].deltaFrames, 17);
+    EXPECT_EQ(midi[0].bytes[0], 0x90);
+    EXPECT_EQ(midi[0].bytes[2], 100);
+    auto sys = fx.host.ReceivedSysEx();
+    ASSERT_EQ(sys.size(), 1u);
+    EXPECT_EQ(sys[0].frame, 1003);
+    EXPECT_EQ(sys[0].data, (std::vector<uint8_t>{0xF0, 0x7D, 0x01, 0xF7}));
 
-  // A negative count takes nothing; the host still answers.
-  VstEvents negative{};
-  negative.numEvents = -5;
-  EXPECT_EQ(Ask(e, audioMasterProcessEvents, 0, 0, &negative), 1);
-  EXPECT_EQ(fx.host.ReceivedMidiCount(), 1);
+    // A negative count takes nothing; the host still answers.
+    VstEvents negative{};
+    negative.numEvents = -5;
+    EXPECT_EQ(Ask(e, audioMasterProcessEvents, 0, 0, &negative), 1);
+    EXPECT_EQ(fx.host.ReceivedMidiCount(), 1);
 
-  Ask(e, audioMasterBeginEdit, 4);
-  Ask(e, audioMasterAutomate, 4, 0, nullptr, 0.75f);
-  Ask(e, audioMasterEndEdit, 4);
-  auto automation = fx.host.Automations();
-  ASSERT_EQ(automation.size(), 1u);
-  EXPECT_EQ(automation[0].index, 4);
-  EXPECT_EQ(automation[0].value, 0.75f);
-  auto gestures = fx.host.EditGestures();
-  ASSERT_EQ(gestures.size(), 2u);
-  EXPECT_TRUE(gestures[0].begin);
-  EXPECT_FALSE(gestures[1].begin);
-  EXPECT_EQ(gestures[1].index, 4);
+    Ask(e, audioMasterBeginEdit, 4);
+    Ask(e, audioMasterAutomate, 4, 0, nullptr, 0.75f);
+    Ask(e, audioMasterEndEdit, 4);
+    auto automation = fx.host.Automations();
+    ASSERT_EQ(automation.size(), 1u);
+    EXPECT_EQ(automation[0].index, 4);
+    EXPECT_EQ(automation[0].value, 0.75f);
+    auto gestures = fx.host.EditGestures();
+    ASSERT_EQ(gestures.size(), 2u);
+    EXPECT_TRUE(gestures[0].begin);
+    EXPECT_FALSE(gestures[1].begin);
+    EXPECT_EQ(gestures[1].index, 4);
 
-  fx.host.ClearRecords();
-  EXPECT_EQ(fx.host.ReceivedMidiCount(), 0);
-  EXPECT_TRUE(fx.host.Automations().empty());
+    fx.host.ClearRecords();
+    EXPECT_EQ(fx.host.ReceivedMidiCount(), 0);
+    EXPECT_TRUE(fx.host.Automations().empty());
 }
 
 TEST(HostCallbackTest, KeepsCountingBeyondItsCapacity) {
-  HostCallback host(2);
-  AEffect record{};
-  host.Attach(&record);
-  VstMidiEvent note{};
-  note.type = kVstMidiType;
-  VstEvents list{};
-  list.numEvents = 1;
-  list.events[0] = reinterpret_cast<VstEvent*>(&note);
-  for (int i = 0; i < 5; ++i) Ask(&record, audioMasterProcessEvents, 0, 0, &list);
-  EXPECT_EQ(host.ReceivedMidi().size(), 2u);
-  EXPECT_EQ(host.ReceivedMidiCount(), 5);
+    HostCallback host(2);
+    AEffect record{};
+    host.Attach(&record);
+    VstMidiEvent note{};
+    note.type = kVstMidiType;
+    VstEvents list{};
+    list.numEvents = 1;
+    list.events[0] = reinterpret_cast<VstEvent*>(&note);
+    for (int i = 0; i < 5; ++i) Ask(&record, audioMasterProcessEvents, 0, 0, &list);
+    EXPECT_EQ(host.ReceivedMidi().size(), 2u);
+    EXPECT_EQ(host.ReceivedMidiCount(), 5);
 }

@@ -1,2 +1,4 @@
 // A loadable module that exports no VST 2 entry point.
-int NoEntryModuleValue() { return 42; }
+int NoEntryModuleValue() {
+    return 42;
+}

@@ -17,202 +17,210 @@ constexpr uint32_t kProgramMagic = 0x54475043;  // TGPC
 constexpr uint32_t kBankMagic = 0x5447424B;     // TGBK
 
 struct Program {
-  char name[32];
-  float gain[kParams];
+    char name[32];
+    float gain[kParams];
 };
 
 struct ProgramChunk {
-  uint32_t magic;
-  float gain[kParams];
+    uint32_t magic;
+    float gain[kParams];
 };
 
 struct BankChunk {
-  uint32_t magic;
-  int32_t current;
-  float gain[kPrograms][kParams];
+    uint32_t magic;
+    int32_t current;
+    float gain[kPrograms][kParams];
 };
 
 struct Plugin {
-  AEffect effect{};
-  audioMasterCallback host = nullptr;
-  intptr_t hostVersion = 0;
-  Program programs[kPrograms] = {{"Unity", {1.0f, 1.0f}}, {"Quiet", {0.5f, 0.25f}}};
-  int current = 0;
-  ProgramChunk programChunk{};
-  BankChunk bankChunk{};
+    AEffect effect{};
+    audioMasterCallback host = nullptr;
+    intptr_t hostVersion = 0;
+    Program programs[kPrograms] = {{"Unity", {1.0f, 1.0f}}, {"Quiet", {0.5f, 0.25f}}};
+    int current = 0;
+    ProgramChunk programChunk{};
+    BankChunk bankChunk{};
 };
 
-Plugin* Self(AEffect* e) { return e ? static_cast<Plugin*>(e->object) : nullptr; }
+Plugin* Self(AEffect* e) {
+    return e ? static_cast<Plugin*>(e->object) : nullptr;
+}
 
 void Copy(void* ptr, const char* text) {
-  if (ptr) std::snprintf(static_cast<char*>(ptr), 64, "%s", text);
+    if (ptr) std::snprintf(static_cast<char*>(ptr), 64, "%s", text);
 }
 
 // Sends each received event back on its own, as a plug-in forwarding MIDI does.
 void Echo(Plugin* p, const VstEvents* events) {
-  VstEvent* const* entries = events->events;
-  for (int32_t i = 0; i < events->numEvents; ++i) {
-    VstEvent* event = entries[i];
-    if (!event) continue;
-    VstEvents one{};
-    one.numEvents = 1;
-    one.events[0] = event;
-    p->host(&p->effect, audioMasterProcessEvents, 0, 0, &one, 0.0f);
-  }
+    VstEvent* const* entries = events->events;
+    for (int32_t i = 0; i < events->numEvents; ++i) {
+        VstEvent* event = entries[i];
+        if (!event) continue;
+        VstEvents one{};
+        one.numEvents = 1;
+        one.events[0] = event;
+        p->host(&p->effect, audioMasterProcessEvents, 0, 0, &one, 0.0f);
+    }
 }
 
 intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) {
-  Plugin* p = Self(e);
-  if (!p) return 0;
-  Program& program = p->programs[p->current];
-  switch (opcode) {
-    case effClose:
-      delete p;
-      return 0;
-    case effSetProgram:
-      if (value >= 0 && value < kPrograms) p->current = static_cast<int>(value);
-      return 0;
-    case effGetProgram:
-      return p->current;
-    case effSetProgramName:
-      if (ptr) std::snprintf(program.name, sizeof program.name, "%s", static_cast<const char*>(ptr));
-      return 0;
-    case effGetProgramName:
-      Copy(ptr, program.name);
-      return 0;
-    case effGetProgramNameIndexed:
-      if (index < 0 || index >= kPrograms) return 0;
-      Copy(ptr, p->programs[index].name);
-      return 1;
-    case effGetParamName:
-      if (index >= 0 && index < kParams) Copy(ptr, index == 0 ? "Gain L" : "Gain R");
-      return 0;
-    case effGetParamLabel:
-      if (index >= 0 && index < kParams) Copy(ptr, "x");
-      return 0;
-    case effGetParamDisplay:
-      if (index >= 0 && index < kParams && ptr) std::snprintf(static_cast<char*>(ptr), 16, "%.3f", program.gain[index]);
-      return 0;
-    case effGetEffectName:
-      Copy(ptr, "TestGain");
-      return 1;
-    case effGetVendorString:
-      Copy(ptr, "Vesmar Tests");
-      return 1;
-    case effGetProductString:
-      if (ptr) std::snprintf(static_cast<char*>(ptr), 64, "Test Gain for host %ld", static_cast<long>(p->hostVersion));
-      return 1;
-    case effGetVendorVersion:
-      return 1234;
-    case effGetVstVersion:
-      return 2400;
-    case effGetPlugCategory:
-      return kPlugCategEffect;
-    case effCanDo: {
-      if (!ptr) return 0;
-      const char* text = static_cast<const char*>(ptr);
-      for (const char* known : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"})
-        if (std::strcmp(text, known) == 0) return 1;
-      return std::strcmp(text, "offline") == 0 ? -1 : 0;
+    Plugin* p = Self(e);
+    if (!p) return 0;
+    Program& program = p->programs[p->current];
+    switch (opcode) {
+        case effClose:
+            delete p;
+            return 0;
+        case effSetProgram:
+            if (value >= 0 && value < kPrograms) p->current = static_cast<int>(value);
+            return 0;
+        case effGetProgram:
+            return p->current;
+        case effSetProgramName:
+            if (ptr) std::snprintf(program.name, sizeof program.name, "%s", static_cast<const char*>(ptr));
+            return 0;
+        case effGetProgramName:
+            Copy(ptr, program.name);
+            return 0;
+        case effGetProgramNameIndexed:
+            if (index < 0 || index >= kPrograms) return 0;
+            Copy(ptr, p->programs[index].name);
+            return 1;
+        case effGetParamName:
+            if (index >= 0 && index < kParams) Copy(ptr, index == 0 ? "Gain L" : "Gain R");
+            return 0;
+        case effGetParamLabel:
+            if (index >= 0 && index < kParams) Copy(ptr, "x");
+            return 0;
+        case effGetParamDisplay:
+            if (index >= 0 && index < kParams && ptr)
+                std::snprintf(static_cast<char*>(ptr), 16, "%.3f", program.gain[index]);
+            return 0;
+        case effGetEffectName:
+            Copy(ptr, "TestGain");
+            return 1;
+        case effGetVendorString:
+            Copy(ptr, "Vesmar Tests");
+            return 1;
+        case effGetProductString:
+            if (ptr)
+                std::snprintf(static_cast<char*>(ptr), 64, "Test Gain for host %ld",
+                              static_cast<long>(p->hostVersion));
+            return 1;
+        case effGetVendorVersion:
+            return 1234;
+        case effGetVstVersion:
+            return 2400;
+        case effGetPlugCategory:
+            return kPlugCategEffect;
+        case effCanDo: {
+            if (!ptr) return 0;
+            const char* text = static_cast<const char*>(ptr);
+            for (const char* known :
+                 {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"})
+                if (std::strcmp(text, known) == 0) return 1;
+            return std::strcmp(text, "offline") == 0 ? -1 : 0;
+        }
+        case effProcessEvents:
+            if (!ptr) return 0;
+            Echo(p, static_cast<const VstEvents*>(ptr));
+            return 1;
+        case effGetChunk: {
+            if (!ptr) return 0;
+            if (index == 0) {
+                p->bankChunk.magic = kBankMagic;
+                p->bankChunk.current = p->current;
+                for (int i = 0; i < kPrograms; ++i)
+                    std::memcpy(p->bankChunk.gain[i], p->programs[i].gain, sizeof(float) * kParams);
+                *static_cast<void**>(ptr) = &p->bankChunk;
+                return sizeof(BankChunk);
+            }
+            p->programChunk.magic = kProgramMagic;
+            std::memcpy(p->programChunk.gain, program.gain, sizeof program.gain);
+            *static_cast<void**>(ptr) = &p->programChunk;
+            return sizeof(ProgramChunk);
+        }
+        case effSetChunk: {
+            if (!ptr) return 0;
+            if (index == 0) {
+                BankChunk bank;
+                if (value != sizeof bank) return 0;
+                std::memcpy(&bank, ptr, sizeof bank);
+                if (bank.magic != kBankMagic || bank.current < 0 || bank.current >= kPrograms) return 0;
+                for (int i = 0; i < kPrograms; ++i)
+                    std::memcpy(p->programs[i].gain, bank.gain[i], sizeof(float) * kParams);
+                p->current = bank.current;
+                return 1;
+            }
+            ProgramChunk chunk;
+            if (value != sizeof chunk) return 0;
+            std::memcpy(&chunk, ptr, sizeof chunk);
+            if (chunk.magic != kProgramMagic) return 0;
+            std::memcpy(program.gain, chunk.gain, sizeof program.gain);
+            return 1;
+        }
+        default:
+            return 0;
     }
-    case effProcessEvents:
-      if (!ptr) return 0;
-      Echo(p, static_cast<const VstEvents*>(ptr));
-      return 1;
-    case effGetChunk: {
-      if (!ptr) return 0;
-      if (index == 0) {
-        p->bankChunk.magic = kBankMagic;
-        p->bankChunk.current = p->current;
-        for (int i = 0; i < kPrograms; ++i) std::memcpy(p->bankChunk.gain[i], p->programs[i].gain, sizeof(float) * kParams);
-        *static_cast<void**>(ptr) = &p->bankChunk;
-        return sizeof(BankChunk);
-      }
-      p->programChunk.magic = kProgramMagic;
-      std::memcpy(p->programChunk.gain, program.gain, sizeof program.gain);
-      *static_cast<void**>(ptr) = &p->programChunk;
-      return sizeof(ProgramChunk);
-    }
-    case effSetChunk: {
-      if (!ptr) return 0;
-      if (index == 0) {
-        BankChunk bank;
-        if (value != sizeof bank) return 0;
-        std::memcpy(&bank, ptr, sizeof bank);
-        if (bank.magic != kBankMagic || bank.current < 0 || bank.current >= kPrograms) return 0;
-        for (int i = 0; i < kPrograms; ++i) std::memcpy(p->programs[i].gain, bank.gain[i], sizeof(float) * kParams);
-        p->current = bank.current;
-        return 1;
-      }
-      ProgramChunk chunk;
-      if (value != sizeof chunk) return 0;
-      std::memcpy(&chunk, ptr, sizeof chunk);
-      if (chunk.magic != kProgramMagic) return 0;
-      std::memcpy(program.gain, chunk.gain, sizeof program.gain);
-      return 1;
-    }
-    default:
-      return 0;
-  }
 }
 
 template <typename Sample>
 void Gain(Plugin* p, Sample** in, Sample** out, int32_t frames, bool accumulate) {
-  const float* gain = p->programs[p->current].gain;
-  for (int c = 0; c < 2; ++c)
-    for (int32_t i = 0; i < frames; ++i) {
-      Sample v = in[c][i] * static_cast<Sample>(gain[c]);
-      out[c][i] = accumulate ? out[c][i] + v : v;
-    }
+    const float* gain = p->programs[p->current].gain;
+    for (int c = 0; c < 2; ++c)
+        for (int32_t i = 0; i < frames; ++i) {
+            Sample v = in[c][i] * static_cast<Sample>(gain[c]);
+            out[c][i] = accumulate ? out[c][i] + v : v;
+        }
 }
 
 void Process(AEffect* e, float** in, float** out, int32_t frames) {
-  if (Plugin* p = Self(e)) Gain(p, in, out, frames, true);
+    if (Plugin* p = Self(e)) Gain(p, in, out, frames, true);
 }
 void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) {
-  if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
+    if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
 }
 void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) {
-  if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
+    if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
 }
 
 void SetParameter(AEffect* e, int32_t index, float value) {
-  Plugin* p = Self(e);
-  if (p && index >= 0 && index < kParams) p->programs[p->current].gain[index] = value;
+    Plugin* p = Self(e);
+    if (p && index >= 0 && index < kParams) p->programs[p->current].gain[index] = value;
 }
 
 float GetParameter(AEffect* e, int32_t index) {
-  Plugin* p = Self(e);
-  return p && index >= 0 && index < kParams ? p->programs[p->current].gain[index] : 0.0f;
+    Plugin* p = Self(e);
+    return p && index >= 0 && index < kParams ? p->programs[p->current].gain[index] : 0.0f;
 }
 
 }  // namespace
 
 AEffect* CreateTestGainPlugin(audioMasterCallback host) {
-  if (TEST_PLUGIN_VARIANT == 1 || !host) return nullptr;
-  // A record with a wrong magic is never closed by a host, so it must not own memory.
-  static Plugin unclosable;
-  Plugin* p = TEST_PLUGIN_VARIANT == 2 ? &unclosable : new (std::nothrow) Plugin;
-  if (!p) return nullptr;
-  p->host = host;
-  AEffect& e = p->effect;
-  e.magic = TEST_PLUGIN_VARIANT == 2 ? 0x12345678 : kEffectMagic;
-  e.dispatcher = Dispatcher;
-  e.process = Process;
-  e.setParameter = SetParameter;
-  e.getParameter = GetParameter;
-  e.numPrograms = kPrograms;
-  e.numParams = kParams;
-  e.numInputs = 2;
-  e.numOutputs = 2;
-  e.flags = effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks;
-  e.ioRatio = 1.0f;
-  e.object = p;
-  e.uniqueID = 0x5473476E;  // TsGn
-  e.version = 1;
-  e.processReplacing = ProcessReplacing;
-  e.processDoubleReplacing = ProcessDouble;
-  // Asked from inside the entry point, before the host knows the record.
-  p->hostVersion = host(&e, audioMasterVersion, 0, 0, nullptr, 0.0f);
-  return &e;
+    if (TEST_PLUGIN_VARIANT == 1 || !host) return nullptr;
+    // A record with a wrong magic is never closed by a host, so it must not own memory.
+    static Plugin unclosable;
+    Plugin* p = TEST_PLUGIN_VARIANT == 2 ? &unclosable : new (std::nothrow) Plugin;
+    if (!p) return nullptr;
+    p->host = host;
+    AEffect& e = p->effect;
+    e.magic = TEST_PLUGIN_VARIANT == 2 ? 0x12345678 : kEffectMagic;
+    e.dispatcher = Dispatcher;
+    e.process = Process;
+    e.setParameter = SetParameter;
+    e.getParameter = GetParameter;
+    e.numPrograms = kPrograms;
+    e.numParams = kParams;
+    e.numInputs = 2;
+    e.numOutputs = 2;
+    e.flags = effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks;
+    e.ioRatio = 1.0f;
+    e.object = p;
+    e.uniqueID = 0x5473476E;  // TsGn
+    e.version = 1;
+    e.processReplacing = ProcessReplacing;
+    e.processDoubleReplacing = ProcessDouble;
+    // Asked from inside the entry point, before the host knows the record.
+    p->hostVersion = host(&e, audioMasterVersion, 0, 0, nullptr, 0.0f);
+    return &e;
 }

@@ -8,30 +8,31 @@
 namespace {
 
 AudioData Ramp(int32_t channels, size_t frames) {
-  AudioData a;
-  a.sampleRate = 48000;
-  a.channels.assign(static_cast<size_t>(channels), std::vector<float>(frames));
-  for (int32_t c = 0; c < channels; ++c)
-    for (size_t i = 0; i < frames; ++i) a.channels[c][i] = static_cast<float>((static_cast<int>(i) - 8) / 8.0) * (c + 1) / 4;
-  return a;
+    AudioData a;
+    a.sampleRate = 48000;
+    a.channels.assign(static_cast<size_t>(channels), std::vector<float>(frames));
+    for (int32_t c = 0; c < channels; ++c)
+        for (size_t i = 0; i < frames; ++i)
+            a.channels[c][i] = static_cast<float>((static_cast<int>(i) - 8) / 8.0) * (c + 1) / 4;
+    return a;
 }
 
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 std::vector<uint8_t> Encoded(SampleFormat format, const AudioData& a = Ramp(2, 17)) {
-  std::vector<uint8_t> bytes;
-  std::string error;
-  EXPECT_TRUE(EncodeWav(a, format, bytes, error)) << error;
-  return bytes;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    EXPECT_TRUE(EncodeWav(a, format, bytes, error)) << error;
+    return bytes;
 }
 
 std::string DecodeError(const std::vector<uint8_t>& bytes) {
-  AudioData out;
-  std::string error;
-  EXPECT_FALSE(DecodeWav(bytes.data(), bytes.size(), out, error));
-  return error;
+    AudioData out;
+    std::string error;
+    EXPECT_FALSE(DecodeWav(bytes.data(), bytes.size(), out, error));
+    return error;
 }
 
 // Offset of the data chunk's size field in what EncodeWav writes for PCM (44-byte header).
@@ -41,108 +42,112 @@ constexpr size_t kPcmDataSize = 40;
 
 // What the codec writes it reads back: float bit-exact, PCM to within one step.
 TEST(WavCodecTest, RoundTripsEveryFormat) {
-  AudioData in = Ramp(3, 17);
-  for (auto [format, step] : {std::pair{SampleFormat::Float32, 0.0}, std::pair{SampleFormat::Pcm16, 1 / 32767.0},
-                              std::pair{SampleFormat::Pcm24, 1 / 8388607.0}}) {
-    std::vector<uint8_t> bytes = Encoded(format, in);
-    AudioData out;
-    std::string error;
-    ASSERT_TRUE(DecodeWav(bytes.data(), bytes.size(), out, error)) << error;
-    EXPECT_EQ(out.sampleRate, 48000);
-    ASSERT_EQ(out.ChannelCount(), 3);
-    ASSERT_EQ(out.Frames(), 17u);
-    for (int c = 0; c < 3; ++c)
-      for (size_t i = 0; i < 17; ++i) EXPECT_NEAR(out.channels[c][i], std::clamp(in.channels[c][i], -1.0f, 1.0f), step);
-  }
+    AudioData in = Ramp(3, 17);
+    for (auto [format, step] :
+         {std::pair{SampleFormat::Float32, 0.0}, std::pair{SampleFormat::Pcm16, 1 / 32767.0},
+          std::pair{SampleFormat::Pcm24, 1 / 8388607.0}}) {
+        std::vector<uint8_t> bytes = Encoded(format, in);
+        AudioData out;
+        std::string error;
+        ASSERT_TRUE(DecodeWav(bytes.data(), bytes.size(), out, error)) << error;
+        EXPECT_EQ(out.sampleRate, 48000);
+        ASSERT_EQ(out.ChannelCount(), 3);
+        ASSERT_EQ(out.Frames(), 17u);
+        for (int c = 0; c < 3; ++c)
+            for (size_t i = 0; i < 17; ++i)
+                EXPECT_NEAR(out.channels[c][i], std::clamp(in.channels[c][i], -1.0f, 1.0f), step);
+    }
 }
 
 TEST(WavCodecTest, PcmFullScaleAndClipping) {
-  AudioData a;
-  a.sampleRate = 44100;
-  a.channels = {{1.0f, -1.0f, 2.0f, -2.0f, 0.0f}};
-  std::vector<uint8_t> bytes = Encoded(SampleFormat::Pcm16, a);
-  const uint8_t* s = bytes.data() + 44;
-  EXPECT_EQ(s[0] | s[1] << 8, 0x7FFF);
-  EXPECT_EQ(s[2] | s[3] << 8, 0x8001);
-  EXPECT_EQ(s[4] | s[5] << 8, 0x7FFF);
-  EXPECT_EQ(s[6] | s[7] << 8, 0x8000);
+    AudioData a;
+    a.sampleRate = 44100;
+    a.channels = {{1.0f, -1.0f, 2.0f, -2.0f, 0.0f}};
+    std::vector<uint8_t> bytes = Encoded(SampleFormat::Pcm16, a);
+    const uint8_t* s = bytes.data() + 44;
+    EXPECT_EQ(s[0] | s[1] << 8, 0x7FFF);
+    EXPECT_EQ(s[2] | s[3] << 8, 0x8001);
+    EXPECT_EQ(s[4] | s[5] << 8, 0x7FFF);
+    EXPECT_EQ(s[6] | s[7] << 8, 0x8000);
 }
 
 // 32-bit PCM and extensible headers from other writers are read; unknown chunks are skipped,
 // padding respected, bytes beyond the RIFF size ignored.
 TEST(WavCodecTest, ReadsPcm32ExtensibleWithExtraChunks) {
-  std::vector<uint8_t> b = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
-                            'L', 'I', 'S', 'T', 3, 0, 0, 0, 'a', 'b', 'c', 0,  // odd chunk + pad
-                            'f', 'm', 't', ' ', 40, 0, 0, 0};
-  std::vector<uint8_t> fmt(40, 0);
-  fmt[0] = 0xFE, fmt[1] = 0xFF, fmt[2] = 1, fmt[4] = 0x44, fmt[5] = 0xAC, fmt[12] = 4, fmt[14] = 32, fmt[16] = 22;
-  fmt[24] = 1;  // sub-format PCM
-  b.insert(b.end(), fmt.begin(), fmt.end());
-  b.insert(b.end(), {'d', 'a', 't', 'a', 8, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0xC0});
-  Put32(b, 4, static_cast<uint32_t>(b.size() - 8));
-  b.insert(b.end(), {'j', 'u', 'n', 'k'});
-  AudioData out;
-  std::string error;
-  ASSERT_TRUE(DecodeWav(b.data(), b.size(), out, error)) << error;
-  EXPECT_EQ(out.sampleRate, 44100);
-  ASSERT_EQ(out.Frames(), 2u);
-  EXPECT_EQ(out.channels[0][0], 0.5f);
-  EXPECT_EQ(out.channels[0][1], -0.5f);
+    std::vector<uint8_t> b = {'R', 'I', 'F', 'F', 0,  0, 0, 0, 'W', 'A', 'V', 'E',
+                              'L', 'I', 'S', 'T', 3,  0, 0, 0, 'a', 'b', 'c', 0,  // odd chunk + pad
+                              'f', 'm', 't', ' ', 40, 0, 0, 0};
+    std::vector<uint8_t> fmt(40, 0);
+    fmt[0] = 0xFE, fmt[1] = 0xFF, fmt[2] = 1, fmt[4] = 0x44, fmt[5] = 0xAC, fmt[12] = 4, fmt[14] = 32,
+    fmt[16] = 22;
+    fmt[24] = 1;  // sub-format PCM
+    b.insert(b.end(), fmt.begin(), fmt.end());
+    b.insert(b.end(), {'d', 'a', 't', 'a', 8, 0, 0, 0, 0, 0, 0, 0x40, 0, 0, 0, 0xC0});
+    Put32(b, 4, static_cast<uint32_t>(b.size() - 8));
+    b.insert(b.end(), {'j', 'u', 'n', 'k'});
+    AudioData out;
+    std::string error;
+    ASSERT_TRUE(DecodeWav(b.data(), b.size(), out, error)) << error;
+    EXPECT_EQ(out.sampleRate, 44100);
+    ASSERT_EQ(out.Frames(), 2u);
+    EXPECT_EQ(out.channels[0][0], 0.5f);
+    EXPECT_EQ(out.channels[0][1], -0.5f);
 }
 
 // Malformed files are refused with a reason, never read out of bounds (ASan watches).
 TEST(WavCodecTest, RefusesMalformedFiles) {
-  std::vector<uint8_t> good = Encoded(SampleFormat::Pcm16);
-  EXPECT_NE(DecodeError({}).find("not a RIFF WAVE"), std::string::npos);
-  EXPECT_NE(DecodeError(std::vector<uint8_t>(good.begin(), good.begin() + 11)).find("not a RIFF"), std::string::npos);
+    std::vector<uint8_t> good = Encoded(SampleFormat::Pcm16);
+    EXPECT_NE(DecodeError({}).find("not a RIFF WAVE"), std::string::npos);
+    EXPECT_NE(DecodeError(std::vector<uint8_t>(good.begin(), good.begin() + 11)).find("not a RIFF"),
+              std::string::npos);
 
-  std::vector<uint8_t> truncated(good.begin(), good.end() - 2);
-  EXPECT_NE(DecodeError(truncated).find("runs past the end"), std::string::npos);
+    std::vector<uint8_t> truncated(good.begin(), good.end() - 2);
+    EXPECT_NE(DecodeError(truncated).find("runs past the end"), std::string::npos);
 
-  std::vector<uint8_t> huge = good;
-  Put32(huge, kPcmDataSize, 0xFFFFFFFF);
-  EXPECT_NE(DecodeError(huge).find("runs past the end"), std::string::npos);
+    std::vector<uint8_t> huge = good;
+    Put32(huge, kPcmDataSize, 0xFFFFFFFF);
+    EXPECT_NE(DecodeError(huge).find("runs past the end"), std::string::npos);
 
-  std::vector<uint8_t> partial = good;
-  Put32(partial, kPcmDataSize, 3);
-  EXPECT_NE(DecodeError(partial).find("whole frames"), std::string::npos);
+    std::vector<uint8_t> partial = good;
+    Put32(partial, kPcmDataSize, 3);
+    EXPECT_NE(DecodeError(partial).find("whole frames"), std::string::npos);
 
-  std::vector<uint8_t> eightBit = good;
-  eightBit[34] = 8;
-  EXPECT_NE(DecodeError(eightBit).find("8 bits"), std::string::npos);
+    std::vector<uint8_t> eightBit = good;
+    eightBit[34] = 8;
+    EXPECT_NE(DecodeError(eightBit).find("8 bits"), std::string::npos);
 
-  std::vector<uint8_t> noChannels = good;
-  noChannels[22] = 0;
-  EXPECT_NE(DecodeError(noChannels).find("channel count"), std::string::npos);
+    std::vector<uint8_t> noChannels = good;
+    noChannels[22] = 0;
+    EXPECT_NE(DecodeError(noChannels).find("channel count"), std::string::npos);
 
-  std::vector<uint8_t> badAlign = good;
-  badAlign[32] = 3;
-  EXPECT_NE(DecodeError(badAlign).find("block alignment"), std::string::npos);
+    std::vector<uint8_t> badAlign = good;
+    badAlign[32] = 3;
+    EXPECT_NE(DecodeError(badAlign).find("block alignment"), std::string::npos);
 
-  std::vector<uint8_t> zeroRate = good;
-  Put32(zeroRate, 24, 0);
-  EXPECT_NE(DecodeError(zeroRate).find("sample rate"), std::string::npos);
+    std::vector<uint8_t> zeroRate = good;
+    Put32(zeroRate, 24, 0);
+    EXPECT_NE(DecodeError(zeroRate).find("sample rate"), std::string::npos);
 
-  std::vector<uint8_t> adpcm = good;
-  adpcm[20] = 2;
-  EXPECT_NE(DecodeError(adpcm).find("format tag 2"), std::string::npos);
+    std::vector<uint8_t> adpcm = good;
+    adpcm[20] = 2;
+    EXPECT_NE(DecodeError(adpcm).find("format tag 2"), std::string::npos);
 
-  std::vector<uint8_t> noData(good.begin(), good.begin() + 36);
-  Put32(noData, 4, 28);
-  EXPECT_NE(DecodeError(noData).find("no data chunk"), std::string::npos);
+    std::vector<uint8_t> noData(good.begin(), good.begin() + 36);
+    Put32(noData, 4, 28);
+    EXPECT_NE(DecodeError(noData).find("no data chunk"), std::string::npos);
 
-  std::vector<uint8_t> dataFirst = good;
-  std::memcpy(dataFirst.data() + 12, "junk", 4);  // the fmt chunk is gone
-  EXPECT_NE(DecodeError(dataFirst).find("before the fmt chunk"), std::string::npos);
+    std::vector<uint8_t> dataFirst = good;
+    std::memcpy(dataFirst.data() + 12, "junk", 4);  // the fmt chunk is gone
+    EXPECT_NE(DecodeError(dataFirst).find("before the fmt chunk"), std::string::npos);
 }
 
 TEST(WavCodecTest, RefusesToEncodeShapelessAudio) {
-  std::vector<uint8_t> bytes;
-  std::string error;
-  AudioData none;
-  none.sampleRate = 44100;
-  EXPECT_FALSE(EncodeWav(none, SampleFormat::Float32, bytes, error));
-  AudioData ragged = Ramp(2, 4);
-  ragged.channels[1].pop_back();
-  EXPECT_FALSE(EncodeWav(ragged, SampleFormat::Float32, bytes, error));
+    std::vector<uint8_t> bytes;
+    std::string error;
+    AudioData none;
+    none.sampleRate = 44100;
+    EXPECT_FALSE(EncodeWav(none, SampleFormat::Float32, bytes, error));
+    AudioData ragged = Ramp(2, 4);
+    ragged.channels[1].pop_back();
+    EXPECT_FALSE(EncodeWav(ragged, SampleFormat::Float32, bytes, error));
 }

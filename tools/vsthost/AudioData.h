@@ -6,11 +6,11 @@
 #include <vector>
 
 struct AudioData {
-  int32_t sampleRate = 0;
-  std::vector<std::vector<float>> channels;
+    int32_t sampleRate = 0;
+    std::vector<std::vector<float>> channels;
 
-  size_t Frames() const { return channels.empty() ? 0 : channels[0].size(); }
-  int32_t ChannelCount() const { return static_cast<int32_t>(channels.size()); }
+    size_t Frames() const { return channels.empty() ? 0 : channels[0].size(); }
+    int32_t ChannelCount() const { return static_cast<int32_t>(channels.size()); }
 };
 
 // Sample encodings vsthost writes.

@@ -6,49 +6,51 @@
 #include "tools/vsthost/Commands.h"
 
 int RunCompare(ArgReader& args) {
-  std::vector<std::string> files;
-  double tolerance = 1e-6;
-  std::string error, value;
-  while (!args.Done()) {
-    std::string arg = args.Next();
-    if (arg == "--tolerance") {
-      if (!args.Value(arg, value, error)) return UsageError(error);
-      if (!ParseDouble(value, tolerance) || tolerance < 0) return UsageError("invalid tolerance '" + value + "'");
-    } else if (!arg.empty() && arg[0] == '-') {
-      return UsageError("unknown option '" + arg + "' for compare");
-    } else {
-      files.push_back(arg);
+    std::vector<std::string> files;
+    double tolerance = 1e-6;
+    std::string error, value;
+    while (!args.Done()) {
+        std::string arg = args.Next();
+        if (arg == "--tolerance") {
+            if (!args.Value(arg, value, error)) return UsageError(error);
+            if (!ParseDouble(value, tolerance) || tolerance < 0)
+                return UsageError("invalid tolerance '" + value + "'");
+        } else if (!arg.empty() && arg[0] == '-') {
+            return UsageError("unknown option '" + arg + "' for compare");
+        } else {
+            files.push_back(arg);
+        }
     }
-  }
-  if (files.size() != 2) return UsageError("compare needs two audio files");
-  AudioData a, b;
-  if (!ReadAudioFile(files[0], a, error) || !ReadAudioFile(files[1], b, error)) return Fail(error);
-  if (a.ChannelCount() != b.ChannelCount() || a.Frames() != b.Frames() || a.sampleRate != b.sampleRate)
-    return Fail("the files differ in shape: " + std::to_string(a.ChannelCount()) + " channels, " +
-                std::to_string(a.Frames()) + " frames, " + std::to_string(a.sampleRate) + " Hz against " +
-                std::to_string(b.ChannelCount()) + ", " + std::to_string(b.Frames()) + ", " +
-                std::to_string(b.sampleRate));
-  double largest = 0;
-  size_t atFrame = 0;
-  int32_t atChannel = 0;
-  for (int32_t c = 0; c < a.ChannelCount(); ++c) {
-    for (size_t i = 0; i < a.Frames(); ++i) {
-      double x = a.channels[c][i], y = b.channels[c][i];
-      // A NaN on one side only is the largest difference there is.
-      double d = (std::isnan(x) || std::isnan(y)) ? (std::isnan(x) && std::isnan(y) ? 0 : INFINITY) : std::fabs(x - y);
-      if (d > largest) {
-        largest = d;
-        atFrame = i;
-        atChannel = c;
-      }
+    if (files.size() != 2) return UsageError("compare needs two audio files");
+    AudioData a, b;
+    if (!ReadAudioFile(files[0], a, error) || !ReadAudioFile(files[1], b, error)) return Fail(error);
+    if (a.ChannelCount() != b.ChannelCount() || a.Frames() != b.Frames() || a.sampleRate != b.sampleRate)
+        return Fail("the files differ in shape: " + std::to_string(a.ChannelCount()) + " channels, " +
+                    std::to_string(a.Frames()) + " frames, " + std::to_string(a.sampleRate) + " Hz against " +
+                    std::to_string(b.ChannelCount()) + ", " + std::to_string(b.Frames()) + ", " +
+                    std::to_string(b.sampleRate));
+    double largest = 0;
+    size_t atFrame = 0;
+    int32_t atChannel = 0;
+    for (int32_t c = 0; c < a.ChannelCount(); ++c) {
+        for (size_t i = 0; i < a.Frames(); ++i) {
+            double x = a.channels[c][i], y = b.channels[c][i];
+            // A NaN on one side only is the largest difference there is.
+            double d = (std::isnan(x) || std::isnan(y)) ? (std::isnan(x) && std::isnan(y) ? 0 : INFINITY)
+                                                        : std::fabs(x - y);
+            if (d > largest) {
+                largest = d;
+                atFrame = i;
+                atChannel = c;
+            }
+        }
     }
-  }
-  std::printf("Largest absolute difference: %.9g", largest);
-  if (largest > 0) std::printf(" (channel %d, frame %zu)", atChannel, atFrame);
-  std::printf("\n");
-  if (largest > tolerance) {
-    std::printf("Exceeds the tolerance of %g\n", tolerance);
-    return kExitFailure;
-  }
-  return kExitOk;
+    std::printf("Largest absolute difference: %.9g", largest);
+    if (largest > 0) std::printf(" (channel %d, frame %zu)", atChannel, atFrame);
+    std::printf("\n");
+    if (largest > tolerance) {
+        std::printf("Exceeds the tolerance of %g\n", tolerance);
+        return kExitFailure;
+    }
+    return kExitOk;
 }

@@ -9,16 +9,16 @@
 #include "tools/vsthost/MidiFile.h"
 
 struct NoteSpec {
-  double start = 0.0;     // seconds
-  int note = 60;          // 0..127
-  int velocity = 100;     // 1..127
-  double duration = 0.5;  // seconds
-  int channel = 0;        // 0..15
+    double start = 0.0;     // seconds
+    int note = 60;          // 0..127
+    int velocity = 100;     // 1..127
+    double duration = 0.5;  // seconds
+    int channel = 0;        // 0..15
 };
 
 struct ScheduledEvent {
-  int64_t frame = 0;
-  uint8_t bytes[3] = {};
+    int64_t frame = 0;
+    uint8_t bytes[3] = {};
 };
 
 // Parses TIME_S:NOTE:VEL:DUR_S (e.g. 0.5:60:100:0.25).
@@ -30,5 +30,6 @@ std::vector<NoteSpec> DemoNotes();
 // Every message at frame round(seconds * rate); messages at or after totalFrames are dropped.
 // At equal frames a note-on comes after the other messages, so a repeated note is released
 // before it starts again.
-std::vector<ScheduledEvent> ScheduleEvents(const std::vector<TimedMidi>& messages, const std::vector<NoteSpec>& notes,
-                                           double sampleRate, int64_t totalFrames);
+std::vector<ScheduledEvent> ScheduleEvents(const std::vector<TimedMidi>& messages,
+                                           const std::vector<NoteSpec>& notes, double sampleRate,
+                                           int64_t totalFrames);

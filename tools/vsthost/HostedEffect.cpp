@@ -4,129 +4,158 @@
 
 HostedEffect::HostedEffect(AEffect* e, HostCallback& h) : effect(e), host(h) {}
 
-HostedEffect::~HostedEffect() { Close(); }
+HostedEffect::~HostedEffect() {
+    Close();
+}
 
 intptr_t HostedEffect::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  if (!effect || !effect->dispatcher) return 0;
-  return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    if (!effect || !effect->dispatcher) return 0;
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
 std::string HostedEffect::Text(int32_t opcode, int32_t index, intptr_t value) {
-  std::vector<char> buffer(kTextBufferSize, '\0');
-  Dispatch(opcode, index, value, buffer.data());
-  buffer.back() = '\0';
-  return std::string(buffer.data());
+    std::vector<char> buffer(kTextBufferSize, '\0');
+    Dispatch(opcode, index, value, buffer.data());
+    buffer.back() = '\0';
+    return std::string(buffer.data());
 }
 
 void HostedEffect::Open(double sampleRate, int32_t blockSize) {
-  if (!effect || open) return;
-  host.SetSampleRate(sampleRate);
-  host.SetBlockSize(blockSize);
-  Dispatch(effOpen);
-  open = true;
-  Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
-  Dispatch(effSetBlockSize, 0, blockSize);
+    if (!effect || open) return;
+    host.SetSampleRate(sampleRate);
+    host.SetBlockSize(blockSize);
+    Dispatch(effOpen);
+    open = true;
+    Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
+    Dispatch(effSetBlockSize, 0, blockSize);
 }
 
 void HostedEffect::Resume() {
-  if (!effect || resumed) return;
-  Dispatch(effMainsChanged, 0, 1);
-  Dispatch(effStartProcess);
-  resumed = true;
+    if (!effect || resumed) return;
+    Dispatch(effMainsChanged, 0, 1);
+    Dispatch(effStartProcess);
+    resumed = true;
 }
 
 void HostedEffect::Suspend() {
-  if (!effect || !resumed) return;
-  Dispatch(effStopProcess);
-  Dispatch(effMainsChanged, 0, 0);
-  resumed = false;
+    if (!effect || !resumed) return;
+    Dispatch(effStopProcess);
+    Dispatch(effMainsChanged, 0, 0);
+    resumed = false;
 }
 
 void HostedEffect::Close() {
-  if (!effect) return;
-  Suspend();
-  AEffect* closing = effect;
-  Dispatch(effClose);
-  effect = nullptr;
-  open = false;
-  host.Detach(closing);
+    if (!effect) return;
+    Suspend();
+    AEffect* closing = effect;
+    Dispatch(effClose);
+    effect = nullptr;
+    open = false;
+    host.Detach(closing);
 }
 
-int32_t HostedEffect::NumParams() const { return effect ? effect->numParams : 0; }
-int32_t HostedEffect::NumPrograms() const { return effect ? effect->numPrograms : 0; }
-int32_t HostedEffect::NumInputs() const { return effect ? effect->numInputs : 0; }
-int32_t HostedEffect::NumOutputs() const { return effect ? effect->numOutputs : 0; }
-int32_t HostedEffect::Flags() const { return effect ? effect->flags : 0; }
+int32_t HostedEffect::NumParams() const {
+    return effect ? effect->numParams : 0;
+}
+int32_t HostedEffect::NumPrograms() const {
+    return effect ? effect->numPrograms : 0;
+}
+int32_t HostedEffect::NumInputs() const {
+    return effect ? effect->numInputs : 0;
+}
+int32_t HostedEffect::NumOutputs() const {
+    return effect ? effect->numOutputs : 0;
+}
+int32_t HostedEffect::Flags() const {
+    return effect ? effect->flags : 0;
+}
 
 float HostedEffect::GetParameter(int32_t index) const {
-  if (!effect || !effect->getParameter) return 0.0f;
-  return effect->getParameter(effect, index);
+    if (!effect || !effect->getParameter) return 0.0f;
+    return effect->getParameter(effect, index);
 }
 
 void HostedEffect::SetParameter(int32_t index, float value) {
-  if (effect && effect->setParameter) effect->setParameter(effect, index, value);
+    if (effect && effect->setParameter) effect->setParameter(effect, index, value);
 }
 
-std::string HostedEffect::ParameterName(int32_t index) { return Text(effGetParamName, index); }
-std::string HostedEffect::ParameterLabel(int32_t index) { return Text(effGetParamLabel, index); }
-std::string HostedEffect::ParameterDisplay(int32_t index) { return Text(effGetParamDisplay, index); }
-int32_t HostedEffect::Program() { return static_cast<int32_t>(Dispatch(effGetProgram)); }
+std::string HostedEffect::ParameterName(int32_t index) {
+    return Text(effGetParamName, index);
+}
+std::string HostedEffect::ParameterLabel(int32_t index) {
+    return Text(effGetParamLabel, index);
+}
+std::string HostedEffect::ParameterDisplay(int32_t index) {
+    return Text(effGetParamDisplay, index);
+}
+int32_t HostedEffect::Program() {
+    return static_cast<int32_t>(Dispatch(effGetProgram));
+}
 
 void HostedEffect::SetProgram(int32_t index) {
-  Dispatch(effBeginSetProgram);
-  Dispatch(effSetProgram, 0, index);
-  Dispatch(effEndSetProgram);
+    Dispatch(effBeginSetProgram);
+    Dispatch(effSetProgram, 0, index);
+    Dispatch(effEndSetProgram);
 }
 
-std::string HostedEffect::ProgramName() { return Text(effGetProgramName); }
-std::string HostedEffect::ProgramNameIndexed(int32_t index) { return Text(effGetProgramNameIndexed, index); }
+std::string HostedEffect::ProgramName() {
+    return Text(effGetProgramName);
+}
+std::string HostedEffect::ProgramNameIndexed(int32_t index) {
+    return Text(effGetProgramNameIndexed, index);
+}
 
-intptr_t HostedEffect::CanDo(const char* text) { return Dispatch(effCanDo, 0, 0, const_cast<char*>(text)); }
+intptr_t HostedEffect::CanDo(const char* text) {
+    return Dispatch(effCanDo, 0, 0, const_cast<char*>(text));
+}
 
 bool HostedEffect::GetChunk(bool bank, std::vector<uint8_t>& out) {
-  out.clear();
-  void* data = nullptr;
-  intptr_t size = Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
-  if (size <= 0 || static_cast<size_t>(size) > kMaxChunkBytes || !data) return false;
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  out.assign(bytes, bytes + size);
-  return true;
+    out.clear();
+    void* data = nullptr;
+    intptr_t size = Dispatch(effGetChunk, bank ? 0 : 1, 0, &data);
+    if (size <= 0 || static_cast<size_t>(size) > kMaxChunkBytes || !data) return false;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    out.assign(bytes, bytes + size);
+    return true;
 }
 
 bool HostedEffect::SetChunk(bool bank, const std::vector<uint8_t>& data) {
-  if (data.empty() || data.size() > kMaxChunkBytes) return false;
-  // The plug-in receives its own copy: a plug-in may keep the pointer until the next call.
-  std::vector<uint8_t> copy(data);
-  if (!bank) Dispatch(effBeginSetProgram);
-  intptr_t result = Dispatch(effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(copy.size()), copy.data());
-  if (!bank) Dispatch(effEndSetProgram);
-  return result != 0;
+    if (data.empty() || data.size() > kMaxChunkBytes) return false;
+    // The plug-in receives its own copy: a plug-in may keep the pointer until the next call.
+    std::vector<uint8_t> copy(data);
+    if (!bank) Dispatch(effBeginSetProgram);
+    intptr_t result = Dispatch(effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(copy.size()), copy.data());
+    if (!bank) Dispatch(effEndSetProgram);
+    return result != 0;
 }
 
 bool HostedEffect::CanReplacing() const {
-  return effect && effect->processReplacing && (effect->flags & effFlagsCanReplacing);
+    return effect && effect->processReplacing && (effect->flags & effFlagsCanReplacing);
 }
 
 bool HostedEffect::CanDouble() const {
-  return effect && effect->processDoubleReplacing && (effect->flags & effFlagsCanDoubleReplacing);
+    return effect && effect->processDoubleReplacing && (effect->flags & effFlagsCanDoubleReplacing);
 }
 
 void HostedEffect::ProcessReplacing(float** inputs, float** outputs, int32_t frames) {
-  if (!effect) return;
-  if (CanReplacing()) {
-    effect->processReplacing(effect, inputs, outputs, frames);
-    return;
-  }
-  for (int32_t c = 0; c < effect->numOutputs; ++c) std::memset(outputs[c], 0, sizeof(float) * frames);
-  ProcessAccumulating(inputs, outputs, frames);
+    if (!effect) return;
+    if (CanReplacing()) {
+        effect->processReplacing(effect, inputs, outputs, frames);
+        return;
+    }
+    for (int32_t c = 0; c < effect->numOutputs; ++c) std::memset(outputs[c], 0, sizeof(float) * frames);
+    ProcessAccumulating(inputs, outputs, frames);
 }
 
 void HostedEffect::ProcessAccumulating(float** inputs, float** outputs, int32_t frames) {
-  if (effect && effect->process) effect->process(effect, inputs, outputs, frames);
+    if (effect && effect->process) effect->process(effect, inputs, outputs, frames);
 }
 
 void HostedEffect::ProcessDouble(double** inputs, double** outputs, int32_t frames) {
-  if (effect && effect->processDoubleReplacing) effect->processDoubleReplacing(effect, inputs, outputs, frames);
+    if (effect && effect->processDoubleReplacing)
+        effect->processDoubleReplacing(effect, inputs, outputs, frames);
 }
 
-intptr_t HostedEffect::ProcessEvents(VstEvents* events) { return Dispatch(effProcessEvents, 0, 0, events); }
+intptr_t HostedEffect::ProcessEvents(VstEvents* events) {
+    return Dispatch(effProcessEvents, 0, 0, events);
+}

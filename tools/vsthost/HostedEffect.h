@@ -11,70 +11,71 @@
 #include "vst/VstAbi.h"
 
 class HostedEffect {
- public:
-  // Size of the zeroed buffer handed out for text queries; real plug-ins write far less.
-  static constexpr size_t kTextBufferSize = 4096;
-  // Larger chunks are taken as a broken answer (from a plug-in) or a wrong file (from the user).
-  static constexpr size_t kMaxChunkBytes = size_t{256} << 20;
+  public:
+    // Size of the zeroed buffer handed out for text queries; real plug-ins write far less.
+    static constexpr size_t kTextBufferSize = 4096;
+    // Larger chunks are taken as a broken answer (from a plug-in) or a wrong file (from the user).
+    static constexpr size_t kMaxChunkBytes = size_t{256} << 20;
 
-  HostedEffect(AEffect* effect, HostCallback& host);
-  ~HostedEffect();
-  HostedEffect(const HostedEffect&) = delete;
-  HostedEffect& operator=(const HostedEffect&) = delete;
+    HostedEffect(AEffect* effect, HostCallback& host);
+    ~HostedEffect();
+    HostedEffect(const HostedEffect&) = delete;
+    HostedEffect& operator=(const HostedEffect&) = delete;
 
-  AEffect* Record() const { return effect; }
-  HostCallback& Host() const { return host; }
+    AEffect* Record() const { return effect; }
+    HostCallback& Host() const { return host; }
 
-  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
-  // A text query (effGetParamName, effGetEffectName, ...), always terminated.
-  std::string Text(int32_t opcode, int32_t index = 0, intptr_t value = 0);
+    intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
+                      float opt = 0.0f);
+    // A text query (effGetParamName, effGetEffectName, ...), always terminated.
+    std::string Text(int32_t opcode, int32_t index = 0, intptr_t value = 0);
 
-  // effOpen; then the sample rate and block size the host runs at.
-  void Open(double sampleRate, int32_t blockSize);
-  // effMainsChanged 1 and effStartProcess.
-  void Resume();
-  // effStopProcess and effMainsChanged 0 (only when resumed).
-  void Suspend();
-  // Suspends if needed, then effClose; the record is gone afterwards.
-  void Close();
+    // effOpen; then the sample rate and block size the host runs at.
+    void Open(double sampleRate, int32_t blockSize);
+    // effMainsChanged 1 and effStartProcess.
+    void Resume();
+    // effStopProcess and effMainsChanged 0 (only when resumed).
+    void Suspend();
+    // Suspends if needed, then effClose; the record is gone afterwards.
+    void Close();
 
-  int32_t NumParams() const;
-  int32_t NumPrograms() const;
-  int32_t NumInputs() const;
-  int32_t NumOutputs() const;
-  int32_t Flags() const;
+    int32_t NumParams() const;
+    int32_t NumPrograms() const;
+    int32_t NumInputs() const;
+    int32_t NumOutputs() const;
+    int32_t Flags() const;
 
-  float GetParameter(int32_t index) const;
-  void SetParameter(int32_t index, float value);
-  std::string ParameterName(int32_t index);
-  std::string ParameterLabel(int32_t index);
-  std::string ParameterDisplay(int32_t index);
-  int32_t Program();
-  void SetProgram(int32_t index);
-  std::string ProgramName();
-  std::string ProgramNameIndexed(int32_t index);
-  intptr_t CanDo(const char* text);
+    float GetParameter(int32_t index) const;
+    void SetParameter(int32_t index, float value);
+    std::string ParameterName(int32_t index);
+    std::string ParameterLabel(int32_t index);
+    std::string ParameterDisplay(int32_t index);
+    int32_t Program();
+    void SetProgram(int32_t index);
+    std::string ProgramName();
+    std::string ProgramNameIndexed(int32_t index);
+    intptr_t CanDo(const char* text);
 
-  // effGetChunk: bank (index 0) or current program (index 1). False when the plug-in gives no
-  // data; the bytes are copied out at once because the plug-in owns them.
-  bool GetChunk(bool bank, std::vector<uint8_t>& out);
-  // effSetChunk, framed by effBeginSetProgram/effEndSetProgram for program chunks. True when the
-  // plug-in accepts it.
-  bool SetChunk(bool bank, const std::vector<uint8_t>& data);
+    // effGetChunk: bank (index 0) or current program (index 1). False when the plug-in gives no
+    // data; the bytes are copied out at once because the plug-in owns them.
+    bool GetChunk(bool bank, std::vector<uint8_t>& out);
+    // effSetChunk, framed by effBeginSetProgram/effEndSetProgram for program chunks. True when the
+    // plug-in accepts it.
+    bool SetChunk(bool bank, const std::vector<uint8_t>& data);
 
-  // The audio callbacks. Replacing falls back to the accumulating callback (into zeroed
-  // outputs) for a plug-in without processReplacing.
-  void ProcessReplacing(float** inputs, float** outputs, int32_t frames);
-  void ProcessAccumulating(float** inputs, float** outputs, int32_t frames);
-  void ProcessDouble(double** inputs, double** outputs, int32_t frames);
-  bool CanReplacing() const;
-  bool CanDouble() const;
-  // Delivers a list of events through effProcessEvents.
-  intptr_t ProcessEvents(VstEvents* events);
+    // The audio callbacks. Replacing falls back to the accumulating callback (into zeroed
+    // outputs) for a plug-in without processReplacing.
+    void ProcessReplacing(float** inputs, float** outputs, int32_t frames);
+    void ProcessAccumulating(float** inputs, float** outputs, int32_t frames);
+    void ProcessDouble(double** inputs, double** outputs, int32_t frames);
+    bool CanReplacing() const;
+    bool CanDouble() const;
+    // Delivers a list of events through effProcessEvents.
+    intptr_t ProcessEvents(VstEvents* events);
 
- private:
-  AEffect* effect;
-  HostCallback& host;
-  bool open = false;
-  bool resumed = false;
+  private:
+    AEffect* effect;
+    HostCallback& host;
+    bool open = false;
+    bool resumed = false;
 };

@@ -7,8 +7,8 @@
 #include <vector>
 
 struct TimedMidi {
-  double seconds = 0.0;
-  uint8_t bytes[3] = {};
+    double seconds = 0.0;
+    uint8_t bytes[3] = {};
 };
 
 // Channel messages only: meta events, SysEx and system messages are left out.

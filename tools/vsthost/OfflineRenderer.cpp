@@ -7,34 +7,34 @@ namespace {
 
 // A VstEvents list of any length: the record's header followed by as many pointers as needed.
 class EventBlock {
- public:
-  VstEvents* Build(std::vector<VstMidiEvent>& midi) {
-    size_t slots = std::max<size_t>(midi.size(), 2);
-    storage.assign(offsetof(VstEvents, events) / sizeof(intptr_t) + slots, 0);
-    auto* list = reinterpret_cast<VstEvents*>(storage.data());
-    list->numEvents = static_cast<int32_t>(midi.size());
-    list->reserved = 0;
-    VstEvent** entries = list->events;  // past the nominal two entries: index a plain pointer
-    for (size_t i = 0; i < midi.size(); ++i) entries[i] = reinterpret_cast<VstEvent*>(&midi[i]);
-    return list;
-  }
+  public:
+    VstEvents* Build(std::vector<VstMidiEvent>& midi) {
+        size_t slots = std::max<size_t>(midi.size(), 2);
+        storage.assign(offsetof(VstEvents, events) / sizeof(intptr_t) + slots, 0);
+        auto* list = reinterpret_cast<VstEvents*>(storage.data());
+        list->numEvents = static_cast<int32_t>(midi.size());
+        list->reserved = 0;
+        VstEvent** entries = list->events;  // past the nominal two entries: index a plain pointer
+        for (size_t i = 0; i < midi.size(); ++i) entries[i] = reinterpret_cast<VstEvent*>(&midi[i]);
+        return list;
+    }
 
- private:
-  std::vector<intptr_t> storage;
+  private:
+    std::vector<intptr_t> storage;
 };
 
 template <typename Sample>
 struct BlockBuffers {
-  std::vector<std::vector<Sample>> data;
-  std::vector<Sample*> pointers;
-  // At least one buffer, so that a plug-in indexing an empty side finds valid memory.
-  BlockBuffers(int32_t channels, int32_t frames)
-      : data(static_cast<size_t>(std::max(channels, 1)), std::vector<Sample>(static_cast<size_t>(frames))) {
-    for (auto& channel : data) pointers.push_back(channel.data());
-  }
-  void Zero() {
-    for (auto& channel : data) std::fill(channel.begin(), channel.end(), Sample(0));
-  }
+    std::vector<std::vector<Sample>> data;
+    std::vector<Sample*> pointers;
+    // At least one buffer, so that a plug-in indexing an empty side finds valid memory.
+    BlockBuffers(int32_t channels, int32_t frames)
+        : data(static_cast<size_t>(std::max(channels, 1)), std::vector<Sample>(static_cast<size_t>(frames))) {
+        for (auto& channel : data) pointers.push_back(channel.data());
+    }
+    void Zero() {
+        for (auto& channel : data) std::fill(channel.begin(), channel.end(), Sample(0));
+    }
 };
 
 }  // namespace
@@ -43,69 +43,71 @@ OfflineRenderer::OfflineRenderer(HostedEffect& e, const RenderSettings& s) : eff
 
 AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<ScheduledEvent>& events,
                                   const Progress& progress) {
-  const int32_t inputs = effect.NumInputs();
-  const int32_t outputs = effect.NumOutputs();
-  const int32_t block = std::max(settings.blockSize, 1);
-  const int64_t total = std::max<int64_t>(settings.frames, 0);
+    const int32_t inputs = effect.NumInputs();
+    const int32_t outputs = effect.NumOutputs();
+    const int32_t block = std::max(settings.blockSize, 1);
+    const int64_t total = std::max<int64_t>(settings.frames, 0);
 
-  AudioData out;
-  out.sampleRate = input.sampleRate;
-  out.channels.assign(static_cast<size_t>(outputs), std::vector<float>(static_cast<size_t>(total)));
+    AudioData out;
+    out.sampleRate = input.sampleRate;
+    out.channels.assign(static_cast<size_t>(outputs), std::vector<float>(static_cast<size_t>(total)));
 
-  BlockBuffers<float> floatIn(inputs, block), floatOut(outputs, block);
-  BlockBuffers<double> doubleIn(settings.mode == ProcessMode::Double ? inputs : 0, block),
-      doubleOut(settings.mode == ProcessMode::Double ? outputs : 0, block);
-  std::vector<VstMidiEvent> midi;
-  EventBlock list;
-  size_t nextEvent = 0;
-  eventsDelivered = 0;
+    BlockBuffers<float> floatIn(inputs, block), floatOut(outputs, block);
+    BlockBuffers<double> doubleIn(settings.mode == ProcessMode::Double ? inputs : 0, block),
+        doubleOut(settings.mode == ProcessMode::Double ? outputs : 0, block);
+    std::vector<VstMidiEvent> midi;
+    EventBlock list;
+    size_t nextEvent = 0;
+    eventsDelivered = 0;
 
-  auto inputSample = [&](int32_t channel, int64_t frame) -> float {
-    if (input.channels.empty() || frame >= static_cast<int64_t>(input.Frames())) return 0.0f;
-    size_t source = input.channels.size() == 1 ? 0 : static_cast<size_t>(channel);
-    return source < input.channels.size() ? input.channels[source][static_cast<size_t>(frame)] : 0.0f;
-  };
+    auto inputSample = [&](int32_t channel, int64_t frame) -> float {
+        if (input.channels.empty() || frame >= static_cast<int64_t>(input.Frames())) return 0.0f;
+        size_t source = input.channels.size() == 1 ? 0 : static_cast<size_t>(channel);
+        return source < input.channels.size() ? input.channels[source][static_cast<size_t>(frame)] : 0.0f;
+    };
 
-  for (int64_t start = 0; start < total; start += block) {
-    const int32_t frames = static_cast<int32_t>(std::min<int64_t>(block, total - start));
-    effect.Host().SetTransport(static_cast<double>(start), true);
+    for (int64_t start = 0; start < total; start += block) {
+        const int32_t frames = static_cast<int32_t>(std::min<int64_t>(block, total - start));
+        effect.Host().SetTransport(static_cast<double>(start), true);
 
-    midi.clear();
-    while (nextEvent < events.size() && events[nextEvent].frame < start + frames) {
-      const ScheduledEvent& e = events[nextEvent++];
-      VstMidiEvent m{};
-      m.type = kVstMidiType;
-      m.byteSize = sizeof(VstMidiEvent);
-      m.deltaFrames = static_cast<int32_t>(std::max<int64_t>(e.frame - start, 0));
-      std::memcpy(m.midiData, e.bytes, 3);
-      midi.push_back(m);
+        midi.clear();
+        while (nextEvent < events.size() && events[nextEvent].frame < start + frames) {
+            const ScheduledEvent& e = events[nextEvent++];
+            VstMidiEvent m{};
+            m.type = kVstMidiType;
+            m.byteSize = sizeof(VstMidiEvent);
+            m.deltaFrames = static_cast<int32_t>(std::max<int64_t>(e.frame - start, 0));
+            std::memcpy(m.midiData, e.bytes, 3);
+            midi.push_back(m);
+        }
+        if (!midi.empty()) {
+            effect.ProcessEvents(list.Build(midi));
+            eventsDelivered += static_cast<int64_t>(midi.size());
+        }
+
+        for (int32_t c = 0; c < inputs; ++c)
+            for (int32_t i = 0; i < frames; ++i) floatIn.data[c][i] = inputSample(c, start + i);
+
+        if (settings.mode == ProcessMode::Double) {
+            for (int32_t c = 0; c < inputs; ++c)
+                for (int32_t i = 0; i < frames; ++i) doubleIn.data[c][i] = floatIn.data[c][i];
+            doubleOut.Zero();
+            effect.ProcessDouble(doubleIn.pointers.data(), doubleOut.pointers.data(), frames);
+            for (int32_t c = 0; c < outputs; ++c)
+                for (int32_t i = 0; i < frames; ++i)
+                    out.channels[c][start + i] = static_cast<float>(doubleOut.data[c][i]);
+        } else {
+            floatOut.Zero();
+            if (settings.mode == ProcessMode::Accumulating)
+                effect.ProcessAccumulating(floatIn.pointers.data(), floatOut.pointers.data(), frames);
+            else
+                effect.ProcessReplacing(floatIn.pointers.data(), floatOut.pointers.data(), frames);
+            for (int32_t c = 0; c < outputs; ++c)
+                std::copy(floatOut.data[c].begin(), floatOut.data[c].begin() + frames,
+                          out.channels[c].begin() + start);
+        }
+        if (progress) progress(start + frames, total);
     }
-    if (!midi.empty()) {
-      effect.ProcessEvents(list.Build(midi));
-      eventsDelivered += static_cast<int64_t>(midi.size());
-    }
-
-    for (int32_t c = 0; c < inputs; ++c)
-      for (int32_t i = 0; i < frames; ++i) floatIn.data[c][i] = inputSample(c, start + i);
-
-    if (settings.mode == ProcessMode::Double) {
-      for (int32_t c = 0; c < inputs; ++c)
-        for (int32_t i = 0; i < frames; ++i) doubleIn.data[c][i] = floatIn.data[c][i];
-      doubleOut.Zero();
-      effect.ProcessDouble(doubleIn.pointers.data(), doubleOut.pointers.data(), frames);
-      for (int32_t c = 0; c < outputs; ++c)
-        for (int32_t i = 0; i < frames; ++i) out.channels[c][start + i] = static_cast<float>(doubleOut.data[c][i]);
-    } else {
-      floatOut.Zero();
-      if (settings.mode == ProcessMode::Accumulating)
-        effect.ProcessAccumulating(floatIn.pointers.data(), floatOut.pointers.data(), frames);
-      else
-        effect.ProcessReplacing(floatIn.pointers.data(), floatOut.pointers.data(), frames);
-      for (int32_t c = 0; c < outputs; ++c)
-        std::copy(floatOut.data[c].begin(), floatOut.data[c].begin() + frames, out.channels[c].begin() + start);
-    }
-    if (progress) progress(start + frames, total);
-  }
-  effect.Host().SetTransport(static_cast<double>(total), false);
-  return out;
+    effect.Host().SetTransport(static_cast<double>(total), false);
+    return out;
 }

@@ -9,24 +9,24 @@
 #include "vst/VstAbi.h"
 
 class PluginModule {
- public:
-  // Limits beyond which a record is taken as corrupt rather than as a real plug-in.
-  static constexpr int32_t kMaxChannels = 256;
-  static constexpr int32_t kMaxParameters = 1 << 20;
-  static constexpr int32_t kMaxPrograms = 1 << 20;
+  public:
+    // Limits beyond which a record is taken as corrupt rather than as a real plug-in.
+    static constexpr int32_t kMaxChannels = 256;
+    static constexpr int32_t kMaxParameters = 1 << 20;
+    static constexpr int32_t kMaxPrograms = 1 << 20;
 
-  // Loads the module and looks up its entry point. Errors name the file and the reason.
-  bool Load(const std::string& path, std::string& error);
-  // Calls the entry point with the host's callback. Returns the record, bound to host, or null
-  // with a reason (the module returned null, the magic is wrong, the record is implausible).
-  AEffect* CreateEffect(HostCallback& host, std::string& error);
+    // Loads the module and looks up its entry point. Errors name the file and the reason.
+    bool Load(const std::string& path, std::string& error);
+    // Calls the entry point with the host's callback. Returns the record, bound to host, or null
+    // with a reason (the module returned null, the magic is wrong, the record is implausible).
+    AEffect* CreateEffect(HostCallback& host, std::string& error);
 
-  const std::string& EntryName() const { return entryName; }
-  const std::string& Path() const { return path; }
+    const std::string& EntryName() const { return entryName; }
+    const std::string& Path() const { return path; }
 
- private:
-  SharedLibrary library;
-  VstPluginMainProc entry = nullptr;
-  std::string entryName;
-  std::string path;
+  private:
+    SharedLibrary library;
+    VstPluginMainProc entry = nullptr;
+    std::string entryName;
+    std::string path;
 };

@@ -6,15 +6,15 @@
 #include <cstdint>
 
 class ProgressBar {
- public:
-  explicit ProgressBar(bool enabled);
-  void Update(int64_t done, int64_t total);
-  // Clears the bar's line if one was drawn.
-  void Finish();
+  public:
+    explicit ProgressBar(bool enabled);
+    void Update(int64_t done, int64_t total);
+    // Clears the bar's line if one was drawn.
+    void Finish();
 
- private:
-  bool enabled;
-  bool shown = false;
-  int lastPercent = -1;
-  std::chrono::steady_clock::time_point started;
+  private:
+    bool enabled;
+    bool shown = false;
+    int lastPercent = -1;
+    std::chrono::steady_clock::time_point started;
 };

@@ -5,19 +5,19 @@
 #include <string>
 
 class SharedLibrary {
- public:
-  SharedLibrary() = default;
-  ~SharedLibrary();
-  SharedLibrary(const SharedLibrary&) = delete;
-  SharedLibrary& operator=(const SharedLibrary&) = delete;
+  public:
+    SharedLibrary() = default;
+    ~SharedLibrary();
+    SharedLibrary(const SharedLibrary&) = delete;
+    SharedLibrary& operator=(const SharedLibrary&) = delete;
 
-  // Loads the library; on failure returns false and puts the system's reason into error.
-  bool Open(const std::string& path, std::string& error);
-  // Address of an exported symbol, or null.
-  void* Symbol(const char* name) const;
-  void Close();
-  bool IsOpen() const { return handle != nullptr; }
+    // Loads the library; on failure returns false and puts the system's reason into error.
+    bool Open(const std::string& path, std::string& error);
+    // Address of an exported symbol, or null.
+    void* Symbol(const char* name) const;
+    void Close();
+    bool IsOpen() const { return handle != nullptr; }
 
- private:
-  void* handle = nullptr;
+  private:
+    void* handle = nullptr;
 };

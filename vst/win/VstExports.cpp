@@ -5,9 +5,11 @@
 #include "vst/ModuleInstance.h"
 #include "vst/VstEntry.h"
 
-extern "C" AEffect* VSTPluginMain(audioMasterCallback host) { return VstCreateEffect(host); }
+extern "C" AEffect* VSTPluginMain(audioMasterCallback host) {
+    return VstCreateEffect(host);
+}
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) SetModuleInstance(instance);
-  return TRUE;
+    if (reason == DLL_PROCESS_ATTACH) SetModuleInstance(instance);
+    return TRUE;
 }

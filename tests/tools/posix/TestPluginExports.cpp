@@ -2,8 +2,8 @@
 #include "tests/tools/TestGainPlugin.h"
 
 extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMasterCallback host) {
-  return CreateTestGainPlugin(host);
+    return CreateTestGainPlugin(host);
 }
 
-extern "C" __attribute__((visibility("default"), alias("VSTPluginMain"), copy(VSTPluginMain)))
-AEffect* TestPluginMainAlias(audioMasterCallback host) asm("main");
+extern "C" __attribute__((visibility("default"), alias("VSTPluginMain"), copy(VSTPluginMain))) AEffect*
+TestPluginMainAlias(audioMasterCallback host) asm("main");

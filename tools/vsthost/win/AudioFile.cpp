@@ -10,25 +10,28 @@ constexpr size_t kMaxWavBytes = kMaxAudioSamples * 4 + (size_t{1} << 20);
 
 }  // namespace
 
-const char* AudioFileSupport() { return "RIFF WAV: PCM 16/24/32-bit and 32-bit float"; }
-
-bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error) {
-  std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(path, kMaxWavBytes, bytes, error)) return false;
-  std::string reason;
-  if (!DecodeWav(bytes.data(), bytes.size(), out, reason)) {
-    error = "cannot read audio file '" + path + "': " + reason;
-    return false;
-  }
-  return true;
+const char* AudioFileSupport() {
+    return "RIFF WAV: PCM 16/24/32-bit and 32-bit float";
 }
 
-bool WriteAudioFile(const std::string& path, const AudioData& audio, SampleFormat format, std::string& error) {
-  std::vector<uint8_t> bytes;
-  std::string reason;
-  if (!EncodeWav(audio, format, bytes, reason)) {
-    error = "cannot write '" + path + "': " + reason;
-    return false;
-  }
-  return WriteFileBytes(path, bytes, error);
+bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (!ReadFileBytes(path, kMaxWavBytes, bytes, error)) return false;
+    std::string reason;
+    if (!DecodeWav(bytes.data(), bytes.size(), out, reason)) {
+        error = "cannot read audio file '" + path + "': " + reason;
+        return false;
+    }
+    return true;
+}
+
+bool WriteAudioFile(const std::string& path, const AudioData& audio, SampleFormat format,
+                    std::string& error) {
+    std::vector<uint8_t> bytes;
+    std::string reason;
+    if (!EncodeWav(audio, format, bytes, reason)) {
+        error = "cannot write '" + path + "': " + reason;
+        return false;
+    }
+    return WriteFileBytes(path, bytes, error);
 }
