@@ -14,3 +14,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+
+# GCC for mingw-w64 cannot align the stack to 32 bytes, so an AVX value spilled to the stack with an
+# aligned move can fault (unoptimised builds spill all the time). The assembler turns aligned vector
+# moves into unaligned ones, which cost the same on aligned data.
+set(CMAKE_C_FLAGS_INIT "-Wa,-muse-unaligned-vector-move")
+set(CMAKE_CXX_FLAGS_INIT "-Wa,-muse-unaligned-vector-move")
