@@ -161,41 +161,6 @@ using MultiplySourceAlpha = WithSourceAlpha<Multiply, true>;
 using OverlaySourceAlpha = WithSourceAlpha<Overlay, false>;
 using HsvAdjustSourceAlpha = WithSourceAlpha<HsvAdjust, false>;
 
-// Calls f(Rule{}) with the rule for the mode word's rule bits and source-alpha flag, for the
-// operations that sample a source bitmap (Blit, RotatedBlit). False when nothing is drawn.
-template <class F>
-bool WithSourceRule(int mode, int w, F&& f) {
-    switch (mode & (BlendModeMask | BlendUseSourceAlpha)) {
-        case BlendCopy:
-            if (w <= 0) return false;
-            return w == 256 ? (f(CopyFull{}), true) : (f(CopyWeighted{}), true);
-        case BlendAdd:
-            return f(Add{}), true;
-        case BlendDodge:
-            return f(Dodge{}), true;
-        case BlendMultiply:
-            return f(Multiply{}), true;
-        case BlendOverlay:
-            return f(Overlay{}), true;
-        case BlendHsvAdjust:
-            return f(HsvAdjust{}), true;
-        case BlendUseSourceAlpha | BlendCopy:
-            return w == 256 ? (f(CopyFullSourceAlpha{}), true) : (f(CopyWeightedSourceAlpha{}), true);
-        case BlendUseSourceAlpha | BlendAdd:
-            return f(AddSourceAlpha{}), true;
-        case BlendUseSourceAlpha | BlendDodge:
-            return f(DodgeSourceAlpha{}), true;
-        case BlendUseSourceAlpha | BlendMultiply:
-            return f(MultiplySourceAlpha{}), true;
-        case BlendUseSourceAlpha | BlendOverlay:
-            return f(OverlaySourceAlpha{}), true;
-        case BlendUseSourceAlpha | BlendHsvAdjust:
-            return f(HsvAdjustSourceAlpha{}), true;
-        default:
-            return false;
-    }
-}
-
 // Calls f(Rule{}) with the plain rule 0..5 of the low byte (BlendCopy as its weighted form);
 // false for other values, which draw nothing.
 template <class F>
@@ -213,6 +178,36 @@ bool WithPlainRule(int rule, F&& f) {
             return f(Overlay{}), true;
         case BlendHsvAdjust:
             return f(HsvAdjust{}), true;
+        default:
+            return false;
+    }
+}
+
+// Calls f(Rule{}) with the rule for the mode word's rule bits and source-alpha flag, for the
+// operations that sample a source bitmap (Blit, RotatedBlit). False when nothing is drawn.
+template <class F>
+bool WithSourceRule(int mode, int w, F&& f) {
+    const int rule = mode & BlendModeMask;
+    if (!(mode & BlendUseSourceAlpha)) {
+        if (rule == BlendCopy) {
+            if (w <= 0) return false;
+            if (w == 256) return f(CopyFull{}), true;
+        }
+        return WithPlainRule(rule, f);
+    }
+    switch (rule) {
+        case BlendCopy:
+            return w == 256 ? (f(CopyFullSourceAlpha{}), true) : (f(CopyWeightedSourceAlpha{}), true);
+        case BlendAdd:
+            return f(AddSourceAlpha{}), true;
+        case BlendDodge:
+            return f(DodgeSourceAlpha{}), true;
+        case BlendMultiply:
+            return f(MultiplySourceAlpha{}), true;
+        case BlendOverlay:
+            return f(OverlaySourceAlpha{}), true;
+        case BlendHsvAdjust:
+            return f(HsvAdjustSourceAlpha{}), true;
         default:
             return false;
     }
