@@ -59,13 +59,14 @@ build_stage() {
 
 mkdir -p "$builds"
 
-# 0. One code style everywhere, so it cannot drift.
-stage "style: clang-format"
+# 0. One code style everywhere, so it cannot drift; includes follow the dependency arrows.
+stage "style: clang-format, layering"
 if git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror 2>&1 | head -n 20 | grep .; then
   record "clang-format" 0 1
 else
   echo "all sources formatted"; record "clang-format" 1 0
 fi
+if scripts/check-layering.sh; then record "layering" 1 0; else record "layering" 0 1; fi
 
 # 1. Native, ASan + UBSan.
 native="$builds/native-asan"
