@@ -6,7 +6,6 @@
 // output. It reports ns per stereo frame for both and their ratio, and a summary table closes the
 // run.
 #include <benchmark/benchmark.h>
-#include <dlfcn.h>
 
 #include <ctime>
 #include <algorithm>
@@ -16,42 +15,29 @@
 #include <string>
 #include <vector>
 
-#include "vst/VstAbi.h"
+#include "tools/vsthost/HostCallback.h"
+#include "tools/vsthost/MidiRecord.h"
+#include "tools/vsthost/PluginModule.h"
+#include "tools/vsthost/VstEventList.h"
 
 namespace {
 
-intptr_t HostCallback(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-    switch (opcode) {
-        case audioMasterVersion:
-            return 2400;
-        case audioMasterProcessEvents:
-            return 1;
-        default:
-            return 0;
-    }
-}
-
-// The module, loaded for the lifetime of one benchmark function.
+// The module, loaded through the host library for the lifetime of one benchmark function; its
+// instances run on a host that records nothing.
 class Module {
   public:
-    Module() : handle_(dlopen(VESMAR_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL)) {
-        if (handle_) main_ = reinterpret_cast<VstPluginMainProc>(dlsym(handle_, "VSTPluginMain"));
-    }
-    ~Module() {
-        if (handle_) dlclose(handle_);
-    }
-    Module(const Module&) = delete;
-    Module& operator=(const Module&) = delete;
-    VstPluginMainProc Main() const { return main_; }
-    static bool Loaded() {
-        void* handle = dlopen(VESMAR_PLUGIN_PATH, RTLD_NOW | RTLD_NOLOAD);
-        if (handle) dlclose(handle);
-        return handle != nullptr;
+    Module() { loaded_ = module_.Load(VESMAR_PLUGIN_PATH, error_); }
+    bool Loaded() const { return loaded_; }
+    AEffect* Create() {
+        std::string error;
+        return module_.CreateEffect(host_, error);
     }
 
   private:
-    void* handle_;
-    VstPluginMainProc main_ = nullptr;
+    PluginModule module_;
+    HostCallback host_{0};
+    std::string error_;
+    bool loaded_ = false;
 };
 
 intptr_t Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
@@ -59,17 +45,10 @@ intptr_t Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, intptr_t v
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
-void SendNoteOn(AEffect* effect) {
-    VstMidiEvent note{};
-    note.type = kVstMidiType;
-    note.byteSize = sizeof(VstMidiEvent);
-    note.midiData[0] = static_cast<char>(0x90);
-    note.midiData[1] = 60;
-    note.midiData[2] = 100;
-    VstEvents events{};
-    events.numEvents = 1;
-    events.events[0] = reinterpret_cast<VstEvent*>(&note);
-    Dispatch(effect, effProcessEvents, 0, 0, &events);
+// The list's storage is kept by the caller, so that sending allocates nothing after the first time.
+void SendNoteOn(AEffect* effect, VstEventList& events) {
+    VstMidiEvent note = MidiRecord(0x90, 60, 100);
+    Dispatch(effect, effProcessEvents, 0, 0, events.AssignRecords(&note, 1));
 }
 
 // The floor: one dependent add per sample, stored to both channels.
@@ -125,11 +104,11 @@ struct Buffers {
 void AudioCallback(benchmark::State& state, Callback callback) {
     const int frames = static_cast<int>(state.range(0));
     Module module;
-    if (!module.Main()) {
+    AEffect* effect = module.Loaded() ? module.Create() : nullptr;
+    if (!effect) {
         state.SkipWithError("cannot load " VESMAR_PLUGIN_PATH);
         return;
     }
-    AEffect* effect = module.Main()(&HostCallback);
     Dispatch(effect, effOpen);
     Dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(effect, effSetBlockSize, 0, frames);
@@ -143,6 +122,7 @@ void AudioCallback(benchmark::State& state, Callback callback) {
     std::vector<double> ref0(frames), ref1(frames);
     double refPosition = 0.0;
     int64_t sinceNote = 1 << 30;
+    VstEventList events;
     double engineNs = 0.0, referenceNs = 0.0;
     // Engine and reference alternate in runs of about 16384 frames, so that a change in the machine's
     // load between them cannot skew the ratio, and the clock reads stay negligible.
@@ -151,7 +131,7 @@ void AudioCallback(benchmark::State& state, Callback callback) {
         const double t0 = ThreadNs();
         for (int k = 0; k < run; ++k) {
             if (sinceNote >= 16384) {
-                SendNoteOn(effect);
+                SendNoteOn(effect, events);
                 sinceNote = 0;
             }
             sinceNote += frames;
@@ -193,37 +173,34 @@ void AudioCallback(benchmark::State& state, Callback callback) {
 // afresh for every instance (load and unload are not timed), so each one is the first in the
 // process; "Later" keeps the module loaded.
 void StartUpFirstInstance(benchmark::State& state) {
-    bool unloaded = true;
     for (auto _ : state) {
         state.PauseTiming();
         auto* module = new Module;
-        if (!module->Main()) {
+        if (!module->Loaded()) {
             delete module;
             state.SkipWithError("cannot load " VESMAR_PLUGIN_PATH);
             break;
         }
         state.ResumeTiming();
-        AEffect* effect = module->Main()(&HostCallback);
+        AEffect* effect = module->Create();
         Dispatch(effect, effOpen);
         Dispatch(effect, effClose);
         state.PauseTiming();
         delete module;
-        unloaded = unloaded && !Module::Loaded();
         state.ResumeTiming();
     }
-    state.counters["module_unloaded"] = unloaded ? 1 : 0;
 }
 
 void StartUpLaterInstance(benchmark::State& state) {
     Module module;
-    if (!module.Main()) {
+    AEffect* first = module.Loaded() ? module.Create() : nullptr;  // the process's first instance, kept open
+    if (!first) {
         state.SkipWithError("cannot load " VESMAR_PLUGIN_PATH);
         return;
     }
-    AEffect* first = module.Main()(&HostCallback);  // the process's first instance, kept open
     Dispatch(first, effOpen);
     for (auto _ : state) {
-        AEffect* effect = module.Main()(&HostCallback);
+        AEffect* effect = module.Create();
         Dispatch(effect, effOpen);
         Dispatch(effect, effClose);
     }
