@@ -79,7 +79,7 @@ fi
 # 2. Windows, cross-compiled, run under Wine with a warm server.
 windows="$builds/windows"
 if build_stage windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_LIBPNG_SOURCE="$libpng" -DVESMAR_BENCH=OFF; then
+     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_LIBPNG_SOURCE="$libpng"; then
   stage "tests: Windows under Wine"
   scripts/wine.sh start "$windows"
   trap 'scripts/wine.sh stop "$windows"' EXIT

@@ -1,44 +1,27 @@
-// Audio callbacks and start-up of the built module, driven through its exported entry point and
-// effect record exactly as a host does.
+// Audio callbacks and start-up of the built module, loaded through the host library and driven
+// through its exported entry point and effect record exactly as a host does.
 //
-// Each audio benchmark also times, in the same run and at the same block size, the reference kernel:
-// one dependent 64-bit add per sample (the pan ramp, the loop's physical floor) writing stereo
-// output. It reports ns per stereo frame for both and their ratio, and a summary table closes the
-// run.
-#include <benchmark/benchmark.h>
-
-#include <ctime>
+// Each audio measurement also times, in the same run and at the same block size, the reference
+// kernel: one dependent 64-bit add per sample (the pan ramp, the loop's physical floor) writing
+// stereo output. It reports ns per stereo frame for both and their ratio.
+//
+// The program times itself (thread CPU time, no benchmark library), so that the same source runs
+// natively and, cross-compiled, under Wine. Usage: vesmar_effect_bench [seconds per measurement].
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
+#include <cstdlib>
+#include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "tools/vsthost/HostCallback.h"
 #include "tools/vsthost/MidiRecord.h"
 #include "tools/vsthost/PluginModule.h"
+#include "tools/vsthost/SilentHost.h"
 #include "tools/vsthost/VstEventList.h"
 
 namespace {
-
-// The module, loaded through the host library for the lifetime of one benchmark function; its
-// instances run on a host that records nothing.
-class Module {
-  public:
-    Module() { loaded_ = module_.Load(VESMAR_PLUGIN_PATH, error_); }
-    bool Loaded() const { return loaded_; }
-    AEffect* Create() {
-        std::string error;
-        return module_.CreateEffect(host_, error);
-    }
-
-  private:
-    PluginModule module_;
-    HostCallback host_{0};
-    std::string error_;
-    bool loaded_ = false;
-};
 
 intptr_t Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                   float opt = 0.0f) {
@@ -61,6 +44,11 @@ void SendNoteOn(AEffect* effect, VstEventList& events) {
     return position;
 }
 
+// Keeps the compiler from dropping or merging the work between two clock reads.
+void ClobberMemory() {
+    asm volatile("" : : : "memory");
+}
+
 // The calling thread's CPU time in ns: time the thread spends preempted by other work on a shared
 // machine does not count, for the engine and the reference alike.
 double ThreadNs() {
@@ -76,15 +64,6 @@ const char* CallbackName(Callback c) {
                                          : "processDoubleReplacing";
 }
 
-struct Figures {
-    double engine;
-    double reference;
-};
-std::map<std::pair<int, int>, Figures>& Summary() {
-    static std::map<std::pair<int, int>, Figures> summary;
-    return summary;
-}
-
 template <typename Sample>
 struct Buffers {
     explicit Buffers(int frames) : in0(frames), in1(frames), out0(frames), out1(frames) {
@@ -98,17 +77,34 @@ struct Buffers {
     Sample* outputs[2] = {out0.data(), out1.data()};
 };
 
+// The module, loaded through the host library; its instances run on the silent host.
+class Module {
+  public:
+    Module() { loaded = module.Load(VESMAR_PLUGIN_PATH, error); }
+    bool Loaded() const { return loaded; }
+    const std::string& Error() const { return error; }
+    AEffect* Create() {
+        std::string reason;
+        return module.CreateEffect(&SilentHostCallback, reason);
+    }
+
+  private:
+    PluginModule module;
+    std::string error;
+    bool loaded = false;
+};
+
+struct Figures {
+    double engine = 0;     // ns per stereo frame
+    double reference = 0;  // ns per stereo frame of the reference kernel
+};
+
 // An opened, running instance with an envelope that keeps moving: 100 ms attack, 50 ms hold, 250 ms
 // decay in the "Attack slow && Decay fast" shape (a sine or cosine each block), full width, a new
-// note every 16384 frames so every phase is visited.
-void AudioCallback(benchmark::State& state, Callback callback) {
-    const int frames = static_cast<int>(state.range(0));
-    Module module;
-    AEffect* effect = module.Loaded() ? module.Create() : nullptr;
-    if (!effect) {
-        state.SkipWithError("cannot load " VESMAR_PLUGIN_PATH);
-        return;
-    }
+// note every 16384 frames so every phase is visited. Runs for about the given CPU seconds.
+Figures AudioCallback(Module& module, Callback callback, int frames, double seconds) {
+    AEffect* effect = module.Create();
+    if (!effect) return {};
     Dispatch(effect, effOpen);
     Dispatch(effect, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(effect, effSetBlockSize, 0, frames);
@@ -124,10 +120,11 @@ void AudioCallback(benchmark::State& state, Callback callback) {
     int64_t sinceNote = 1 << 30;
     VstEventList events;
     double engineNs = 0.0, referenceNs = 0.0;
+    int64_t rounds = 0;
     // Engine and reference alternate in runs of about 16384 frames, so that a change in the machine's
     // load between them cannot skew the ratio, and the clock reads stay negligible.
     const int run = std::max(1, 16384 / frames);
-    for (auto _ : state) {
+    while (engineNs + referenceNs < seconds * 1e9) {
         const double t0 = ThreadNs();
         for (int k = 0; k < run; ++k) {
             if (sinceNote >= 16384) {
@@ -146,99 +143,70 @@ void AudioCallback(benchmark::State& state, Callback callback) {
                     effect->processDoubleReplacing(effect, wide.inputs, wide.outputs, frames);
                     break;
             }
-            benchmark::ClobberMemory();
+            ClobberMemory();
         }
         const double t1 = ThreadNs();
         for (int k = 0; k < run; ++k) {
             refPosition = ReferenceKernel(ref0.data(), ref1.data(), frames, refPosition, 1e-9);
-            benchmark::ClobberMemory();
+            ClobberMemory();
         }
         const double t2 = ThreadNs();
         engineNs += t1 - t0;
         referenceNs += t2 - t1;
+        ++rounds;
     }
-    benchmark::DoNotOptimize(refPosition);
     Dispatch(effect, effMainsChanged, 0, 0);
     Dispatch(effect, effClose);
+    if (refPosition < 0) std::printf("%f\n", refPosition);  // keeps the reference's result alive
 
-    const double totalFrames = static_cast<double>(state.iterations()) * run * frames;
-    const double engine = engineNs / totalFrames, reference = referenceNs / totalFrames;
-    state.counters["ns_per_frame"] = engine;
-    state.counters["ref_ns_per_frame"] = reference;
-    state.counters["ratio"] = engine / reference;
-    Summary()[{static_cast<int>(callback), frames}] = {engine, reference};
+    const double totalFrames = static_cast<double>(rounds) * run * frames;
+    return {engineNs / totalFrames, referenceNs / totalFrames};
 }
 
-// VSTPluginMain -> effOpen -> effClose, as a host's plug-in scan does. "First" loads the module
-// afresh for every instance (load and unload are not timed), so each one is the first in the
-// process; "Later" keeps the module loaded.
-void StartUpFirstInstance(benchmark::State& state) {
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto* module = new Module;
-        if (!module->Loaded()) {
-            delete module;
-            state.SkipWithError("cannot load " VESMAR_PLUGIN_PATH);
-            break;
-        }
-        state.ResumeTiming();
-        AEffect* effect = module->Create();
+// VSTPluginMain -> effOpen -> effClose, as a host's plug-in scan does, in µs per instance.
+// "first" loads the module afresh for every instance (load and unload are not timed), so each one
+// is the first in the process; "later" keeps the module and a first instance loaded.
+double StartUp(bool first, double seconds) {
+    double ns = 0.0;
+    int64_t count = 0;
+    auto kept = std::make_unique<Module>();
+    AEffect* keptOpen = first ? nullptr : kept->Create();
+    if (keptOpen) Dispatch(keptOpen, effOpen);
+    while (ns < seconds * 1e9) {
+        if (first) kept = std::make_unique<Module>();
+        const double t0 = ThreadNs();
+        AEffect* effect = kept->Create();
+        if (!effect) return 0.0;
         Dispatch(effect, effOpen);
         Dispatch(effect, effClose);
-        state.PauseTiming();
-        delete module;
-        state.ResumeTiming();
+        ns += ThreadNs() - t0;
+        ++count;
     }
-}
-
-void StartUpLaterInstance(benchmark::State& state) {
-    Module module;
-    AEffect* first = module.Loaded() ? module.Create() : nullptr;  // the process's first instance, kept open
-    if (!first) {
-        state.SkipWithError("cannot load " VESMAR_PLUGIN_PATH);
-        return;
-    }
-    Dispatch(first, effOpen);
-    for (auto _ : state) {
-        AEffect* effect = module.Create();
-        Dispatch(effect, effOpen);
-        Dispatch(effect, effClose);
-    }
-    Dispatch(first, effClose);
-}
-
-void RegisterAll() {
-    for (Callback callback : {Callback::Replacing, Callback::Accumulating, Callback::DoubleReplacing}) {
-        auto* b = benchmark::RegisterBenchmark(
-            (std::string("Audio/") + CallbackName(callback)).c_str(),
-            [callback](benchmark::State& state) { AudioCallback(state, callback); });
-        for (int frames = 32; frames <= 4096; frames *= 2) b->Arg(frames);
-    }
-    benchmark::RegisterBenchmark("StartUp/FirstInstance", StartUpFirstInstance)
-        ->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("StartUp/LaterInstance", StartUpLaterInstance)
-        ->Unit(benchmark::kMicrosecond);
-}
-
-void PrintSummary() {
-    if (Summary().empty()) return;
-    std::printf(
-        "\nns per stereo frame, engine vs reference kernel (one dependent add per sample), same run\n");
-    std::printf("%-24s %6s %10s %10s %7s\n", "callback", "frames", "engine", "reference", "ratio");
-    for (const auto& [key, figures] : Summary()) {
-        std::printf("%-24s %6d %10.3f %10.3f %7.2f\n", CallbackName(static_cast<Callback>(key.first)),
-                    key.second, figures.engine, figures.reference, figures.engine / figures.reference);
-    }
+    if (keptOpen) Dispatch(keptOpen, effClose);
+    return ns / static_cast<double>(count) / 1000.0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    RegisterAll();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    PrintSummary();
+    const double seconds = argc > 1 ? std::max(0.01, std::atof(argv[1])) : 0.5;
+    Module module;
+    if (!module.Loaded()) {
+        std::fprintf(stderr, "%s\n", module.Error().c_str());
+        return 1;
+    }
+    std::printf("ns per stereo frame, engine vs reference kernel (one dependent add per sample), same run\n");
+    std::printf("%-24s %6s %10s %10s %7s\n", "callback", "frames", "engine", "reference", "ratio");
+    for (Callback callback : {Callback::Replacing, Callback::Accumulating, Callback::DoubleReplacing}) {
+        for (int frames = 32; frames <= 4096; frames *= 2) {
+            const Figures f = AudioCallback(module, callback, frames, seconds);
+            std::printf("%-24s %6d %10.3f %10.3f %7.2f\n", CallbackName(callback), frames, f.engine,
+                        f.reference, f.reference > 0 ? f.engine / f.reference : 0.0);
+            std::fflush(stdout);
+        }
+    }
+    std::printf("\nstart-up, VSTPluginMain + effOpen + effClose, us per instance\n");
+    std::printf("%-24s %10.1f\n", "first in the process", StartUp(true, seconds));
+    std::printf("%-24s %10.1f\n", "later instance", StartUp(false, seconds));
     return 0;
 }
