@@ -345,12 +345,15 @@ void IPluginCore::ApplyParameterFromEditor(int index, double normalized) {
     OnParameterChange(index);
 }
 
-void IPluginCore::ApplyParameterFromHost(int index, double normalized) {
+void IPluginCore::ApplyParameterFromHost(int index, double value, bool isNormalized) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     IParameter* parameter = Parameter(index);
     if (parameter == nullptr) return;
-    if (editor_) editor_->ShowParameterValue(index, normalized, true);
-    parameter->SetFromNormalized(normalized);
+    if (editor_) editor_->ShowParameterValue(index, value, isNormalized);
+    if (isNormalized)
+        parameter->SetFromNormalized(value);
+    else
+        parameter->SetPlain(value);
     OnParameterChange(index);
 }
 

@@ -49,7 +49,7 @@ class IVstPlugin : public IPluginCore {
     double HostTempo() override;
     void HostTimeSignature(int& numerator, int& denominator) override;
     // Asks the host for its product name (and version) once and maps it to a host number.
-    int HostKind() override;
+    HostId HostKind() override;
     // At most once per object (effOpen): host-specific channel adjustment, then the record's and
     // the arrangements' channel counts follow the core's channels.
     void AdjustForHost() override;

@@ -65,7 +65,7 @@ void IVstPlugin::SetParameterCallback(AEffect* effect, int32_t index, float valu
     if (std::isnan(value)) return;
     const double normalized = std::clamp(static_cast<double>(value), 0.0, 1.0);
     std::lock_guard<std::recursive_mutex> guard(plugin->Lock());
-    plugin->ApplyParameterFromHost(index, normalized);
+    plugin->ApplyParameterFromHost(index, normalized, true);
 }
 
 float IVstPlugin::GetParameterCallback(AEffect* effect, int32_t index) {

@@ -30,7 +30,7 @@ TEST(CoreIdentity, NamesVersionAndFlags) {
     EXPECT_STREQ(core.EffectName(), "Test Effect");
     EXPECT_STREQ(core.MakerName(), "Test Maker");
     EXPECT_EQ(core.VersionDecimal(), 10100);
-    EXPECT_EQ(core.HostKind(), -1);
+    EXPECT_EQ(core.HostKind(), HostId::NotAsked);
     EXPECT_EQ(core.SampleRate(), 44100.0);
     EXPECT_EQ(core.BlockSize(), 0);
     EXPECT_EQ(core.PendingEndEdit(), -1);
@@ -265,13 +265,23 @@ TEST(CoreParameterFlow, HostChangeShowsTheEditorTheValueAsSent) {
     auto* editor = new FakeEditor;
     core.AttachEditor(editor);
     editor->shown.clear();
-    core.ApplyParameterFromHost(7, 0.5);  // Choice 0..2
+    core.ApplyParameterFromHost(7, 0.5, true);  // Choice 0..2
     EXPECT_EQ(core.Parameter(7)->PlainValue(), 1.0);
     ASSERT_EQ(editor->shown.size(), 1u);
     EXPECT_EQ(editor->shown[0].value, 0.5);
     EXPECT_TRUE(editor->shown[0].isNormalized);
-    core.ApplyParameterFromHost(TestCore::kParams, 0.5);
+    core.ApplyParameterFromHost(TestCore::kParams, 0.5, true);
     EXPECT_EQ(editor->shown.size(), 1u);
+
+    // A plain value (a parsed text) is shown as sent and stored clamped to the range.
+    core.changes.clear();
+    core.ApplyParameterFromHost(5, 250.0, false);  // Offset -100..100
+    EXPECT_EQ(core.Parameter(5)->PlainValue(), 100.0);
+    ASSERT_EQ(editor->shown.size(), 2u);
+    EXPECT_EQ(editor->shown[1].value, 250.0);
+    EXPECT_FALSE(editor->shown[1].isNormalized);
+    EXPECT_EQ(core.changes, std::vector<int>{5});
+    EXPECT_TRUE(core.automated.empty());
 }
 
 TEST(CoreEditor, AttachShowsNormalisedValuesPreparesAndOwns) {

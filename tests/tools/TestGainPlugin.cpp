@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <new>
 
+#include "plugbase/TextCopy.h"
+
 #ifndef TEST_PLUGIN_VARIANT
 #define TEST_PLUGIN_VARIANT 0
 #endif
@@ -47,7 +49,7 @@ Plugin* Self(AEffect* e) {
 }
 
 void Copy(void* ptr, const char* text) {
-    if (ptr) std::snprintf(static_cast<char*>(ptr), 64, "%s", text);
+    if (ptr) CopyText(static_cast<char*>(ptr), 64, text);
 }
 
 // Sends each received event back on its own, as a plug-in forwarding MIDI does.
@@ -77,7 +79,7 @@ intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
         case effGetProgram:
             return p->current;
         case effSetProgramName:
-            if (ptr) std::snprintf(program.name, sizeof program.name, "%s", static_cast<const char*>(ptr));
+            if (ptr) CopyText(program.name, sizeof program.name, static_cast<const char*>(ptr));
             return 0;
         case effGetProgramName:
             Copy(ptr, program.name);
