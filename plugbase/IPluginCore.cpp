@@ -367,14 +367,14 @@ void IPluginCore::PushValuesToEditor() {
         editor_->ShowParameterValue(i, params_[static_cast<size_t>(i)]->PlainValue(), false);
 }
 
-void IPluginCore::AttachEditor(IEditorLink* editor) {
+void IPluginCore::AttachEditor(std::unique_ptr<IEditorLink> editor) {
     if (editor == nullptr) return;
     std::lock_guard<std::recursive_mutex> hold(lock_);
     for (int i = 0; i < ParameterCount(); ++i) {
         editor->ShowParameterValue(i, params_[static_cast<size_t>(i)]->NormalizedValue(), true);
     }
     editor->PrepareDrawing();
-    if (editor != editor_.get()) editor_.reset(editor);
+    editor_ = std::move(editor);
 }
 
 void IPluginCore::EndEditLater(int index) {

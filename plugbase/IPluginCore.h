@@ -77,7 +77,7 @@ class IPluginCore {
     // Under the lock: shows every parameter's normalised value in the editor, calls its
     // PrepareDrawing and takes ownership of it (a previously attached editor is destroyed). Null
     // does nothing.
-    virtual void AttachEditor(IEditorLink* editor);
+    virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);
     // Resizes every scratch buffer to frames samples and zeroes them, unless frames is the current
     // block size. Negative frames count as 0. Not for the audio thread (it allocates).
     virtual void SetBlockSize(int frames);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -262,8 +263,7 @@ TEST(CoreParameterFlow, EditorChangeSetsAutomatesAndNotifiesUnderTheLock) {
 
 TEST(CoreParameterFlow, HostChangeShowsTheEditorTheValueAsSent) {
     TestCore core;
-    auto* editor = new FakeEditor;
-    core.AttachEditor(editor);
+    auto* editor = AttachNewEditor<FakeEditor>(core);
     editor->shown.clear();
     core.ApplyParameterFromHost(7, 0.5, true);  // Choice 0..2
     EXPECT_EQ(core.Parameter(7)->PlainValue(), 1.0);
@@ -290,8 +290,7 @@ TEST(CoreEditor, AttachShowsNormalisedValuesPreparesAndOwns) {
         TestCore core;
         core.AttachEditor(nullptr);
         EXPECT_EQ(core.Editor(), nullptr);
-        auto* editor = new FakeEditor(24, &destroyed);
-        core.AttachEditor(editor);
+        auto* editor = AttachNewEditor<FakeEditor>(core, 24, &destroyed);
         ASSERT_EQ(editor->shown.size(), static_cast<size_t>(TestCore::kParams));
         EXPECT_EQ(editor->shown[4].value, 1.0);  // Width 100 of 0..100
         EXPECT_TRUE(editor->shown[4].isNormalized);
@@ -300,7 +299,7 @@ TEST(CoreEditor, AttachShowsNormalisedValuesPreparesAndOwns) {
         core.PushValuesToEditor();
         EXPECT_EQ(editor->shown[4].value, 100.0);
         EXPECT_FALSE(editor->shown[4].isNormalized);
-        core.AttachEditor(new FakeEditor(24, &destroyed));  // replacing destroys the old one
+        core.AttachEditor(std::make_unique<FakeEditor>(24, &destroyed));  // replacing destroys the old one
         EXPECT_EQ(destroyed, 1);
     }
     EXPECT_EQ(destroyed, 2);
@@ -309,8 +308,7 @@ TEST(CoreEditor, AttachShowsNormalisedValuesPreparesAndOwns) {
 // Protects the delayed end of wheel gestures.
 TEST(CoreEndEdit, RepeatedWheelStepsEndOnce) {
     TestCore core;
-    auto* editor = new FakeEditor(24);
-    core.AttachEditor(editor);
+    auto* editor = AttachNewEditor<FakeEditor>(core, 24);
     core.EndEditLater(2);
     core.EndEditLater(2);
     EXPECT_TRUE(core.endEdits.empty());
@@ -324,8 +322,7 @@ TEST(CoreEndEdit, RepeatedWheelStepsEndOnce) {
 
 TEST(CoreEndEdit, AnotherParameterEndsThePendingOneAndSlowTimersGetOneTick) {
     TestCore core;
-    auto* editor = new FakeEditor(1);
-    core.AttachEditor(editor);
+    auto* editor = AttachNewEditor<FakeEditor>(core, 1);
     core.EndEditLater(2);
     core.EndEditLater(3);
     EXPECT_EQ(core.endEdits, std::vector<int>{2});

@@ -65,7 +65,7 @@ void Echo(Plugin* p, const VstEvents* events) {
     }
 }
 
-intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) {
+intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) noexcept {
     Plugin* p = Self(e);
     if (!p) return 0;
     Program& program = p->programs[p->current];
@@ -176,22 +176,22 @@ void Gain(Plugin* p, Sample** in, Sample** out, int32_t frames, bool accumulate)
         }
 }
 
-void Process(AEffect* e, float** in, float** out, int32_t frames) {
+void Process(AEffect* e, float** in, float** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, true);
 }
-void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) {
+void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
 }
-void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) {
+void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
 }
 
-void SetParameter(AEffect* e, int32_t index, float value) {
+void SetParameter(AEffect* e, int32_t index, float value) noexcept {
     Plugin* p = Self(e);
     if (p && index >= 0 && index < kParams) p->programs[p->current].gain[index] = value;
 }
 
-float GetParameter(AEffect* e, int32_t index) {
+float GetParameter(AEffect* e, int32_t index) noexcept {
     Plugin* p = Self(e);
     return p && index >= 0 && index < kParams ? p->programs[p->current].gain[index] : 0.0f;
 }
