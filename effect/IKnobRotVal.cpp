@@ -45,7 +45,8 @@ bool IKnobRotVal::Paint(IEditorGraphics& graphics) {
     const double v = value;
     const double angle = RingAngle(v);
     const float s = RingSourceOffset(v);
-    if (knobImage.frames <= 1) return graphics.DrawRotatedImage(knobImage, centerX, centerY, angle, rotatedBlend, s, s);
+    if (knobImage.frames <= 1)
+        return graphics.DrawRotatedImage(knobImage, centerX, centerY, angle, rotatedBlend, s, s);
 
     if (image.width == 0) {
         const int32_t half = RoundHalfAway(static_cast<float>(knobImage.width) * 0.5f);
@@ -60,17 +61,22 @@ bool IKnobRotVal::Paint(IEditorGraphics& graphics) {
     return graphics.DrawImageFrame(knobImage, cap, knobImage.frames, blend, false);
 }
 
-// The parameter's display text with its label right after it ("500ms"; Pan Offset, which has no
-// label, shows just the number), centred in the bottom `size` rows of the rectangle.
-void IKnobRotVal::DrawValueText(IEditorGraphics& graphics) {
+bool IKnobRotVal::ValueText(char* out, size_t capacity) const {
     const IParameter* parameter = plug != nullptr ? plug->Parameter(paramIndex) : nullptr;
-    if (parameter == nullptr || valueTextStyle.size <= 0) return;
-    char text[2 * IParameter::kTextBytes + 32];
-    parameter->FormatForHost(parameter->PlainValue(), false, text, sizeof text);
-    if (text[0] == '\0') return;
+    if (parameter == nullptr || capacity == 0) return false;
+    parameter->FormatForHost(parameter->PlainValue(), false, out, capacity);
+    if (out[0] == '\0') return false;
+    std::strncat(out, parameter->Label(), capacity - std::strlen(out) - 1);
+    return true;
+}
+
+// Centred in the bottom `size` rows of the rectangle; the style stays centred from then on.
+void IKnobRotVal::DrawValueText(IEditorGraphics& graphics) {
+    char text[kValueTextBytes];
+    if (valueTextStyle.size <= 0 || !ValueText(text, sizeof text)) return;
     valueTextStyle.align = ITextStyle::AlignCentre;
-    std::strncat(text, parameter->Label(), sizeof text - std::strlen(text) - 1);
-    graphics.DrawLabel(valueTextStyle, text, {rect.left, rect.bottom - valueTextStyle.size, rect.right, rect.bottom});
+    graphics.DrawLabel(valueTextStyle, text,
+                       {rect.left, rect.bottom - valueTextStyle.size, rect.right, rect.bottom});
 }
 
 void IKnobRotVal::MouseDrag(int x, int y, int dX, int dY, const IMouseKeys& keys) {

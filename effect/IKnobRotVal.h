@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "editor/IBlend.h"
@@ -17,13 +18,20 @@
 class IKnobRotVal : public IKnobControl {
   public:
     IKnobRotVal(IPluginCore* plug, IPixelRect rect, int paramIndex, const ITextStyle& textStyle,
-                IImageStrip knobImage, int32_t centerX, int32_t centerY, int32_t textGap, int32_t sweepDegrees,
-                float imageWeight);
+                IImageStrip knobImage, int32_t centerX, int32_t centerY, int32_t textGap,
+                int32_t sweepDegrees, float imageWeight);
 
     bool Paint(IEditorGraphics& graphics) override;
     // Vertical (direction 0) or horizontal drag; control or shift makes it ten times finer.
     void MouseDrag(int x, int y, int dX, int dY, const IMouseKeys& keys) override;
 
+    // Room for a display text and a label (each at most 31 characters) with the terminator.
+    static constexpr size_t kValueTextBytes = 64;
+
+    // The bound parameter's display text with its label right after it ("500ms"; Pan Offset,
+    // which has no label, shows just the number). False, with nothing to draw, without a
+    // parameter or for an empty text.
+    bool ValueText(char* out, size_t capacity) const;
     // The ring's rotation in radians for a value: -sweep/2 at 0, upright at 0.5, +sweep/2 at 1
     // (clockwise on screen).
     double RingAngle(double v) const;

@@ -19,8 +19,8 @@ class IRadioButtons : public IControl {
     // button is the whole image long. orientation kHorizontal runs left to right, anything else
     // top to bottom. size0..size2 are the lengths of the first three buttons, 0 for an equal
     // share; later buttons repeat the one before, and the last takes what remains.
-    IRadioButtons(IPluginCore* plug, int paramIndex, int x, int y, IImageStrip strip, bool split, int orientation,
-                  int size0, int size1, int size2);
+    IRadioButtons(IPluginCore* plug, int paramIndex, int x, int y, IImageStrip strip, bool split,
+                  int orientation, int size0, int size1, int size2);
 
     bool Paint(IEditorGraphics& graphics) override;
     // Right button: value prompt. Otherwise selects the button under the point (if any) and sends

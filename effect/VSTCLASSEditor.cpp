@@ -61,7 +61,8 @@ void VSTCLASS::BuildEditor() {
     const IImageStrip knob = editor->LoadImageStrip(kImageKnob, "img/knob.png", 2);
     const int r = RoundHalfAway(static_cast<float>(knob.height) * 0.5f);
     for (const KnobPlace& place : kKnobs) {
-        const IPixelRect rect(place.centreX - kKnobHalfWidth, kKnobCentreY - r, place.centreX + kKnobHalfWidth,
+        const IPixelRect rect(place.centreX - kKnobHalfWidth, kKnobCentreY - r,
+                              place.centreX + kKnobHalfWidth,
                               kKnobCentreY + r + kKnobTextGap + kValueTextSize);
         editor->AttachControl(new IKnobRotVal(this, rect, place.param, valueTextStyle, knob, place.centreX,
                                               kKnobCentreY, kKnobTextGap, kKnobSweepDegrees, 1.0f));
@@ -71,11 +72,11 @@ void VSTCLASS::BuildEditor() {
     editor->AttachControl(new ISwitchControl(this, 36, 195, kShapeEnv, shape, BlendNormal));
 
     const IImageStrip panSideStrip = editor->LoadImageStrip(kImagePanSide, "img/radio1.png", 3);
-    editor->AttachControl(
-        new IRadioButtons(this, kPanSide, 106, 194, panSideStrip, true, IRadioButtons::kHorizontal, 60, 30, 0));
+    editor->AttachControl(new IRadioButtons(this, kPanSide, 106, 194, panSideStrip, true,
+                                            IRadioButtons::kHorizontal, 60, 30, 0));
     const IImageStrip noteOffStrip = editor->LoadImageStrip(kImageNoteOff, "img/radio2.png", 3);
-    editor->AttachControl(
-        new IRadioButtons(this, kNoteOff, 256, 194, noteOffStrip, true, IRadioButtons::kHorizontal, 52, 68, 0));
+    editor->AttachControl(new IRadioButtons(this, kNoteOff, 256, 194, noteOffStrip, true,
+                                            IRadioButtons::kHorizontal, 52, 68, 0));
 
     AttachEditor(editor);
 }
