@@ -118,7 +118,7 @@ void ModuleFolder(HMODULE module, std::string& out) {
     DWORD length = GetModuleFileNameA(module, name, kPathChars);
     if (length == 0 || length >= kPathChars) return;
     const char* slash = std::strrchr(name, '\\');
-    if (slash && slash[1] != '\0') out.assign(name, slash + 1);
+    if (slash && slash[1] != '\0') out.assign(name, static_cast<size_t>(slash + 1 - name));
 }
 
 UINT_PTR CALLBACK ColourHook(HWND dialog, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
