@@ -88,12 +88,18 @@ IMouseKeys KeysFrom(WPARAM wParam) {
 // keypad also produces from 0x61 on) count as the letters too.
 int EditorKeyCode(WPARAM key) {
     switch (key) {
-        case VK_SPACE: return 0;
-        case VK_UP: return 1;
-        case VK_DOWN: return 2;
-        case VK_LEFT: return 3;
-        case VK_RIGHT: return 4;
-        default: break;
+        case VK_SPACE:
+            return 0;
+        case VK_UP:
+            return 1;
+        case VK_DOWN:
+            return 2;
+        case VK_LEFT:
+            return 3;
+        case VK_RIGHT:
+            return 4;
+        default:
+            break;
     }
     if (key >= '0' && key <= '9') return 5 + static_cast<int>(key - '0');
     if (key >= 'A' && key <= 'Z') return 15 + static_cast<int>(key - 'A');
@@ -193,9 +199,9 @@ void* IEditorWindow::OpenWindow(void* parent) {
     HINSTANCE module = static_cast<HINSTANCE>(instance);
     UseClass(module);
     gCreationFrameRate = frameRate;
-    HWND created = CreateWindowExA(0, kClassName, "Plugin Editor", WS_CHILD | WS_VISIBLE, place.left, place.top,
-                                   place.right - place.left, place.bottom - place.top, parentWindow, nullptr,
-                                   module, this);
+    HWND created = CreateWindowExA(0, kClassName, "Plugin Editor", WS_CHILD | WS_VISIBLE, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top,
+                                   parentWindow, nullptr, module, this);
     if (!created) {
         ReleaseClass(module);
         return nullptr;
@@ -401,11 +407,12 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
     ParameterKind kind = parameter->Kind();
     if (texts > 0 && (kind == ParameterKind::Toggle || kind == ParameterKind::Choice)) {
         size_t longest = 0;
-        for (int i = 0; i < texts; ++i) longest = std::max(longest, std::strlen(parameter->ValueTextAt(i)->text));
+        for (int i = 0; i < texts; ++i)
+            longest = std::max(longest, std::strlen(parameter->ValueTextAt(i)->text));
         int w = 8 * static_cast<int>(longest) + 24;
         int h = 36 * (texts + 1);
-        created = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, cx - w / 2, cy, w, h,
-                                  hwnd, id, module, nullptr);
+        created = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, cx - w / 2, cy,
+                                  w, h, hwnd, id, module, nullptr);
         if (!created) return;
         int selected = -1;
         for (int i = 0; i < texts; ++i) {
@@ -419,8 +426,8 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
         parameter->FormatForHost(1.0, true, largest, sizeof largest);
         int w = std::max(32, 7 * static_cast<int>(std::strlen(largest)) + 6);
         int h = 16;
-        created = CreateWindowExA(0, "EDIT", current, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_CENTER, cx - w / 2,
-                                  cy - 8, w, h, hwnd, id, module, nullptr);
+        created = CreateWindowExA(0, "EDIT", current, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_CENTER,
+                                  cx - w / 2, cy - 8, w, h, hwnd, id, module, nullptr);
         if (!created) return;
         SendMessageA(created, EM_SETSEL, 0, -1);
     }
@@ -455,7 +462,8 @@ intptr_t IEditorWindow::HandlePopupMessage(unsigned message, uintptr_t wParam, i
             {
                 char className[16] = {};
                 GetClassNameA(hwnd, className, sizeof className);
-                if (lstrcmpiA(className, "EDIT") == 0) SendMessageA(hwnd, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+                if (lstrcmpiA(className, "EDIT") == 0)
+                    SendMessageA(hwnd, EM_SETSEL, static_cast<WPARAM>(-1), 0);
             }
             popupState = Commit;
             return 0;
@@ -512,8 +520,9 @@ void IEditorWindow::CreateTooltips() {
     INITCOMMONCONTROLSEX init = {sizeof init, ICC_TAB_CLASSES};
     HWND tips = nullptr;
     if (InitCommonControlsEx(&init)) {
-        tips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr, module, nullptr);
+        tips = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd, nullptr,
+                               module, nullptr);
     }
     if (!tips) {
         tooltips = false;
@@ -613,7 +622,8 @@ bool IEditorWindow::PromptForColour(IArgb& colour, const char* prompt) {
     return true;
 }
 
-void IEditorWindow::PromptForFile(std::string& out, int action, const char* directory, const char* extensions) {
+void IEditorWindow::PromptForFile(std::string& out, int action, const char* directory,
+                                  const char* extensions) {
     if (!window) {
         out.clear();
         return;
@@ -663,7 +673,8 @@ void IEditorWindow::PluginDirectory(std::string& out) {
     ModuleFolder(static_cast<HMODULE>(instance), out);
 }
 
-// ---- Size ---------------------------------------------------------------------------------------------------
+// ---- Size
+// ---------------------------------------------------------------------------------------------------
 
 void IEditorWindow::SetSize(int newWidth, int newHeight) {
     int dW = newWidth - width;
@@ -675,7 +686,8 @@ void IEditorWindow::SetSize(int newWidth, int newHeight) {
     if (!window) return;
     HWND hwnd = Hwnd(window);
     auto isPlainChild = [](HWND w) {
-        return (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) != 0 && (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_MDICHILD) == 0;
+        return (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) != 0 &&
+               (GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_MDICHILD) == 0;
     };
     auto grow = [dW, dH](HWND w) {
         RECT r;

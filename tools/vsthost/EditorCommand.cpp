@@ -145,14 +145,16 @@ class NotificationReport {
             lines.push_back({g.sequence, text});
             ++(g.begin ? begins : ends);
         }
-        std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.sequence < b.sequence; });
+        std::sort(lines.begin(), lines.end(),
+                  [](const Line& a, const Line& b) { return a.sequence < b.sequence; });
         for (const Line& line : lines) {
             std::printf("%s%s\n", indent, line.text.c_str());
             seen = line.sequence;
         }
     }
     void PrintTotals() const {
-        std::printf("Host notifications: %d automate, %d begin edit, %d end edit\n", automations, begins, ends);
+        std::printf("Host notifications: %d automate, %d begin edit, %d end edit\n", automations, begins,
+                    ends);
     }
 
   private:
@@ -210,8 +212,8 @@ int RunEditor(ArgReader& args) {
     report.PrintTotals();
     std::printf("Parameters:\n");
     for (int32_t i = 0; i < fx.NumParams(); ++i)
-        std::printf("  %3d  %-24s %.6f (%s)\n", i, ("\"" + fx.ParameterName(i) + "\"").c_str(), fx.GetParameter(i),
-                    fx.ParameterDisplay(i).c_str());
+        std::printf("  %3d  %-24s %.6f (%s)\n", i, ("\"" + fx.ParameterName(i) + "\"").c_str(),
+                    fx.GetParameter(i), fx.ParameterDisplay(i).c_str());
     if (captured) {
         if (!WritePng(o.output, shot, error)) return Fail(error);
         std::printf("Wrote %s (%d x %d)\n", o.output.c_str(), shot.width, shot.height);

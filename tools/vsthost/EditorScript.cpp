@@ -54,9 +54,8 @@ bool ParseStep(const std::string& part, EditorStep& step) {
     verb = Lower(verb);
     if (verb == "type") {
         step.kind = EditorStep::Kind::Type;
-        step.text = Trim(part.substr(part.find_first_of(" \t") == std::string::npos
-                                         ? part.size()
-                                         : part.find_first_of(" \t")));
+        step.text = Trim(part.substr(
+            part.find_first_of(" \t") == std::string::npos ? part.size() : part.find_first_of(" \t")));
         return !step.text.empty();
     }
     std::vector<std::string> words;
@@ -130,14 +129,15 @@ bool ParseStep(const std::string& part, EditorStep& step) {
 
 int VirtualKeyFromName(const std::string& name) {
     std::string n = Lower(name);
-    if (n.size() == 1 && (std::isdigit(static_cast<unsigned char>(n[0])) || std::isalpha(static_cast<unsigned char>(n[0]))))
+    if (n.size() == 1 &&
+        (std::isdigit(static_cast<unsigned char>(n[0])) || std::isalpha(static_cast<unsigned char>(n[0]))))
         return std::toupper(static_cast<unsigned char>(n[0]));  // '0'-'9' and 'A'-'Z' are their own codes
     static const struct {
         const char* name;
         int code;
-    } kNamed[] = {{"space", kVkSpace}, {"up", kVkUp},          {"down", kVkDown}, {"left", kVkLeft},
-                  {"right", kVkRight}, {"enter", kVkReturn},   {"escape", kVkEscape},
-                  {"esc", kVkEscape},  {"tab", kVkTab}};
+    } kNamed[] = {{"space", kVkSpace},   {"up", kVkUp},       {"down", kVkDown},
+                  {"left", kVkLeft},     {"right", kVkRight}, {"enter", kVkReturn},
+                  {"escape", kVkEscape}, {"esc", kVkEscape},  {"tab", kVkTab}};
     for (const auto& k : kNamed)
         if (n == k.name) return k.code;
     int number = 0;
@@ -177,22 +177,42 @@ std::string EditorStep::Describe() const {
     auto xy = [this] { return " " + std::to_string(x) + " " + std::to_string(y); };
     std::string out;
     switch (kind) {
-        case Kind::Move: out = "move" + xy(); break;
-        case Kind::Click: out = "click" + xy(); break;
-        case Kind::RightClick: out = "rclick" + xy(); break;
-        case Kind::DoubleClick: out = "dclick" + xy(); break;
-        case Kind::Drag: out = "drag" + xy() + " " + std::to_string(x2) + " " + std::to_string(y2); break;
-        case Kind::Wheel: out = "wheel" + xy() + " " + std::to_string(amount); break;
-        case Kind::Type: out = "type " + text; break;
-        case Kind::Enter: out = "enter"; break;
+        case Kind::Move:
+            out = "move" + xy();
+            break;
+        case Kind::Click:
+            out = "click" + xy();
+            break;
+        case Kind::RightClick:
+            out = "rclick" + xy();
+            break;
+        case Kind::DoubleClick:
+            out = "dclick" + xy();
+            break;
+        case Kind::Drag:
+            out = "drag" + xy() + " " + std::to_string(x2) + " " + std::to_string(y2);
+            break;
+        case Kind::Wheel:
+            out = "wheel" + xy() + " " + std::to_string(amount);
+            break;
+        case Kind::Type:
+            out = "type " + text;
+            break;
+        case Kind::Enter:
+            out = "enter";
+            break;
         case Kind::Key: {
             char hex[8];
             std::snprintf(hex, sizeof hex, "0x%02X", key);
             out = std::string("key ") + hex;
             break;
         }
-        case Kind::Select: out = "select " + std::to_string(amount); break;
-        case Kind::Tick: out = "tick " + std::to_string(amount); break;
+        case Kind::Select:
+            out = "select " + std::to_string(amount);
+            break;
+        case Kind::Tick:
+            out = "tick " + std::to_string(amount);
+            break;
     }
     if (modifiers.shift) out += " shift";
     if (modifiers.control) out += " ctrl";

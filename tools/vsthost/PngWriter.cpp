@@ -20,7 +20,8 @@ bool Encode(FILE* file, const Screenshot& shot, std::vector<uint8_t>& row) {
     }
     png_init_io(png, file);
     png_set_IHDR(png, info, static_cast<png_uint_32>(shot.width), static_cast<png_uint_32>(shot.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < shot.height; ++y) {
         const uint32_t* source = shot.pixels.data() + static_cast<size_t>(y) * shot.width;
