@@ -10,7 +10,9 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 records="vst/VstAbi.h"
-libs="plugbase/ vst/ raster/ editor/ effect/ resources/"
+# The platform's editor window is included as "IEditorWindow.h" through its folder's include root.
+window="IEditorWindow.h"
+libs="plugbase/ vst/ raster/ editor/ $window effect/ resources/"
 
 # allowed FILE: the include prefixes FILE may use (space separated).
 allowed() {
@@ -20,6 +22,7 @@ allowed() {
     plugbase/*) echo "plugbase/" ;;
     vst/*) echo "vst/ plugbase/" ;;
     raster/*) echo "raster/" ;;
+    editor/win/* | editor/posix/* | editor/x11/*) echo "editor/ $window raster/ plugbase/" ;;
     editor/*) echo "editor/ raster/ plugbase/" ;;
     effect/* | resources/*) echo "$libs" ;;
     tools/vsthost/*) echo "tools/vsthost/ $records" ;;
