@@ -150,9 +150,8 @@ class FreeTypeFont : public PlatformFont {
             for (unsigned col = 0; col < bm.width; ++col) {
                 const long long px = left + col;
                 if (px < clip.left || px >= clip.right) continue;
-                const int c = bm.pixel_mode == FT_PIXEL_MODE_MONO
-                                  ? ((src[col >> 3] >> (7 - (col & 7))) & 1) * 255
-                                  : src[col];
+                int c = bm.pixel_mode == FT_PIXEL_MODE_MONO ? ((src[col >> 3] >> (7 - (col & 7))) & 1) * 255
+                                                            : src[col];
                 if (c != 0) dst[px] = op(dst[px], c);
             }
         }
@@ -269,6 +268,21 @@ PlatformFont* CreatePlatformFont(const PlatformFontAttributes& attributes) {
     }
     return font;
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VESMAR_LEAK_CHECKER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VESMAR_LEAK_CHECKER 1
+#endif
+#endif
+#ifdef VESMAR_LEAK_CHECKER
+// fontconfig loses a few bytes while it parses its configuration files, once per process; the
+// leak checker of sanitizer builds is told so here, where fontconfig is used.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
 
 bool ProbeCompatibilityLayer() {
     return false;
