@@ -13,8 +13,8 @@
 #include "editor/IPixelRect.h"
 #include "editor/ITextStyle.h"
 #include "plugbase/IEditorLink.h"
+#include "raster/DibBitmap.h"
 
-class DibBitmap;
 class GlyphCacheFont;
 class IParameter;
 class IPluginCore;
