@@ -84,8 +84,9 @@ IMouseKeys KeysFrom(WPARAM wParam) {
 }
 
 // The editor's key code for a virtual key, -1 for keys the editor does not know. The digits and
-// letters are their own virtual keys; 0x61-0x7A (lower-case letter codes, which the numeric
-// keypad also produces from 0x61 on) count as the letters too.
+// letters are their own virtual keys. Codes from 0x61 (the lower-case letter codes, which are the
+// numeric keypad's keys from 1 on) count as the letters too, except the function keys F1-F11
+// (0x70-0x7A) that share the range: F1 must not type a 'P'.
 int EditorKeyCode(WPARAM key) {
     switch (key) {
         case VK_SPACE:
@@ -103,7 +104,7 @@ int EditorKeyCode(WPARAM key) {
     }
     if (key >= '0' && key <= '9') return 5 + static_cast<int>(key - '0');
     if (key >= 'A' && key <= 'Z') return 15 + static_cast<int>(key - 'A');
-    if (key >= 0x61 && key <= 0x7A) return 15 + static_cast<int>(key - 0x61);
+    if (key >= 0x61 && key < VK_F1) return 15 + static_cast<int>(key - 0x61);
     return -1;
 }
 
