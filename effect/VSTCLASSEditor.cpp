@@ -1,9 +1,10 @@
 // The effect's editor: a 480 x 260 face with six value knobs, the envelope shape selector, two
 // radio strips, the live pan bar and the maker's logo link. Built once in the constructor, before
 // any window exists; the host only opens and closes windows onto it.
-#include "IEditorWindow.h"
+#include "editor/IEditorGraphics.h"
 #include "editor/ISwitchControl.h"
 #include "editor/IWebLinkControl.h"
+#include "editor/NewEditorWindow.h"
 #include "effect/GRAPH.h"
 #include "effect/IKnobRotVal.h"
 #include "effect/IRadioButtons.h"
@@ -45,8 +46,7 @@ constexpr KnobPlace kKnobs[] = {
 }  // namespace
 
 void VSTCLASS::BuildEditor() {
-    auto* editor = new IEditorWindow(this, kEditorWidth, kEditorHeight, 0);
-    editor->instance = ModuleInstance();
+    IEditorGraphics* editor = NewEditorWindow(this, kEditorWidth, kEditorHeight, 0, ModuleInstance());
     editorGraphics = editor;
 
     editor->AttachBackground(kImageBackground, "img/bg.png");

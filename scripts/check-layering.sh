@@ -10,9 +10,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 records="vst/VstAbi.h"
-# The platform's editor window is included as "IEditorWindow.h" through its folder's include root.
-window="IEditorWindow.h"
-libs="plugbase/ vst/ raster/ editor/ $window effect/ resources/"
+libs="plugbase/ vst/ raster/ editor/ effect/ resources/"
 
 # allowed FILE: the include prefixes FILE may use (space separated).
 allowed() {
@@ -23,7 +21,6 @@ allowed() {
     vst/*) echo "vst/ plugbase/" ;;
     # The growable buffer behind every list is the one piece of the plug-in base raster shares.
     raster/*) echo "raster/ plugbase/GrowBuffer.h" ;;
-    editor/win/* | editor/posix/* | editor/x11/*) echo "editor/ $window raster/ plugbase/" ;;
     editor/*) echo "editor/ raster/ plugbase/" ;;
     effect/* | resources/*) echo "$libs" ;;
     tools/vsthost/*) echo "tools/vsthost/ $records" ;;

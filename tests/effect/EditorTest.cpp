@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "IEditorWindow.h"
+#include "editor/IEditorGraphics.h"
 #include "editor/IWebLinkControl.h"
 #include "effect/GRAPH.h"
 #include "effect/IKnobRotVal.h"
@@ -24,7 +24,7 @@ class Editor : public ::testing::Test {
   protected:
     Editor() { effect.Open(); }
 
-    IEditorWindow& View() { return *dynamic_cast<IEditorWindow*>(effect.Editor()); }
+    IEditorGraphics& View() { return *dynamic_cast<IEditorGraphics*>(effect.Editor()); }
     IControl* Control(int index) { return View().Control(index); }
     IKnobRotVal& Knob(int param) {
         for (int i = 0; i < View().ControlCount(); ++i) {
@@ -319,7 +319,7 @@ TEST_F(Editor, WidthOffsetRuleMovesTheOffsetKnob) {
 // Images are decoded once per process: a second instance shares the first one's bitmaps.
 TEST_F(Editor, SecondInstanceSharesTheImages) {
     EngineProbe second;
-    auto& other = *dynamic_cast<IEditorWindow*>(second.Editor());
+    auto& other = *dynamic_cast<IEditorGraphics*>(second.Editor());
     EXPECT_EQ(View().LoadImageStrip(100, "img/bg.png", 1).bitmap,
               other.LoadImageStrip(100, "img/bg.png", 1).bitmap);
     const IImageStrip knob = other.LoadImageStrip(101, "img/knob.png", 2);
