@@ -1,6 +1,8 @@
 // The effect's editor: a 480 x 260 face with six value knobs, the envelope shape selector, two
 // radio strips, the live pan bar and the maker's logo link. Built once in the constructor, before
 // any window exists; the host only opens and closes windows onto it.
+#include <memory>
+
 #include "editor/IEditorGraphics.h"
 #include "editor/ISwitchControl.h"
 #include "editor/IWebLinkControl.h"
@@ -78,5 +80,5 @@ void VSTCLASS::BuildEditor() {
     editor->AttachControl(new IRadioButtons(this, kNoteOff, 256, 194, noteOffStrip, true,
                                             IRadioButtons::kHorizontal, 52, 68, 0));
 
-    AttachEditor(editor);
+    AttachEditor(std::unique_ptr<IEditorLink>(editor));
 }

@@ -36,9 +36,7 @@ class Editor : public ::testing::Test {
     IRadioButtons& Strip(int index) { return *dynamic_cast<IRadioButtons*>(Control(index)); }
 
     // The host sets a plain value: the parameter, the engine and the bound controls follow.
-    void HostSets(int index, double plain) {
-        effect.ApplyParameterFromHost(index, effect.Parameter(index)->ToNormalized(plain));
-    }
+    void HostSets(int index, double plain) { effect.ApplyParameterFromHost(index, plain, false); }
     void PaintAll() { View().PaintArea({0, 0, 480, 260}); }
     uint32_t Pixel(int x, int y) {
         DibBitmap* buffer = View().BackBuffer();
