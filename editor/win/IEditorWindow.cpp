@@ -20,7 +20,7 @@ namespace {
 
 // The host that wants the editor to take the keyboard focus itself (its name contains
 // "acoustica").
-constexpr int kFocusHost = 25;
+constexpr HostId kFocusHost = HostId::Acoustica;
 constexpr int kWheelDelta = 120;
 constexpr int kPathChars = 256;
 
