@@ -87,3 +87,14 @@ function(vesmar_png_resources target)
     target_sources(${target} PRIVATE ${dir}/EmbeddedImages.cpp)
   endif()
 endfunction()
+
+# vesmar_editor_images(target): embeds the effect editor's five images (resources/, ids 100-104).
+function(vesmar_editor_images target)
+  set(dir ${PROJECT_SOURCE_DIR}/resources)
+  vesmar_png_resources(${target}
+    100 ${dir}/bg.png
+    101 ${dir}/knob.png
+    102 ${dir}/shape.png
+    103 ${dir}/radio1.png
+    104 ${dir}/radio2.png)
+endfunction()

@@ -26,6 +26,7 @@ VSTCLASS::VSTCLASS(audioMasterCallback host)
     // Defining parameters does not notify the engine: it learns the values when the host opens the
     // effect, and the first processed block converts the times again at the actual sample rate.
     DefineParameters();
+    BuildEditor();
     DefineFactoryPrograms();
 }
 

@@ -5,6 +5,9 @@
 #include "effect/PanSideMode.h"
 #include "vst/IVstPlugin.h"
 
+class GRAPH;
+class IEditorGraphics;
+
 // The Vesmar effect: a MIDI-triggered Attack-Hold-Decay envelope that pushes a stereo signal
 // towards one side. The constructor states the plug-in's identity, parameters and factory programs;
 // the four hooks are the engine.
@@ -58,9 +61,11 @@ class VSTCLASS : public IVstPlugin {
     double envelopeLevel = 0.0;
     double panPosition = 0.0;  // reached at the end of the last block
     bool firstBlockDone = false;
+    GRAPH* panDisplay = nullptr;  // receives the pan target each block; owned by the editor
 
   private:
     void DefineParameters();
+    void BuildEditor();
     void DefineFactoryPrograms();
     void ConvertTimes();  // OnParameterChange for Attack, Hold and Decay
     int32_t MillisecondsToSamples(int32_t ms) const;
@@ -70,6 +75,7 @@ class VSTCLASS : public IVstPlugin {
     void StartEnvelope();
     void ReleaseEnvelope();
     inline void StepEnvelope(int32_t frames);
-    // Hands the block's pan target to the pan display; there is no display yet.
-    void PublishPanTarget(float target) { (void)target; }
+    inline void PublishPanTarget(float target);
+
+    IEditorGraphics* editorGraphics = nullptr;  // the attached editor; owned by the core
 };

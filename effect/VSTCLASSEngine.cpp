@@ -2,7 +2,9 @@
 #include <cmath>
 #include <mutex>
 
+#include "editor/IEditorGraphics.h"
 #include "effect/EnvelopeCurve.h"
+#include "effect/GRAPH.h"
 #include "effect/PanRamp.h"
 #include "effect/RoundHalfAway.h"
 #include "effect/VSTCLASS.h"
@@ -83,11 +85,11 @@ void VSTCLASS::EnforceWidthOffsetRule() {
     HostEndEdit(kPanOffset);
 }
 
-// The corrected offset must reach both the controls and the host. Until the editor can move its
-// bound controls (which then report to the host themselves through ApplyParameterFromEditor), the
-// host is told directly, so that its automation lane never shows a stale offset.
+// The corrected offset must reach both the controls and the host: the Pan Offset knob takes it as
+// if turned by hand and reports it through ApplyParameterFromEditor, whose nested change finds the
+// pair consistent.
 void VSTCLASS::ShowPanOffsetCorrection(double normalized) {
-    HostAutomate(kPanOffset, normalized);
+    editorGraphics->SetBoundControlsFromUser(kPanOffset, normalized);
 }
 
 void VSTCLASS::Reset() {
@@ -148,6 +150,11 @@ void VSTCLASS::ReleaseEnvelope() {
         default:  // Follow ENV: the envelope runs its course
             break;
     }
+}
+
+// One 32-bit store per block, read by the editor's paint without a lock.
+inline void VSTCLASS::PublishPanTarget(float target) {
+    if (panDisplay != nullptr) panDisplay->shownPan = target;
 }
 
 inline void VSTCLASS::StepEnvelope(int32_t frames) {

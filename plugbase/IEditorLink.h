@@ -17,4 +17,22 @@ class IEditorLink {
     virtual void CancelEndEditCountdown() = 0;
     // Timer ticks per second.
     virtual int FrameRate() const = 0;
+
+    // What the host adapter needs of the editor. The defaults are those of an editor that can
+    // never show a window.
+    // Opens the editor window inside the host's parent window; the window, or null.
+    virtual void* OpenWindow(void* parent) {
+        (void)parent;
+        return nullptr;
+    }
+    virtual void CloseWindow() {}
+    // The host's vendor-specific wheel call: 1 when the pointer is over the editor and the notches
+    // were dispatched, else 0.
+    virtual int HostWheel(float notches) {
+        (void)notches;
+        return 0;
+    }
+    // Editor size in pixels.
+    virtual int Width() const { return 0; }
+    virtual int Height() const { return 0; }
 };

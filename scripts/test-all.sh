@@ -81,8 +81,10 @@ windows="$builds/windows"
 if build_stage windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_LIBPNG_SOURCE="$libpng"; then
   stage "tests: Windows under Wine"
+  # The editor window tests open real windows: a private X server for this stage.
+  if display=$(scripts/xvfb.sh start "$windows"); then export DISPLAY=$display; else record "Xvfb" 0 1; fi
   scripts/wine.sh start "$windows"
-  trap 'scripts/wine.sh stop "$windows"' EXIT
+  trap 'scripts/wine.sh stop "$windows"; scripts/xvfb.sh stop "$windows"' EXIT
   # Now and then a Wine process dies before the test program starts (no output at all, 0.01 s);
   # a second try tells that apart from a real failure, which fails again.
   ctest_stage windows "$windows" --repeat until-pass:2

@@ -1,5 +1,8 @@
 #include "vst/IVstPlugin.h"
 
+#include <memory>
+#include <utility>
+
 #include "vst/HostTable.h"
 
 namespace {
@@ -172,6 +175,28 @@ void IVstPlugin::SyncChannelCounts() {
 void IVstPlugin::SetLatency(int samples) {
     IPluginCore::SetLatency(samples);
     effect_.initialDelay = samples;
+}
+
+// ---- Editor ------------------------------------------------------------------------------------
+
+void IVstPlugin::AttachEditor(std::unique_ptr<IEditorLink> editor) {
+    if (editor == nullptr) return;
+    std::lock_guard<std::recursive_mutex> hold(Lock());
+    IPluginCore::AttachEditor(std::move(editor));
+    effect_.flags |= effFlagsHasEditor;
+    SetEditorRectFromEditor();
+}
+
+void IVstPlugin::EditorSizeChanged() {
+    if (Editor()) SetEditorRectFromEditor();
+}
+
+void IVstPlugin::SetEditorRectFromEditor() {
+    // The record's rectangle holds 16-bit coordinates; larger sizes are cut, as the host reads them.
+    editorRect_.top = 0;
+    editorRect_.left = 0;
+    editorRect_.bottom = static_cast<int16_t>(Editor()->Height());
+    editorRect_.right = static_cast<int16_t>(Editor()->Width());
 }
 
 // ---- Outgoing MIDI -----------------------------------------------------------------------------

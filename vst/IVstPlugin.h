@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "plugbase/IPluginCore.h"
 #include "vst/VstAbi.h"
@@ -16,9 +17,8 @@
 // Ownership: the host owns nothing; the object lives from the entry point until effClose, which
 // deletes it. The effect record is part of the object and dies with it.
 //
-// Editor: the editor link (IEditorLink) offers no window, size or wheel forwarding yet, so the
-// plug-in answers the host as one without an editor: no effFlagsHasEditor, effEditGetRect,
-// effEditOpen and effEditClose answer 0, and AttachEditor and EditorSizeChanged are the core's.
+// Editor: attaching one sets effFlagsHasEditor and the editor rectangle the host reads with
+// effEditGetRect; effEditOpen answers 1 only when the editor could open its window.
 class IVstPlugin : public IPluginCore {
   public:
     IVstPlugin(audioMasterCallback host, int nParams, const char* channelConfigs, int nPrograms,
@@ -54,6 +54,11 @@ class IVstPlugin : public IPluginCore {
     // the arrangements' channel counts follow the core's channels.
     void AdjustForHost() override;
     void SetLatency(int samples) override;
+    // The core's steps, then effFlagsHasEditor and the editor rectangle.
+    void AttachEditor(std::unique_ptr<IEditorLink> editor) override;
+    // The editor rectangle follows the editor's size.
+    void EditorSizeChanged() override;
+    const ERect& EditorRect() const { return editorRect_; }
     bool SendMidiEvent(const IMidiEvent& event) override;
     bool SendSysEx(const ISysExMessage& message) override;
 
@@ -92,11 +97,13 @@ class IVstPlugin : public IPluginCore {
     void AskForMidi();
     const VstTimeInfo* HostTime(int32_t flags);
     void SyncChannelCounts();
+    void SetEditorRectFromEditor();
 
     audioMasterCallback host_;
     VstSpeakerArrangement inputArrangement_{};
     VstSpeakerArrangement outputArrangement_{};
     bool hostAdjusted_ = false;
     VstOutgoingEvents outgoing_;
+    ERect editorRect_{};
     AEffect effect_{};
 };

@@ -16,6 +16,10 @@ namespace {
 
 constexpr intptr_t kVendorAnswer = 0xBEEF;
 constexpr int32_t kVstVersion = 2400;
+// The host's wheel forwarding: vendor index "stCA" with value "Whee".
+constexpr int32_t kWheelVendor = 0x73744341;
+constexpr intptr_t kWheelProduct = 0x57686565;
+constexpr float kMaxWheelNotches = 1.0e6f;
 
 // Sample rates a real device can run at; anything else (NaN, 0, negative, absurdly large) would
 // only overflow the effect's sample counts, so it is not taken.
@@ -76,12 +80,19 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             OnActivate(value != 0);
             if (value == 0) Reset();
             return 0;
-        // The editor link offers no window yet: the editor opcodes answer as for a plug-in without
-        // an editor.
         case effEditGetRect:
+            if (!ptr || !Editor()) return 0;
+            *static_cast<ERect**>(ptr) = &editorRect_;
+            return 1;
         case effEditOpen:
+            if (!Editor() || Editor()->OpenWindow(ptr) == nullptr) return 0;
+            OnEditorOpened();
+            return 1;
         case effEditClose:
-            return 0;
+            if (!Editor()) return 0;
+            OnEditorClosed();
+            Editor()->CloseWindow();
+            return 1;
         case effIdentify:
             return kVstIdentifyMagic;
         case effGetChunk:
@@ -256,9 +267,12 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
             }
             return kVendorAnswer;
         }
+        case kWheelVendor:
+            if (value != kWheelProduct || !Editor()) return 0;
+            // A host's notch count is bounded before the editor truncates it to an integer.
+            return Editor()->HostWheel(
+                std::isfinite(opt) ? std::clamp(opt, -kMaxWheelNotches, kMaxWheelNotches) : 0.0f);
         default:
-            // Includes the editor's wheel forwarding (stCA / Whee), which needs an editor window that
-            // the editor link does not offer yet.
             return 0;
     }
 }

@@ -21,6 +21,7 @@ class EngineProbe : public VSTCLASS {
     using VSTCLASS::holdLeft;
     using VSTCLASS::holdLength;
     using VSTCLASS::panDirection;
+    using VSTCLASS::panDisplay;
     using VSTCLASS::panOffset;
     using VSTCLASS::panPosition;
     using VSTCLASS::panWidth;

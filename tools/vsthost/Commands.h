@@ -16,6 +16,7 @@ int RunInfo(ArgReader& args);
 int RunRender(ArgReader& args);
 int RunChunk(ArgReader& args);
 int RunCompare(ArgReader& args);
+int RunEditor(ArgReader& args);
 void PrintUsage(FILE* out);
 
 // Prints "vsthost: message" on stderr and returns code.

@@ -92,7 +92,7 @@ intptr_t HostCallback::Answer(AEffect* /*effect*/, int32_t opcode, int32_t index
     std::lock_guard<std::mutex> guard(lock);
     switch (opcode) {
         case audioMasterAutomate:
-            automations.push_back({index, opt});
+            automations.push_back({index, opt, ++notificationSequence});
             return 0;
         case audioMasterVersion:
             return kHostVersion;
@@ -149,7 +149,7 @@ intptr_t HostCallback::Answer(AEffect* /*effect*/, int32_t opcode, int32_t index
             return 1;
         case audioMasterBeginEdit:
         case audioMasterEndEdit:
-            gestures.push_back({index, opcode == audioMasterBeginEdit});
+            gestures.push_back({index, opcode == audioMasterBeginEdit, ++notificationSequence});
             return 1;
         default:
             return 0;

@@ -32,11 +32,13 @@ struct HostSysExMessage {
 struct HostAutomation {
     int32_t index = 0;
     float value = 0;
+    uint64_t sequence = 0;  // place among every automation and gesture of this host
 };
 
 struct HostEditGesture {
     int32_t index = 0;
     bool begin = false;  // audioMasterBeginEdit, else audioMasterEndEdit
+    uint64_t sequence = 0;
 };
 
 struct HostCallCounts {
@@ -121,6 +123,7 @@ class HostCallback {
     std::vector<HostSysExMessage> sysex;
     std::vector<HostAutomation> automations;
     std::vector<HostEditGesture> gestures;
+    uint64_t notificationSequence = 0;
     HostCallCounts counts;
 };
 

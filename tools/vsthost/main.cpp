@@ -6,6 +6,7 @@
 
 #include "tools/vsthost/AudioFile.h"
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/EditorScript.h"
 #include "tools/vsthost/Platform.h"
 
 int Fail(const std::string& message, int code) {
@@ -26,6 +27,7 @@ void PrintUsage(FILE* out) {
                  "  vsthost chunk save MODULE [--bank] [--program N] [--force] FILE\n"
                  "  vsthost chunk load MODULE [--bank] FILE\n"
                  "  vsthost compare A.wav B.wav [--tolerance T]\n"
+                 "  vsthost editor MODULE [options] [-o OUT.png]\n"
                  "\n"
                  "info     identity, flags, channels, parameters, programs and capabilities\n"
                  "render   offline processing; options:\n"
@@ -47,11 +49,19 @@ void PrintUsage(FILE* out) {
                  "chunk    save the plug-in's program or bank chunk to FILE, or load FILE and\n"
                  "         print the resulting parameter values and program name\n"
                  "compare  print the largest sample difference; fails above the tolerance (1e-6)\n"
+                 "editor   open the editor, perform scripted input, report the host notifications\n"
+                 "         it caused and save what the editor shows; options:\n"
+                 "  --do STEPS         editor steps, e.g. --do 'rclick 60 30; type 50; enter'\n"
+                 "  --script FILE      editor steps from a file (both may be repeated)\n"
+                 "  --ticks N          timer ticks before the script (default 2)\n"
+                 "  --program N, --chunk FILE [--bank], --param I=V   state to load first\n"
+                 "  -o OUT.png         the picture (--force overwrites)\n"
+                 "%s"
                  "\n"
                  "This build reads audio as %s;\n"
                  "MIDI files of format 0 and 1 (PPQN or SMPTE time) on every platform.\n"
                  "Exit status: 0 success, 1 failure, 2 bad command line.\n",
-                 AudioFileSupport());
+                 EditorScriptHelp(), AudioFileSupport());
 }
 
 int main(int argc, char** argv) {
@@ -71,6 +81,7 @@ int main(int argc, char** argv) {
         if (command == "render") return RunRender(args);
         if (command == "chunk") return RunChunk(args);
         if (command == "compare") return RunCompare(args);
+        if (command == "editor") return RunEditor(args);
         return UsageError("unknown command '" + command + "'");
     } catch (const std::bad_alloc&) {
         return Fail("out of memory");

@@ -1,0 +1,10 @@
+# The effect's editor on its back buffer: a full repaint, an idle tick (only the pan bar dirty) and
+# one knob-drag step, against copying the back buffer's bytes with memcpy.
+if(TARGET benchmark::benchmark)
+  vesmar_benchmark(vesmar_editor_bench
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor/EditorBench.cpp
+    LIBS vesmar_effect)
+  target_include_directories(vesmar_editor_bench PRIVATE ${PROJECT_SOURCE_DIR})
+  include(VesmarResources)
+  vesmar_editor_images(vesmar_editor_bench)
+endif()

@@ -1,0 +1,94 @@
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "editor/IEditorGraphics.h"
+#include "effect/GRAPH.h"
+#include "effect/VSTCLASS.h"
+#include "vst/VstAbi.h"
+
+namespace {
+
+constexpr IPixelRect kWhole{0, 0, 480, 260};
+
+intptr_t QuietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+    return opcode == audioMasterVersion ? 2400 : 0;
+}
+
+// The effect with its editor painted once, so that fonts and the ring crop exist.
+struct Painted {
+    Painted() : effect(&QuietHost), editor(dynamic_cast<IEditorGraphics*>(effect.Editor())) {
+        editor->MarkAllDirty();
+        editor->PaintArea(kWhole);
+        editor->PaintArea(kWhole);
+    }
+    // One timer tick: the union of the dirty controls, repainted.
+    void Tick() {
+        IPixelRect dirty;
+        if (editor->CollectDirty(dirty)) editor->PaintArea(dirty);
+    }
+    GRAPH* PanBar() { return dynamic_cast<GRAPH*>(editor->Control(1)); }
+
+    VSTCLASS effect;
+    IEditorGraphics* editor;
+};
+
+// The reference: copying the back buffer's bytes once.
+void BM_BackBufferMemcpy(benchmark::State& state) {
+    std::vector<uint32_t> a(480 * 260, 1), b(480 * 260, 2);
+    for (auto _ : state) {
+        std::memcpy(b.data(), a.data(), a.size() * sizeof(uint32_t));
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_BackBufferMemcpy);
+
+void BM_FullRepaint(benchmark::State& state) {
+    Painted p;
+    for (auto _ : state) {
+        p.editor->MarkAllDirty();
+        p.editor->PaintArea(kWhole);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FullRepaint);
+
+// Only the pan bar is dirty, and it moves every tick as it does while audio plays.
+void BM_IdleTick(benchmark::State& state) {
+    Painted p;
+    GRAPH* bar = p.PanBar();
+    float pan = 0.5f;
+    for (auto _ : state) {
+        bar->shownPan = pan;
+        pan = -pan;
+        p.Tick();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_IdleTick);
+
+// One drag step on the Pan Width knob (value to the parameter, the host told) and the tick that
+// repaints it with the pan bar.
+void BM_KnobDragRepaint(benchmark::State& state) {
+    Painted p;
+    IMouseKeys keys;
+    keys.left = true;
+    p.editor->HandleMouseDown(276, 119, keys);
+    int y = 119;
+    int step = -1;
+    for (auto _ : state) {
+        if (y < 60 || y > 180) step = -step;
+        y += step;
+        p.editor->HandleMouseDrag(276, y, keys);
+        p.Tick();
+        benchmark::ClobberMemory();
+    }
+    p.editor->HandleMouseUp(276, y, keys);
+}
+BENCHMARK(BM_KnobDragRepaint);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+
+#include "plugbase/GrowBuffer.h"
+#include "raster/DibBitmap.h"
+#include "raster/PlatformFont.h"
+#include "raster/RasterBitmap.h"
+#include "raster/RasterFont.h"
+#include "raster/TextRect.h"
+
+// One cached character. Masks are width x height coverage bytes, row after row.
+struct GlyphRecord {
+    int32_t offset;      // store offset + 1: 0 not rendered yet, -1 renders as nothing
+    int32_t width;       // mask width
+    int32_t height;      // mask height
+    int32_t advance;     // pen movement along the line
+    int32_t code;        // character code (16 bits)
+    int32_t leftOffset;  // how far the mask starts before the pen position
+};
+
+// Font that renders each character once through the platform, white on black, keeps its
+// coverage as an 8-bit mask and composites text from that cache with the raster blend rules
+// (alpha, blend modes, mono, inverted, blurred, shadowed, outlined and vertical text). Plain
+// opaque text may instead go through the platform's own renderer.
+//
+// The scratch bitmaps and the compatibility-layer probe are shared by all fonts of the process
+// and unguarded: only the editor's user-interface thread draws text.
+class GlyphCacheFont : public RasterFont {
+  public:
+    GlyphCacheFont();
+    ~GlyphCacheFont() override;
+
+    void SetFromHFont(PlatformFont* handle, int flags) override;
+    uint32_t SetForegroundColor(uint32_t argb) override;
+    uint32_t SetBackgroundColor(uint32_t argb) override;
+    uint32_t SetEffectColor(uint32_t argb) override;
+    int SetBackgroundMode(int mode) override;
+    void SetCombineMode(int mode, float alpha) override;
+    int DrawString(RasterBitmap* bitmap, const char* text, int byteCount, TextRect* rect,
+                   unsigned textFlags) override;
+    uint32_t ForegroundColor() override { return foreground_; }
+    PlatformFont* FontHandle() override { return handle_; }
+    int LineHeight() override { return lineHeight_; }
+
+    // Composites the cached glyph of code with its pen at (x, y), clipped to clip. False when
+    // the character has no glyph or nothing of it is visible.
+    virtual bool DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, const TextRect& clip);
+
+    // The record of code, or null when the cache has none.
+    const GlyphRecord* FindGlyph(int code) const;
+    // Renders code through the platform into the cache; false when it cannot be cached.
+    bool RenderGlyph(int code);
+    // The mask of a usable record (offset > 0 and inside the store), else null.
+    const uint8_t* GlyphMask(const GlyphRecord& record) const;
+
+    int FontFlags() const { return flags_; }
+
+    // Process-wide state, for tests.
+    enum class CompatibilityLayer { NotProbed, Absent, Present };
+    static CompatibilityLayer ProbeResult();
+    static void SetProbeResultForTesting(CompatibilityLayer result);
+    static int LiveFontCount();
+    static DibBitmap* GlyphScratch();
+    static DibBitmap* TextScratch();
+
+  private:
+    bool UsesPlatformRenderer(unsigned textFlags);
+    int DrawPlatform(RasterBitmap* bitmap, const char* text, int byteCount, TextRect* rect,
+                     unsigned textFlags);
+    int MeasureCached(const char* text, int byteCount, TextRect* rect, unsigned textFlags);
+    int DrawCached(RasterBitmap* bitmap, const char* text, int byteCount, TextRect* rect, unsigned textFlags);
+    // The record for code, rendering it first when needed; null when it cannot be drawn.
+    const GlyphRecord* UsableGlyph(int code);
+    GlyphRecord* MutableGlyph(int code);
+    int ExtendedCount() const;
+    void ClearCache();
+
+    uint32_t foreground_ = 0;
+    uint32_t background_ = 0xFFFFFFFFu;
+    uint32_t effect_ = 0xFFFFFFFFu;
+    int backgroundMode_ = 1;
+    int combineMode_ = 0;
+    float alpha_ = 1.0f;
+    int flags_ = 0;
+    int lineHeight_ = 0;
+    GlyphRecord ascii_[128] = {};
+    GrowBuffer extended_{4096};
+    GrowBuffer store_{65536};
+    PlatformFont* handle_ = nullptr;
+};

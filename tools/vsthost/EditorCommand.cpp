@@ -1,0 +1,222 @@
+// vsthost editor: opens a plug-in's editor, performs a script of user input on it, reports the
+// host notifications that input caused and saves what the editor shows as a PNG.
+#include <algorithm>
+#include <cstdio>
+
+#include "tools/vsthost/Commands.h"
+#include "tools/vsthost/EditorHost.h"
+#include "tools/vsthost/FileBytes.h"
+#include "tools/vsthost/Platform.h"
+#include "tools/vsthost/PluginSession.h"
+
+namespace {
+
+constexpr size_t kMaxScriptBytes = 1 << 20;
+constexpr long kMaxTicks = 100000;
+// Largest editor a host window is made for; a larger answer is a broken rectangle.
+constexpr int kMaxEditorSide = 8192;
+
+struct ParamSetting {
+    long index = 0;
+    double value = 0;
+};
+
+struct EditorOptions {
+    std::string module, output, chunkFile, script;
+    std::vector<ParamSetting> params;
+    long program = -1;
+    long ticks = 2;
+    bool bank = false, force = false;
+};
+
+int ParseOptions(ArgReader& args, EditorOptions& o) {
+    std::string error, value;
+    while (!args.Done()) {
+        std::string arg = args.Next();
+        auto need = [&]() { return args.Value(arg, value, error); };
+        if (arg == "-o" || arg == "--output") {
+            if (!need()) return UsageError(error);
+            o.output = value;
+        } else if (arg == "--do") {
+            if (!need()) return UsageError(error);
+            o.script += value + "\n";
+        } else if (arg == "--script") {
+            if (!need()) return UsageError(error);
+            std::vector<uint8_t> bytes;
+            if (!ReadFileBytes(value, kMaxScriptBytes, bytes, error)) return Fail(error);
+            o.script += std::string(bytes.begin(), bytes.end()) + "\n";
+        } else if (arg == "--ticks") {
+            if (!need() || !ParseLong(value, o.ticks) || o.ticks < 0 || o.ticks > kMaxTicks)
+                return UsageError(error.empty() ? "invalid tick count '" + value + "'" : error);
+        } else if (arg == "--program") {
+            if (!need() || !ParseLong(value, o.program) || o.program < 0)
+                return UsageError(error.empty() ? "invalid program number '" + value + "'" : error);
+        } else if (arg == "--param") {
+            if (!need()) return UsageError(error);
+            size_t eq = value.find('=');
+            ParamSetting p;
+            if (eq == std::string::npos || !ParseLong(value.substr(0, eq), p.index) || p.index < 0 ||
+                !ParseDouble(value.substr(eq + 1), p.value) || p.value < 0 || p.value > 1)
+                return UsageError("invalid parameter setting '" + value +
+                                  "': expected INDEX=VALUE with VALUE in 0..1");
+            o.params.push_back(p);
+        } else if (arg == "--chunk") {
+            if (!need()) return UsageError(error);
+            o.chunkFile = value;
+        } else if (arg == "--bank") {
+            o.bank = true;
+        } else if (arg == "--force") {
+            o.force = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            return UsageError("unknown option '" + arg + "' for editor");
+        } else if (o.module.empty()) {
+            o.module = arg;
+        } else {
+            return UsageError("editor takes one module, not '" + arg + "' as well");
+        }
+    }
+    if (o.module.empty()) return UsageError("editor needs a MODULE");
+    if (o.bank && o.chunkFile.empty()) return UsageError("--bank goes with --chunk FILE");
+    return kExitOk;
+}
+
+// Loads the state the options ask for: chunk, program, then single parameters.
+bool LoadState(PluginSession& session, const EditorOptions& o, std::string& error) {
+    HostedEffect& fx = session.Effect();
+    if (!o.chunkFile.empty()) {
+        std::vector<uint8_t> chunk;
+        if (!ReadFileBytes(o.chunkFile, HostedEffect::kMaxChunkBytes, chunk, error)) return false;
+        if (chunk.empty() || !fx.SetChunk(o.bank, chunk)) {
+            error = std::string("the plug-in rejected the ") + (o.bank ? "bank" : "program") + " chunk";
+            return false;
+        }
+    }
+    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return false;
+    for (const ParamSetting& p : o.params) {
+        if (p.index >= fx.NumParams()) {
+            error = "parameter " + std::to_string(p.index) + " does not exist (the plug-in has " +
+                    std::to_string(fx.NumParams()) + ")";
+            return false;
+        }
+        fx.SetParameter(static_cast<int32_t>(p.index), static_cast<float>(p.value));
+    }
+    return true;
+}
+
+// The editor's size from effEditGetRect; false when the plug-in has none or a broken one.
+bool EditorSize(HostedEffect& fx, int& width, int& height, std::string& error) {
+    ERect* rect = nullptr;
+    if ((fx.Flags() & effFlagsHasEditor) == 0 || fx.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || !rect) {
+        error = "the plug-in has no editor";
+        return false;
+    }
+    width = rect->right - rect->left;
+    height = rect->bottom - rect->top;
+    if (width <= 0 || height <= 0 || width > kMaxEditorSide || height > kMaxEditorSide) {
+        error = "the plug-in's editor rectangle is unusable (" + std::to_string(width) + " x " +
+                std::to_string(height) + ")";
+        return false;
+    }
+    return true;
+}
+
+// Prints, in the order the plug-in sent them, the notifications that arrived after `seen`.
+class NotificationReport {
+  public:
+    explicit NotificationReport(HostedEffect& fx) : fx(fx) {}
+
+    void PrintNew(const char* indent) {
+        struct Line {
+            uint64_t sequence;
+            std::string text;
+        };
+        std::vector<Line> lines;
+        for (const HostAutomation& a : fx.Host().Automations()) {
+            if (a.sequence <= seen) continue;
+            char text[96];
+            std::snprintf(text, sizeof text, "automate   %3d %.6f", a.index, a.value);
+            lines.push_back({a.sequence, text});
+            ++automations;
+        }
+        for (const HostEditGesture& g : fx.Host().EditGestures()) {
+            if (g.sequence <= seen) continue;
+            char text[96];
+            std::snprintf(text, sizeof text, "%s %3d", g.begin ? "begin edit" : "end edit  ", g.index);
+            lines.push_back({g.sequence, text});
+            ++(g.begin ? begins : ends);
+        }
+        std::sort(lines.begin(), lines.end(),
+                  [](const Line& a, const Line& b) { return a.sequence < b.sequence; });
+        for (const Line& line : lines) {
+            std::printf("%s%s\n", indent, line.text.c_str());
+            seen = line.sequence;
+        }
+    }
+    void PrintTotals() const {
+        std::printf("Host notifications: %d automate, %d begin edit, %d end edit\n", automations, begins,
+                    ends);
+    }
+
+  private:
+    HostedEffect& fx;
+    uint64_t seen = 0;
+    int automations = 0, begins = 0, ends = 0;
+};
+
+}  // namespace
+
+int RunEditor(ArgReader& args) {
+    EditorOptions o;
+    if (int code = ParseOptions(args, o)) return code;
+    std::vector<EditorStep> steps;
+    std::string error;
+    if (!ParseEditorScript(o.script, steps, error)) return UsageError(error);
+    if (!o.output.empty() && !o.force && PathExists(o.output))
+        return Fail("'" + o.output + "' exists; use --force to overwrite it");
+
+    PluginSession session;
+    if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error);
+    HostedEffect& fx = session.Effect();
+    if (!LoadState(session, o, error)) return Fail(error);
+    int width = 0, height = 0;
+    if (!EditorSize(fx, width, height, error)) return Fail(error);
+
+    fx.Host().ClearRecords();
+    NotificationReport report(fx);
+    std::unique_ptr<EditorHost> host = CreateEditorHost();
+    if (!host->Open(fx, width, height, error)) return Fail(error);
+    std::printf("Editor:          %d x %d, %s\n", width, height, host->Description());
+    host->Tick(static_cast<int>(o.ticks));
+    std::printf("Ticks before the script: %ld\n", o.ticks);
+    report.PrintNew("    ");
+    int status = kExitOk;
+    for (const EditorStep& step : steps) {
+        std::printf("  %s\n", step.Describe().c_str());
+        if (step.kind == EditorStep::Kind::Tick) {
+            host->Tick(step.amount);
+        } else if (!host->Perform(step, error)) {
+            status = Fail(error);
+            break;
+        }
+        report.PrintNew("    ");
+    }
+    // One more tick, so that the picture shows the effect of the last step.
+    host->Tick(1);
+    report.PrintNew("    ");
+    Screenshot shot;
+    bool captured = status == kExitOk && !o.output.empty() && host->Capture(shot, error);
+    if (status == kExitOk && !o.output.empty() && !captured) status = Fail(error);
+    std::printf("Closing the editor\n");
+    host->Close();
+    report.PrintNew("    ");
+    report.PrintTotals();
+    std::printf("Parameters:\n");
+    for (int32_t i = 0; i < fx.NumParams(); ++i)
+        std::printf("  %3d  %-24s %.6f (%s)\n", i, ("\"" + fx.ParameterName(i) + "\"").c_str(),
+                    fx.GetParameter(i), fx.ParameterDisplay(i).c_str());
+    if (captured) {
+        if (!WritePng(o.output, shot, error)) return Fail(error);
+        std::printf("Wrote %s (%d x %d)\n", o.output.c_str(), shot.width, shot.height);
+    }
+    return status;
+}
