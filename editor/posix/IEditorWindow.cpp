@@ -1,9 +1,16 @@
-#include "IEditorWindow.h"
+#include "editor/posix/IEditorWindow.h"
 
+#include "editor/NewEditorWindow.h"
 #include "editor/PromptText.h"
 #include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"
 #include "raster/PngDecoder.h"
+
+IEditorGraphics* NewEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance) {
+    auto* window = new IEditorWindow(plug, width, height, frameRate);
+    window->instance = instance;
+    return window;
+}
 
 IEditorWindow::IEditorWindow(IPluginCore* plug, int width, int height, int frameRate)
     : IEditorGraphics(plug, width, height, frameRate) {}

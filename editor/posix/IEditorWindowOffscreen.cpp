@@ -2,7 +2,7 @@
 // applied to input records instead of window messages.
 #include <cstring>
 
-#include "IEditorWindow.h"
+#include "editor/posix/IEditorWindow.h"
 #include "editor/EditorKeys.h"
 #include "plugbase/IParameter.h"
 #include "raster/DibBitmap.h"

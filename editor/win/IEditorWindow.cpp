@@ -12,6 +12,7 @@
 #include <mutex>
 
 #include "editor/EditorKeys.h"
+#include "editor/NewEditorWindow.h"
 #include "editor/PromptText.h"
 #include "plugbase/IParameter.h"
 #include "plugbase/IPluginCore.h"
@@ -137,6 +138,12 @@ LRESULT CALLBACK PopupProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 }  // namespace
+
+IEditorGraphics* NewEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance) {
+    auto* window = new IEditorWindow(plug, width, height, frameRate);
+    window->instance = instance;
+    return window;
+}
 
 IEditorWindow::IEditorWindow(IPluginCore* plug, int width, int height, int frameRate)
     : IEditorGraphics(plug, width, height, frameRate) {}

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/editor/HeadlessEditor.h"
-#include "tests/vst/RecordingHost.h"
-#include "tests/vst/TestPlugin.h"
+#include "tests/support/HeadlessEditor.h"
+#include "tests/support/RecordingHost.h"
+#include "tests/support/TestPlugin.h"
 
 // The test plug-in (parameters: 0 Integer 0..5, 1 Choice of three texts, 2 Choice of two,
 // 3 Continuous 0..1) with a headless editor of 100 x 80: a background (id kBackgroundId, grey)

@@ -1,6 +1,6 @@
 #include "tests/support/TestEditorEffect.h"
 
-#include "IEditorWindow.h"
+#include "editor/NewEditorWindow.h"
 
 TestBarControl::TestBarControl(IPluginCore* plug, IPixelRect rect, int paramIndex, IArgb colour)
     : IControl(plug, rect, paramIndex), colour(colour) {}
@@ -40,8 +40,7 @@ TestEditorEffect::TestEditorEffect(audioMasterCallback host, void* instance)
     const char* steps[] = {"none", "one", "two", "three", "four"};
     for (int i = 0; i < 5; ++i) Parameter(2)->AddValueText(i, steps[i]);
 
-    auto* editor = new IEditorWindow(this, kWidth, kHeight, 0);
-    editor->instance = instance;
+    IEditorGraphics* editor = NewEditorWindow(this, kWidth, kHeight, 0, instance);
     editor->AttachControl(new TestBackgroundControl(this, {0, 0, kWidth, kHeight}, kBackground));
     for (int i = 0; i < 3; ++i)
         editor->AttachControl(new TestBarControl(this, BarRect(i), i, kBarColours[i]));

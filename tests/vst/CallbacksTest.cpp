@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "tests/vst/TestPlugin.h"
+#include "tests/support/TestPlugin.h"
 #include "tools/vsthost/MidiRecord.h"
 #include "tools/vsthost/VstEventList.h"
 
@@ -290,7 +290,7 @@ TEST(HostNotifications, EditorAndPendingEndEdit) {
     PluginUnderTest t;
     std::vector<FakeEditor::Shown> shown;
     t.plugin->AttachEditor(new FakeEditor(shown));
-    EXPECT_EQ(t.effect->flags & effFlagsHasEditor, 0);  // the link offers no window
+    EXPECT_NE(t.effect->flags & effFlagsHasEditor, 0);  // attaching announces the editor
     shown.clear();
     t.effect->setParameter(t.effect, 0, 0.5f);
     t.effect->setParameter(t.effect, 0, 3.0f);

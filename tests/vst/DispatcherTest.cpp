@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/vst/TestPlugin.h"
+#include "tests/support/TestPlugin.h"
 #include "vst/VstCanDo.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "tests/vst/TestPlugin.h"
+#include "tests/support/TestPlugin.h"
 
 // The record the host sees right after construction: identity, counts, flags and callbacks.
 TEST(EffectRecord, CarriesIdentityCountsAndCallbacks) {

@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/vst/TestPlugin.h"
+#include "tests/support/TestPlugin.h"
 #include "vst/VstEntry.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/vst/TestPlugin.h"
+#include "tests/support/TestPlugin.h"
 #include "vst/HostTable.h"
 
 // The fragment table: first match wins, case is ignored, unknown names give 0.

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "IEditorWindow.h"
+#include "editor/win/IEditorWindow.h"
 #include "tests/support/TestEditorEffect.h"
-#include "tests/vst/RecordingHost.h"
+#include "tests/support/RecordingHost.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/vst/TestPlugin.h"
+#include "tests/support/TestPlugin.h"
 
 int TestPlugin::destroyed = 0;
 

@@ -1,4 +1,4 @@
-#include "tests/editor/HeadlessEditor.h"
+#include "tests/support/HeadlessEditor.h"
 
 #include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/vst/RecordingHost.h"
+#include "tests/support/RecordingHost.h"
 #include "vst/IVstPlugin.h"
 
 // A small effect on the adapter: an Integer 0..5, a three-way and a two-way Choice and a Toggle,

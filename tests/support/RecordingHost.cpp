@@ -1,4 +1,4 @@
-#include "tests/vst/RecordingHost.h"
+#include "tests/support/RecordingHost.h"
 
 #include <cstring>
 
