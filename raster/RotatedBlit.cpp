@@ -6,6 +6,7 @@
 
 #include "raster/BlendMode.h"
 #include "raster/BlendRules.h"
+#include "raster/ClippedSpan.h"
 #include "raster/PixelRows.h"
 
 namespace {
@@ -115,14 +116,17 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     const float sx = srcWidth / static_cast<float>(dw), sy = srcHeight / static_cast<float>(dh);
     const double c = std::cos(angle), s = std::sin(angle);
     const double dudx = sx * c, dvdx = -sy * s, dudy = sx * s, dvdy = sy * c;
-    double startU = srcX - ((dw * sx * c + dh * sx * s - srcWidth) * 0.5 - centreOffsetX);
-    double startV = srcY - ((dw * (-sy * s) + dh * sy * c - srcHeight) * 0.5 - centreOffsetY);
+    // The sizes enter as doubles: in single precision their products with the scales miss the
+    // source edge by a fraction of a step, enough to lose a column or row at the start.
+    const double across = static_cast<double>(dw), down = static_cast<double>(dh);
+    double startU = srcX - ((across * sx * c + down * sx * s - srcWidth) * 0.5 - centreOffsetX);
+    double startV = srcY - ((across * (-sy * s) + down * sy * c - srcHeight) * 0.5 - centreOffsetY);
 
-    if (x0 < 0) dw += x0, startU -= x0 * dudx, startV -= x0 * dvdx, x0 = 0;
-    if (y0 < 0) dh += y0, startU -= y0 * dudy, startV -= y0 * dvdy, y0 = 0;
-    if (dw < 1 || dh < 1 || x0 >= dest->Width() || y0 >= dest->Height()) return;
-    dw = std::min<long long>(dw, dest->Width() - x0);
-    dh = std::min<long long>(dh, dest->Height() - y0);
+    const ClippedSpan columns = ClippedSpan::Clip(x0, dw, dest->Width());
+    const ClippedSpan rows = ClippedSpan::Clip(y0, dh, dest->Height());
+    if (columns.Empty() || rows.Empty()) return;
+    startU += columns.skipped * dudx, startV += columns.skipped * dvdx;
+    startU += rows.skipped * dudy, startV += rows.skipped * dvdy;
 
     const int regionLeft = TruncToInt(left), regionTop = TruncToInt(top);
     const int regionWidth = TruncToInt(right) - regionLeft, regionHeight = TruncToInt(bottom) - regionTop;
@@ -140,8 +144,8 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     const int w = blend::WeightFromAlpha(alpha);
     if (w == 0) return;
     const bool bilinear = (mode & BlendFilterMask) == BlendFilterBilinear;
-    const int x = static_cast<int>(x0), y = static_cast<int>(y0);
-    const int width = static_cast<int>(dw), height = static_cast<int>(dh);
+    const int x = static_cast<int>(columns.start), y = static_cast<int>(rows.start);
+    const int width = static_cast<int>(columns.length), height = static_cast<int>(rows.length);
     blend::WithSourceRule(mode, w, [&](auto rule) {
         using Rule = decltype(rule);
         if (bilinear)

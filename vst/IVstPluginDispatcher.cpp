@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "plugbase/TextCopy.h"
 #include "vst/IVstPlugin.h"
 #include "vst/VstCanDo.h"
 #include "plugbase/OffscreenEditor.h"
@@ -58,17 +59,17 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             }
             return 0;
         case effGetProgramName:
-            VstText::Copy(text, ProgramName(CurrentProgramIndex()), VstText::kProgramName);
+            CopyText(text, VstText::kProgramName, ProgramName(CurrentProgramIndex()));
             return 0;
         case effGetParamLabel:
-            if (parameter) VstText::Copy(text, parameter->Label(), VstText::kParameterText);
+            if (parameter) CopyText(text, VstText::kParameterText, parameter->Label());
             return 0;
         case effGetParamDisplay:
             if (parameter && text)
                 parameter->FormatForHost(parameter->PlainValue(), false, text, VstText::kParameterText);
             return 0;
         case effGetParamName:
-            if (parameter) VstText::Copy(text, parameter->Name(), VstText::kParameterText);
+            if (parameter) CopyText(text, VstText::kParameterText, parameter->Name());
             return 0;
         case effSetSampleRate:
             SetSampleRateFromHost(opt);
@@ -107,7 +108,7 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             return String2Parameter(index, text);
         case effGetProgramNameIndexed:
             if (!text) return 0;
-            VstText::Copy(text, ProgramName(index), VstText::kProgramName);
+            CopyText(text, VstText::kProgramName, ProgramName(index));
             return text[0] != '\0' ? 1 : 0;
         case effGetInputProperties:
             return PinProperties(true, index, static_cast<VstPinProperties*>(ptr));
@@ -120,15 +121,15 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
                                          static_cast<const VstSpeakerArrangement*>(ptr));
         case effGetEffectName:
             if (!text) return 0;
-            VstText::Copy(text, EffectName(), kVstMaxEffectNameLen);
+            CopyText(text, kVstMaxEffectNameLen, EffectName());
             return 1;
         case effGetVendorString:
             if (!text) return 0;
-            VstText::Copy(text, MakerName(), kVstMaxVendorStrLen);
+            CopyText(text, kVstMaxVendorStrLen, MakerName());
             return 1;
         case effGetProductString:
             if (!text) return 0;
-            VstText::Copy(text, ProductName(), kVstMaxProductStrLen);
+            CopyText(text, kVstMaxProductStrLen, ProductName());
             return 1;
         case effGetVendorVersion:
             return VersionDecimal();
@@ -140,6 +141,8 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             return kVstVersion;
         case effGetMidiKeyName:
             return MidiKeyNameFor(static_cast<MidiKeyName*>(ptr));
+        case effGetParameterProperties:
+            return ParameterPropertiesFor(index, static_cast<VstParameterProperties*>(ptr));
         case effGetSpeakerArrangement:
             if (value) *reinterpret_cast<VstSpeakerArrangement**>(value) = &inputArrangement_;
             if (ptr) *static_cast<VstSpeakerArrangement**>(ptr) = &outputArrangement_;
@@ -203,10 +206,7 @@ intptr_t IVstPlugin::String2Parameter(int index, const char* text) {
     if (text) {
         char bounded[VstText::kHostTextLimit + 1];
         VstText::Read(text, bounded);
-        const double v = parameter->ParseText(bounded);
-        if (IEditorLink* editor = Editor()) editor->ShowParameterValue(index, v, false);
-        parameter->SetPlain(v);
-        OnParameterChange(index);
+        ApplyParameterFromHost(index, parameter->ParseText(bounded), false);
     }
     return 1;
 }
@@ -264,7 +264,7 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
                 char normalized[VstText::kParameterText];
                 std::snprintf(normalized, sizeof normalized, "%.17f",
                               parameter->ToNormalized(parameter->ParseText(bounded)));
-                VstText::Copy(text, normalized, sizeof normalized);
+                CopyText(text, sizeof normalized, normalized);
             }
             return kVendorAnswer;
         }
@@ -279,6 +279,43 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
         default:
             return 0;
     }
+}
+
+namespace {
+
+int32_t WholeNumber(double v) {
+    return static_cast<int32_t>(std::lround(std::clamp(v, -2147483648.0, 2147483647.0)));
+}
+
+}  // namespace
+
+// Stepped parameters as a host should show them: choices and toggles as selectors over whole
+// numbers with one normalised step per entry (toggles as switches), integers with a whole-number
+// step. Continuous parameters get no answer, so the host keeps its own control for them.
+intptr_t IVstPlugin::ParameterPropertiesFor(int index, VstParameterProperties* properties) {
+    const IParameter* parameter = Parameter(index);
+    if (!properties || !parameter) return 0;
+    const ParameterKind kind = parameter->Kind();
+    const bool selector = kind == ParameterKind::Choice || kind == ParameterKind::Toggle;
+    if (!selector && kind != ParameterKind::Integer) return 0;
+    std::memset(properties, 0, sizeof *properties);
+    CopyText(properties->label, sizeof properties->label, parameter->Name());
+    CopyText(properties->shortLabel, sizeof properties->shortLabel, parameter->Name());
+    const int32_t min = WholeNumber(parameter->Min()), max = WholeNumber(parameter->Max());
+    properties->flags = kVstParameterUsesIntStep;
+    properties->stepInteger = 1;
+    // A tenth of the range for an integer's coarse step (at least 1); one entry for a selector.
+    const int64_t range = int64_t{max} - min;
+    properties->largeStepInteger = selector ? 1 : static_cast<int32_t>(std::max<int64_t>(1, range / 10));
+    if (selector) {
+        properties->flags |= kVstParameterUsesIntegerMinMax | kVstParameterUsesFloatStep;
+        if (kind == ParameterKind::Toggle) properties->flags |= kVstParameterIsSwitch;
+        properties->minInteger = min;
+        properties->maxInteger = max;
+        const float step = range > 0 ? 1.0f / static_cast<float>(range) : 1.0f;
+        properties->stepFloat = properties->smallStepFloat = properties->largeStepFloat = step;
+    }
+    return 1;
 }
 
 intptr_t IVstPlugin::MidiKeyNameFor(MidiKeyName* key) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -43,7 +44,7 @@ class EditorFixture : public ::testing::Test {
 
     // Hands the editor to the plug-in (which owns it from then on).
     void Attach() {
-        plugin->AttachEditor(editor);
+        plugin->AttachEditor(std::unique_ptr<IEditorLink>(editor));
         attached = true;
     }
     template <class T>

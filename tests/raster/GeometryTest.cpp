@@ -170,6 +170,17 @@ TEST(RotatedBlit, ClipsToDestinationAndSourceRect) {
     EXPECT_EQ(Snapshot(d), before);
 }
 
+// The start position is computed in double precision: a 293-pixel row shrunk to 275 pixels starts
+// on source column 0. With the destination-size products in single precision the start fell a
+// fraction of a step left of the source and destination pixel 0 stayed unpainted.
+TEST(RotatedBlit, ShrinkStartsOnTheFirstColumn) {
+    MemoryBitmap s(293, 1, 4), d(275, 1, 4);
+    FillPattern(s, 31);
+    Fill(d, 0x12345678);
+    RotatedBlit(&d, &s, 0, 0, 275, 1, 0, 0, 293, 1, 0.0f, false, 1.0f, BlendCopy, 0, 0);
+    EXPECT_EQ(PixelAt(d, 0, 0), PixelAt(s, 0, 0));
+}
+
 // Bilinear between two pixels at a half step averages with truncation.
 TEST(RotatedBlit, BilinearInterpolatesLastRow) {
     MemoryBitmap s(2, 1, 4), d(3, 1, 4);
@@ -205,6 +216,24 @@ TEST(Blur, NarrowRectanglesDrawNothing) {
     Blur(&d, &s, 0, 0, 0, 4, 5, 3);  // only one source row left after clipping
     Blur(&d, &s, 4, 0, 0, 0, 5, 5);  // one destination column
     EXPECT_EQ(Snapshot(d), std::vector<uint32_t>(25, 0));
+}
+
+// A destination left of and above the bitmap skips as many source columns and rows, and a
+// destination past the right edge keeps what fits.
+TEST(Blur, ClipsToTheDestination) {
+    MemoryBitmap s(6, 5, 4), clipped(6, 5, 4), reference(6, 5, 4);
+    FillPattern(s, 7);
+    Fill(clipped, 0);
+    Fill(reference, 0);
+    Blur(&clipped, &s, -2, -1, 0, 0, 6, 5);
+    Blur(&reference, &s, 0, 0, 2, 1, 4, 4);
+    EXPECT_EQ(Snapshot(clipped), Snapshot(reference));
+
+    Fill(clipped, 0);
+    Fill(reference, 0);
+    Blur(&clipped, &s, 3, 0, 0, 0, 6, 5);
+    Blur(&reference, &s, 3, 0, 0, 0, 3, 5);
+    EXPECT_EQ(Snapshot(clipped), Snapshot(reference));
 }
 
 TEST(Blur, InPlaceMatchesSeparateBitmaps) {

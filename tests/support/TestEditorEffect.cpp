@@ -1,5 +1,7 @@
 #include "tests/support/TestEditorEffect.h"
 
+#include <memory>
+
 #include "editor/NewEditorWindow.h"
 
 TestBarControl::TestBarControl(IPluginCore* plug, IPixelRect rect, int paramIndex, IArgb colour)
@@ -44,7 +46,7 @@ TestEditorEffect::TestEditorEffect(audioMasterCallback host, void* instance)
     editor->AttachControl(new TestBackgroundControl(this, {0, 0, kWidth, kHeight}, kBackground));
     for (int i = 0; i < 3; ++i)
         editor->AttachControl(new TestBarControl(this, BarRect(i), i, kBarColours[i]));
-    AttachEditor(editor);
+    AttachEditor(std::unique_ptr<IEditorLink>(editor));
     CaptureDefaultPrograms("Start", 1);
     DefineProgram("Full", {100.0, 2, 4});
 }

@@ -19,12 +19,14 @@ TEST(EditorScriptTest, StepsReadAsWrittenAndDescribeThemselvesTheSameWay) {
         "move 1 2; click 3 4 shift\n"
         "# a comment line\n"
         "rclick 5 6 ctrl alt ; dclick -7 8\n"
-        "drag 10 20 30 40\nwheel 100 90 -3 shift\ntype 12.5 dB\nenter\nkey numpad1\nselect 2\ntick\ntick 12  # trailing\n");
+        "drag 10 20 30 40\nwheel 100 90 -3 shift\ntype 12.5 dB\nenter\nkey numpad1\nselect 2\ntick\ntick 12  "
+        "# trailing\n");
     std::vector<std::string> described;
     for (const EditorStep& s : steps) described.push_back(s.Describe());
-    EXPECT_EQ(described, (std::vector<std::string>{"move 1 2", "click 3 4 shift", "rclick 5 6 ctrl alt", "dclick -7 8",
-                                                  "drag 10 20 30 40", "wheel 100 90 -3 shift", "type 12.5 dB", "enter",
-                                                  "key 0x61", "select 2", "tick 1", "tick 12"}));
+    EXPECT_EQ(described,
+              (std::vector<std::string>{"move 1 2", "click 3 4 shift", "rclick 5 6 ctrl alt", "dclick -7 8",
+                                        "drag 10 20 30 40", "wheel 100 90 -3 shift", "type 12.5 dB", "enter",
+                                        "key 0x61", "select 2", "tick 1", "tick 12"}));
     EXPECT_EQ(steps[5].amount, -3);
     EXPECT_EQ(steps[6].text, "12.5 dB");
 }
@@ -44,9 +46,9 @@ TEST(EditorScriptTest, KeyNamesGiveWindowsVirtualKeys) {
 
 // Bad scripts: unknown verbs, missing or extra numbers, coordinates beyond 16 bits, zero notches.
 TEST(EditorScriptTest, BadStepsAreRefusedWithTheirLine) {
-    for (const char* bad : {"wiggle 1 2", "click 1", "click 1 2 3", "click 40000 0", "move x y", "wheel 1 2 0",
-                            "wheel 1 2", "type", "key", "key hyper", "select", "select -1", "tick -1", "enter 1",
-                            "drag 1 2 3", "click 1 2 shift 3"}) {
+    for (const char* bad : {"wiggle 1 2", "click 1", "click 1 2 3", "click 40000 0", "move x y",
+                            "wheel 1 2 0", "wheel 1 2", "type", "key", "key hyper", "select", "select -1",
+                            "tick -1", "enter 1", "drag 1 2 3", "click 1 2 shift 3"}) {
         std::vector<EditorStep> steps;
         std::string error;
         EXPECT_FALSE(ParseEditorScript(std::string("tick\n") + bad, steps, error)) << bad;
