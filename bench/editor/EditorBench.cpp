@@ -28,7 +28,7 @@ struct TestEditor {
         for (int i = 0; i < 10; ++i)
             editor->AttachControl(
                 new IBitmapControl(&core, 20 + (i % 5) * 90, 40 + (i / 5) * 110, i % 9, strip, BlendNormal));
-        core.AttachEditor(editor);
+        core.AttachEditor(std::unique_ptr<IEditorLink>(editor));
     }
     TestCore core;
     HeadlessEditor* editor;  // owned by the core

@@ -43,7 +43,7 @@ class EditorFixture : public ::testing::Test {
 
     // Hands the editor to the plug-in (which owns it from then on).
     void Attach() {
-        plugin->AttachEditor(editor);
+        plugin->AttachEditor(std::unique_ptr<IEditorLink>(editor));
         attached = true;
     }
     template <class T>

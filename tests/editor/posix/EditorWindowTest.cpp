@@ -20,7 +20,7 @@ class WindowlessEditor : public ::testing::Test {
         window->AttachControl(new CountingBitmap(plugin.plugin, 0, 0, -1, strip, BlendReplace));
         knob = new CountingBitmap(plugin.plugin, 30, 20, 0, strip, BlendReplace);
         window->AttachControl(knob);
-        plugin.plugin->AttachEditor(window);
+        plugin.plugin->AttachEditor(std::unique_ptr<IEditorLink>(window));
     }
 
     int token = 0;
