@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <new>
 
+#include "plugbase/TextCopy.h"
+
 #ifndef TEST_PLUGIN_VARIANT
 #define TEST_PLUGIN_VARIANT 0
 #endif
@@ -47,7 +49,7 @@ Plugin* Self(AEffect* e) {
 }
 
 void Copy(void* ptr, const char* text) {
-    if (ptr) std::snprintf(static_cast<char*>(ptr), 64, "%s", text);
+    if (ptr) CopyText(static_cast<char*>(ptr), 64, text);
 }
 
 // Sends each received event back on its own, as a plug-in forwarding MIDI does.
@@ -63,7 +65,7 @@ void Echo(Plugin* p, const VstEvents* events) {
     }
 }
 
-intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) {
+intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) noexcept {
     Plugin* p = Self(e);
     if (!p) return 0;
     Program& program = p->programs[p->current];
@@ -77,7 +79,7 @@ intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
         case effGetProgram:
             return p->current;
         case effSetProgramName:
-            if (ptr) std::snprintf(program.name, sizeof program.name, "%s", static_cast<const char*>(ptr));
+            if (ptr) CopyText(program.name, sizeof program.name, static_cast<const char*>(ptr));
             return 0;
         case effGetProgramName:
             Copy(ptr, program.name);
@@ -174,22 +176,22 @@ void Gain(Plugin* p, Sample** in, Sample** out, int32_t frames, bool accumulate)
         }
 }
 
-void Process(AEffect* e, float** in, float** out, int32_t frames) {
+void Process(AEffect* e, float** in, float** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, true);
 }
-void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) {
+void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
 }
-void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) {
+void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
 }
 
-void SetParameter(AEffect* e, int32_t index, float value) {
+void SetParameter(AEffect* e, int32_t index, float value) noexcept {
     Plugin* p = Self(e);
     if (p && index >= 0 && index < kParams) p->programs[p->current].gain[index] = value;
 }
 
-float GetParameter(AEffect* e, int32_t index) {
+float GetParameter(AEffect* e, int32_t index) noexcept {
     Plugin* p = Self(e);
     return p && index >= 0 && index < kParams ? p->programs[p->current].gain[index] : 0.0f;
 }
