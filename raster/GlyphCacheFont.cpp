@@ -10,6 +10,7 @@
 #include "raster/BlendRules.h"
 #include "raster/Blit.h"
 #include "raster/Blur.h"
+#include "raster/ClippedSpan.h"
 #include "raster/FillRect.h"
 #include "raster/PixelRows.h"
 #include "raster/Utf8Text.h"
@@ -488,14 +489,12 @@ bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, con
         gy -= g->leftOffset;
     else
         gy += g->leftOffset;
-    if (gx >= clip.right || gy >= clip.bottom || clip.left >= gx + g->width || clip.top >= gy + g->height)
-        return false;
-    const int skipX = static_cast<int>(std::max<long long>(0, clip.left - gx));
-    const int skipY = static_cast<int>(std::max<long long>(0, clip.top - gy));
-    const int px = static_cast<int>(gx + skipX), py = static_cast<int>(gy + skipY);
-    const int width = std::min(g->width - skipX, clip.right - px);
-    const int height = std::min(g->height - skipY, clip.bottom - py);
-    if (width <= 0 || height <= 0) return false;
+    const ClippedSpan across = ClippedSpan::Clip(gx - clip.left, g->width, clip.right - clip.left);
+    const ClippedSpan down = ClippedSpan::Clip(gy - clip.top, g->height, clip.bottom - clip.top);
+    if (across.Empty() || down.Empty()) return false;
+    const int px = static_cast<int>(clip.left + across.start), py = static_cast<int>(clip.top + down.start);
+    const int width = static_cast<int>(across.length), height = static_cast<int>(down.length);
+    const auto skipX = static_cast<ptrdiff_t>(across.skipped), skipY = static_cast<ptrdiff_t>(down.skipped);
 
     const int rule = combineMode_ & BlendModeMask;
     if (backgroundMode_ == 2)
@@ -503,7 +502,7 @@ bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, con
 
     int w = blend::WeightFromAlpha(alpha_);
     const uint32_t colour = foreground_;
-    const uint8_t* maskStart = mask + static_cast<ptrdiff_t>(skipY) * g->width + skipX;
+    const uint8_t* maskStart = mask + skipY * g->width + skipX;
     auto forEachPixel = [&](auto op) {
         for (int row = 0; row < height; ++row) {
             uint32_t* d = ImageRow(*bitmap, py + row) + px;
