@@ -61,7 +61,7 @@ int ClampToInt(long long v) {
     return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
 
-bool IsOnBitmap(long long v) {
+bool FitsPen(long long v) {
     return v >= INT32_MIN / 2 && v <= INT32_MAX / 2;
 }
 
@@ -366,9 +366,10 @@ int GlyphCacheFont::DrawPlatform(RasterBitmap* bitmap, const char* text, int byt
     return drawn;
 }
 
-int GlyphCacheFont::MeasureCached(const char* text, int byteCount, TextRect* rect, unsigned textFlags) {
-    const bool vertical = flags_ & FontVertical;
-    long long x = 0, y = 0, maxX = 0, maxY = 0;
+template <class Visit>
+void GlyphCacheFont::WalkText(const char* text, int byteCount, unsigned textFlags, long long& x, long long& y,
+                              Visit visit) {
+    const long long lineX = x, lineY = y;
     CharacterReader reader(text, byteCount);
     for (int code; reader.Next(code);) {
         if (code == 13) continue;
@@ -376,15 +377,21 @@ int GlyphCacheFont::MeasureCached(const char* text, int byteCount, TextRect* rec
             if (textFlags & TextSingleLine) {
                 code = ' ';
             } else {
-                if (vertical)
-                    x += lineHeight_, y = 0;
+                if (flags_ & FontVertical)
+                    x += lineHeight_, y = lineY;
                 else
-                    y += lineHeight_, x = 0;
+                    y += lineHeight_, x = lineX;
                 continue;
             }
         }
-        const GlyphRecord* g = UsableGlyph(code);
-        if (!g) continue;
+        if (const GlyphRecord* g = UsableGlyph(code)) visit(g, code);
+    }
+}
+
+int GlyphCacheFont::MeasureCached(const char* text, int byteCount, TextRect* rect, unsigned textFlags) {
+    const bool vertical = flags_ & FontVertical;
+    long long x = 0, y = 0, maxX = 0, maxY = 0;
+    WalkText(text, byteCount, textFlags, x, y, [&](const GlyphRecord* g, int) {
         if (vertical) {
             maxY = std::max(maxY, y + g->height - g->leftOffset);
             y += g->advance;
@@ -396,7 +403,7 @@ int GlyphCacheFont::MeasureCached(const char* text, int byteCount, TextRect* rec
             maxX = std::max(maxX, x);
             maxY = std::max(maxY, y + g->height);
         }
-    }
+    });
     rect->right = ClampToInt(rect->left + maxX);
     rect->bottom = ClampToInt(rect->top + maxY);
     return ClampToInt(vertical ? maxX : maxY);
@@ -442,24 +449,9 @@ int GlyphCacheFont::DrawCached(RasterBitmap* bitmap, const char* text, int byteC
 
     const long long startX = x, startY = y;
     long long xExtent = startX, yExtent = startY;
-    CharacterReader reader(text, byteCount);
-    for (int code; reader.Next(code);) {
-        if (code == 13) continue;
-        if (code == 10) {
-            if (textFlags & TextSingleLine) {
-                code = ' ';
-            } else {
-                if (vertical)
-                    x += lineHeight_, y = startY;
-                else
-                    y += lineHeight_, x = startX;
-                continue;
-            }
-        }
-        const GlyphRecord* g = UsableGlyph(code);
-        if (!g) continue;
+    WalkText(text, byteCount, textFlags, x, y, [&](const GlyphRecord* g, int code) {
         if (bottomUp) y -= g->height;
-        const bool drawn = IsOnBitmap(x) && IsOnBitmap(y) &&
+        const bool drawn = FitsPen(x) && FitsPen(y) &&
                            DrawGlyph(bitmap, code, static_cast<int>(x), static_cast<int>(y), clip);
         if (vertical) {
             y += bottomUp ? g->height - g->advance : g->advance;
@@ -468,7 +460,7 @@ int GlyphCacheFont::DrawCached(RasterBitmap* bitmap, const char* text, int byteC
             x += g->advance;
             if (drawn) yExtent = std::max(yExtent, y + g->height);
         }
-    }
+    });
     return ClampToInt(vertical ? xExtent - startX : yExtent - startY);
 }
 
