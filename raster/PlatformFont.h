@@ -51,14 +51,14 @@ class PlatformFont {
     // stay untouched; ink may spill out of box (no clipping to it).
     virtual void RenderCharacter(RasterBitmap& scratch, uint16_t code, const TextRect& box) = 0;
 
-    // Whether DrawText can draw into target directly (the platform's fast path).
+    // Whether DrawTextDirect can draw into target directly (the platform's fast path).
     virtual bool CanDrawText(RasterBitmap& target) = 0;
 
     // The platform's own renderer with DrawText semantics: UTF-8 text of byteCount bytes (-1 up
     // to its NUL), text flags as GlyphCacheFont takes them, colours as given. With the
     // calculate-rect flag only measures into rect. Returns the text height, 0 on failure.
-    virtual int DrawText(RasterBitmap& target, const char* text, int byteCount, TextRect& rect,
-                         unsigned textFlags, const PlatformTextColours& colours) = 0;
+    virtual int DrawTextDirect(RasterBitmap& target, const char* text, int byteCount, TextRect& rect,
+                               unsigned textFlags, const PlatformTextColours& colours) = 0;
 
   protected:
     PlatformFont() = default;
