@@ -14,6 +14,7 @@
 #include "editor/EditorKeys.h"
 #include "editor/NewEditorWindow.h"
 #include "editor/PromptText.h"
+#include "plugbase/HostId.h"
 #include "plugbase/IParameter.h"
 #include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"
@@ -23,7 +24,7 @@ namespace {
 
 // The host that wants the editor to take the keyboard focus itself (its name contains
 // "acoustica").
-constexpr int kFocusHost = 25;
+constexpr HostId kFocusHost = HostId::Acoustica;
 constexpr int kWheelDelta = 120;
 constexpr int kPathChars = 256;
 
