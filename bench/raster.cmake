@@ -3,3 +3,8 @@
 vesmar_benchmark(vesmar_raster_bench
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/raster/RasterBench.cpp
   LIBS vesmar_raster)
+
+# Knob value text from a warm and a cold glyph cache, against a Blit of the same area.
+vesmar_benchmark(vesmar_text_bench
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/raster/TextBench.cpp
+  LIBS vesmar_raster)

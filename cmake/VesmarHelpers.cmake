@@ -16,13 +16,18 @@ function(vesmar_library name)
   vesmar_warnings(${name})
 endfunction()
 
-# vesmar_gtest(name SOURCES ... [LIBS ...] [LABELS ...])
-# A GoogleTest executable registered with ctest; cross-compiled, it runs under Wine.
+# vesmar_gtest(name SOURCES ... [LIBS ...] [LABELS ...] [RESOURCE_LOCK lock])
+# A GoogleTest executable registered with ctest; cross-compiled, it runs under Wine. Tests that
+# share a resource (the X display and its pointer) name the same lock, so they never overlap.
 function(vesmar_gtest name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   vesmar_warnings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES LABELS "${ARG_LABELS}")
+  set(lock)
+  if(ARG_RESOURCE_LOCK)
+    set(lock RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120 PROPERTIES LABELS "${ARG_LABELS}" ${lock})
 endfunction()

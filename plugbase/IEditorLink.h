@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 // What the plug-in core calls on its attached editor. The core owns the editor through this
 // interface and deletes it on destruction; the editor graphics context implements it.
 // All calls are made with the plug-in's lock held.
@@ -30,6 +32,13 @@ class IEditorLink {
     // were dispatched, else 0.
     virtual int HostWheel(float notches) {
         (void)notches;
+        return 0;
+    }
+    // A host without a native window for the editor drives it offscreen (see
+    // plugbase/OffscreenEditor.h): request is the kind, data its record. 1 when handled.
+    virtual intptr_t OffscreenRequest(int32_t request, void* data) {
+        (void)request;
+        (void)data;
         return 0;
     }
     // Editor size in pixels.

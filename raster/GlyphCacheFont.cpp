@@ -10,6 +10,7 @@
 #include "raster/BlendRules.h"
 #include "raster/Blit.h"
 #include "raster/Blur.h"
+#include "raster/ClippedSpan.h"
 #include "raster/FillRect.h"
 #include "raster/PixelRows.h"
 #include "raster/Utf8Text.h"
@@ -60,7 +61,7 @@ int ClampToInt(long long v) {
     return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
 
-bool IsOnBitmap(long long v) {
+bool FitsPen(long long v) {
     return v >= INT32_MIN / 2 && v <= INT32_MAX / 2;
 }
 
@@ -365,9 +366,10 @@ int GlyphCacheFont::DrawPlatform(RasterBitmap* bitmap, const char* text, int byt
     return drawn;
 }
 
-int GlyphCacheFont::MeasureCached(const char* text, int byteCount, TextRect* rect, unsigned textFlags) {
-    const bool vertical = flags_ & FontVertical;
-    long long x = 0, y = 0, maxX = 0, maxY = 0;
+template <class Visit>
+void GlyphCacheFont::WalkText(const char* text, int byteCount, unsigned textFlags, long long& x, long long& y,
+                              Visit visit) {
+    const long long lineX = x, lineY = y;
     CharacterReader reader(text, byteCount);
     for (int code; reader.Next(code);) {
         if (code == 13) continue;
@@ -375,15 +377,21 @@ int GlyphCacheFont::MeasureCached(const char* text, int byteCount, TextRect* rec
             if (textFlags & TextSingleLine) {
                 code = ' ';
             } else {
-                if (vertical)
-                    x += lineHeight_, y = 0;
+                if (flags_ & FontVertical)
+                    x += lineHeight_, y = lineY;
                 else
-                    y += lineHeight_, x = 0;
+                    y += lineHeight_, x = lineX;
                 continue;
             }
         }
-        const GlyphRecord* g = UsableGlyph(code);
-        if (!g) continue;
+        if (const GlyphRecord* g = UsableGlyph(code)) visit(g, code);
+    }
+}
+
+int GlyphCacheFont::MeasureCached(const char* text, int byteCount, TextRect* rect, unsigned textFlags) {
+    const bool vertical = flags_ & FontVertical;
+    long long x = 0, y = 0, maxX = 0, maxY = 0;
+    WalkText(text, byteCount, textFlags, x, y, [&](const GlyphRecord* g, int) {
         if (vertical) {
             maxY = std::max(maxY, y + g->height - g->leftOffset);
             y += g->advance;
@@ -395,7 +403,7 @@ int GlyphCacheFont::MeasureCached(const char* text, int byteCount, TextRect* rec
             maxX = std::max(maxX, x);
             maxY = std::max(maxY, y + g->height);
         }
-    }
+    });
     rect->right = ClampToInt(rect->left + maxX);
     rect->bottom = ClampToInt(rect->top + maxY);
     return ClampToInt(vertical ? maxX : maxY);
@@ -441,24 +449,9 @@ int GlyphCacheFont::DrawCached(RasterBitmap* bitmap, const char* text, int byteC
 
     const long long startX = x, startY = y;
     long long xExtent = startX, yExtent = startY;
-    CharacterReader reader(text, byteCount);
-    for (int code; reader.Next(code);) {
-        if (code == 13) continue;
-        if (code == 10) {
-            if (textFlags & TextSingleLine) {
-                code = ' ';
-            } else {
-                if (vertical)
-                    x += lineHeight_, y = startY;
-                else
-                    y += lineHeight_, x = startX;
-                continue;
-            }
-        }
-        const GlyphRecord* g = UsableGlyph(code);
-        if (!g) continue;
+    WalkText(text, byteCount, textFlags, x, y, [&](const GlyphRecord* g, int code) {
         if (bottomUp) y -= g->height;
-        const bool drawn = IsOnBitmap(x) && IsOnBitmap(y) &&
+        const bool drawn = FitsPen(x) && FitsPen(y) &&
                            DrawGlyph(bitmap, code, static_cast<int>(x), static_cast<int>(y), clip);
         if (vertical) {
             y += bottomUp ? g->height - g->advance : g->advance;
@@ -467,7 +460,7 @@ int GlyphCacheFont::DrawCached(RasterBitmap* bitmap, const char* text, int byteC
             x += g->advance;
             if (drawn) yExtent = std::max(yExtent, y + g->height);
         }
-    }
+    });
     return ClampToInt(vertical ? xExtent - startX : yExtent - startY);
 }
 
@@ -488,14 +481,12 @@ bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, con
         gy -= g->leftOffset;
     else
         gy += g->leftOffset;
-    if (gx >= clip.right || gy >= clip.bottom || clip.left >= gx + g->width || clip.top >= gy + g->height)
-        return false;
-    const int skipX = static_cast<int>(std::max<long long>(0, clip.left - gx));
-    const int skipY = static_cast<int>(std::max<long long>(0, clip.top - gy));
-    const int px = static_cast<int>(gx + skipX), py = static_cast<int>(gy + skipY);
-    const int width = std::min(g->width - skipX, clip.right - px);
-    const int height = std::min(g->height - skipY, clip.bottom - py);
-    if (width <= 0 || height <= 0) return false;
+    const ClippedSpan across = ClippedSpan::Clip(gx - clip.left, g->width, clip.right - clip.left);
+    const ClippedSpan down = ClippedSpan::Clip(gy - clip.top, g->height, clip.bottom - clip.top);
+    if (across.Empty() || down.Empty()) return false;
+    const int px = static_cast<int>(clip.left + across.start), py = static_cast<int>(clip.top + down.start);
+    const int width = static_cast<int>(across.length), height = static_cast<int>(down.length);
+    const auto skipX = static_cast<ptrdiff_t>(across.skipped), skipY = static_cast<ptrdiff_t>(down.skipped);
 
     const int rule = combineMode_ & BlendModeMask;
     if (backgroundMode_ == 2)
@@ -503,7 +494,7 @@ bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, con
 
     int w = blend::WeightFromAlpha(alpha_);
     const uint32_t colour = foreground_;
-    const uint8_t* maskStart = mask + static_cast<ptrdiff_t>(skipY) * g->width + skipX;
+    const uint8_t* maskStart = mask + skipY * g->width + skipX;
     auto forEachPixel = [&](auto op) {
         for (int row = 0; row < height; ++row) {
             uint32_t* d = ImageRow(*bitmap, py + row) + px;

@@ -70,6 +70,12 @@ class GlyphCacheFont : public RasterFont {
                      unsigned textFlags);
     int MeasureCached(const char* text, int byteCount, TextRect* rect, unsigned textFlags);
     int DrawCached(RasterBitmap* bitmap, const char* text, int byteCount, TextRect* rect, unsigned textFlags);
+    // Walks the characters from the pen (x, y): carriage returns are skipped, line feeds start a
+    // new line at the start pen (a space with TextSingleLine); visit(record, code) gets every
+    // drawable glyph and moves the pen itself.
+    template <class Visit>
+    void WalkText(const char* text, int byteCount, unsigned textFlags, long long& x, long long& y,
+                  Visit visit);
     // The record for code, rendering it first when needed; null when it cannot be drawn.
     const GlyphRecord* UsableGlyph(int code);
     GlyphRecord* MutableGlyph(int code);

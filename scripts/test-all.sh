@@ -2,7 +2,8 @@
 # Installs what is missing, builds every target (native, Windows) and runs every test:
 # native suites under ASan+UBSan, the same suites cross-compiled for Windows under Wine, the
 # concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
-# ASan+UBSan, and the Linux/Windows render comparison. Ends with one summary line.
+# ASan+UBSan, the Linux/Windows render comparison and the text sample sheets. Ends with one
+# summary line.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -122,6 +123,12 @@ fi
 if [ -x scripts/cross-check.sh ] && [ -e "$native/vesmar.so" ] && [ -e "$windows/Vesmar.dll" ]; then
   stage "cross-check: Linux and Windows renders"
   if scripts/cross-check.sh "$native" "$windows"; then record cross-check 1 0; else record cross-check 0 1; fi
+fi
+
+# 6. The text sample sheets of both targets: the layout must agree, the pixels are reported.
+if [ -e "$native/tests/raster/vesmar_text_sheet" ] && [ -e "$windows/tests/raster/vesmar_text_sheet.exe" ]; then
+  stage "text sheets: Linux and Windows"
+  if scripts/text-sheets.sh "$native" "$windows"; then record text-sheets 1 0; else record text-sheets 0 1; fi
 fi
 
 stage summary

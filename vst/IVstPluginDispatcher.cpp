@@ -10,6 +10,7 @@
 #include "plugbase/TextCopy.h"
 #include "vst/IVstPlugin.h"
 #include "vst/VstCanDo.h"
+#include "plugbase/OffscreenEditor.h"
 #include "vst/VstText.h"
 
 namespace {
@@ -272,6 +273,9 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
             // A host's notch count is bounded before the editor truncates it to an integer.
             return Editor()->HostWheel(
                 std::isfinite(opt) ? std::clamp(opt, -kMaxWheelNotches, kMaxWheelNotches) : 0.0f);
+        case kOffscreenEditorIndex:
+            if (!Editor() || value < INT32_MIN || value > INT32_MAX) return 0;
+            return Editor()->OffscreenRequest(static_cast<int32_t>(value), ptr);
         default:
             return 0;
     }

@@ -1,6 +1,7 @@
 #include "editor/posix/IEditorWindow.h"
 
 #include "editor/NewEditorWindow.h"
+#include "editor/PromptText.h"
 #include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"
 #include "raster/PngDecoder.h"
@@ -23,11 +24,10 @@ bool IEditorWindow::PresentArea(const IPixelRect&) {
 }
 
 void IEditorWindow::SetSize(int newWidth, int newHeight) {
+    ClosePopup(false);  // its control is about to be deleted
     IEditorGraphics::SetSize(newWidth, newHeight);
     if (backBuffer) backBuffer->Resize(width, height);
 }
-
-void IEditorWindow::ShowValuePrompt(IControl*, IParameter*) {}
 
 void IEditorWindow::HostDirectory(std::string& out) {
     out.clear();
@@ -58,6 +58,8 @@ void* IEditorWindow::OpenWindow(void*) {
 }
 
 void IEditorWindow::CloseWindow() {
+    ClosePopup(false);
+    captured = false;
     if (endEditTicks != 0 && plug) plug->FlushPendingEndEdit();
 }
 
@@ -66,6 +68,16 @@ std::unique_ptr<RasterBitmap> IEditorWindow::LoadImageResource(int id, const cha
 }
 
 void IEditorWindow::Tick() {
+    if (popupControl) {
+        if (popupState == Focused) {
+            popupState = Idle;
+        } else if (popupState == Commit) {
+            ApplyPromptText(plug, popupControl, popupParameter, popupText.c_str());
+            ClosePopup(true);
+        } else if (popupState == Cancel) {
+            ClosePopup(true);
+        }
+    }
     IPixelRect dirtyArea;
     if (CollectDirty(dirtyArea)) PaintArea(dirtyArea);
     if (endEditTicks > 0 && --endEditTicks == 0 && plug) plug->FlushPendingEndEdit();

@@ -11,6 +11,10 @@
 #include <cstring>
 #include <mutex>
 
+#include "editor/EditorKeys.h"
+#include "editor/NewEditorWindow.h"
+#include "editor/PromptText.h"
+#include "plugbase/HostId.h"
 #include "plugbase/IParameter.h"
 #include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"
@@ -83,31 +87,6 @@ IMouseKeys KeysFrom(WPARAM wParam) {
     return keys;
 }
 
-// The editor's key code for a virtual key, -1 for keys the editor does not know. The digits and
-// letters are their own virtual keys. Codes from 0x61 (the lower-case letter codes, which are the
-// numeric keypad's keys from 1 on) count as the letters too, except the function keys F1-F11
-// (0x70-0x7A) that share the range: F1 must not type a 'P'.
-int EditorKeyCode(WPARAM key) {
-    switch (key) {
-        case VK_SPACE:
-            return 0;
-        case VK_UP:
-            return 1;
-        case VK_DOWN:
-            return 2;
-        case VK_LEFT:
-            return 3;
-        case VK_RIGHT:
-            return 4;
-        default:
-            break;
-    }
-    if (key >= '0' && key <= '9') return 5 + static_cast<int>(key - '0');
-    if (key >= 'A' && key <= 'Z') return 15 + static_cast<int>(key - 'A');
-    if (key >= 0x61 && key < VK_F1) return 15 + static_cast<int>(key - 0x61);
-    return -1;
-}
-
 void TrackMouse(HWND hwnd, DWORD flags) {
     TRACKMOUSEEVENT track = {};
     track.cbSize = sizeof track;
@@ -160,6 +139,12 @@ LRESULT CALLBACK PopupProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }
 
 }  // namespace
+
+IEditorGraphics* NewEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance) {
+    auto* window = new IEditorWindow(plug, width, height, frameRate);
+    window->instance = instance;
+    return window;
+}
 
 IEditorWindow::IEditorWindow(IPluginCore* plug, int width, int height, int frameRate)
     : IEditorGraphics(plug, width, height, frameRate) {}
@@ -281,7 +266,7 @@ intptr_t IEditorWindow::HandleWindowMessage(unsigned message, uintptr_t wParam, 
             if (plug && plug->HostKind() == kFocusHost) SetFocus(hwnd);
             return MA_ACTIVATE;
         case WM_KEYDOWN: {
-            int code = EditorKeyCode(wParam);
+            int code = EditorKeyFromVirtualKey(wParam);
             if (code < 0) return 0;
             POINT cursor;
             GetCursorPos(&cursor);
@@ -487,14 +472,9 @@ intptr_t IEditorWindow::HandlePopupMessage(unsigned message, uintptr_t wParam, i
 }
 
 void IEditorWindow::ApplyPopupText() {
-    if (!popupParameter || !popupControl) return;
     char text[kPopupTextChars] = {};
     SendMessageA(Hwnd(popup), WM_GETTEXT, kPopupTextChars, reinterpret_cast<LPARAM>(text));
-    double value = popupParameter->ParseText(text);
-    int index = popupControl->paramIndex;
-    if (index >= 0 && plug) plug->HostBeginEdit(index);
-    popupControl->SetValueFromUser(popupParameter->ToNormalized(value));
-    if (index >= 0 && plug) plug->HostEndEdit(index);
+    ApplyPromptText(plug, popupControl, popupParameter, text);
 }
 
 void IEditorWindow::ClosePopup(bool notify) {

@@ -1,11 +1,14 @@
 // Drives one effect instance through its record with a program read from the fuzz input:
 // state chunks of any size and content, VstEvents lists with null entries and odd types and
 // sizes, parameter values (NaN included), generic opcodes with hostile arguments, and audio
-// blocks of any length through all three callbacks.
+// blocks of any length through all three callbacks; the editor opcodes without a parent window,
+// the host's wheel forwarding, and mouse and key input dispatched and painted on the editor's
+// back buffer.
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "editor/IEditorGraphics.h"
 #include "vst/IVstPlugin.h"
 #include "tools/vsthost/SilentHost.h"
 #include "tools/vsthost/VstEventList.h"
@@ -98,8 +101,13 @@ void Process(AEffect* e, Input& in) {
 
 void Opcode(AEffect* e, Input& in) {
     int32_t opcode = in.Byte();
-    // The plug-in's own lifetime and the host's parent window are not the fuzzer's to choose.
-    if (opcode == effClose || opcode == effEditOpen) return;
+    // The plug-in's own lifetime is not the fuzzer's to choose.
+    if (opcode == effClose) return;
+    // There is no parent window to give: the editor is opened without one.
+    if (opcode == effEditOpen) {
+        e->dispatcher(e, effEditOpen, 0, 0, nullptr, 0);
+        return;
+    }
     const int32_t index = in.Value<int32_t>();
     // A value that is a pointer for these opcodes stays null.
     const bool valueIsPointer = opcode == effSetSpeakerArrangement || opcode == effGetSpeakerArrangement;
@@ -115,6 +123,61 @@ void Opcode(AEffect* e, Input& in) {
     e->dispatcher(e, opcode, index, value, (in.Byte() & 1) ? nullptr : buffer, opt);
 }
 
+// A coordinate near the editor most of the time, anywhere in the 32-bit range otherwise.
+int Coordinate(Input& in, int size) {
+    const int32_t raw = in.Value<int32_t>();
+    if (raw & 0x40000000) return raw;
+    return static_cast<int>(static_cast<uint32_t>(raw) % static_cast<uint32_t>(size + 41)) - 20;
+}
+
+// Mouse, wheel and key input as the window would deliver it, then the timer's repaint.
+void EditorInput(AEffect* e, IEditorGraphics* editor, Input& in) {
+    const uint8_t kind = in.Byte();
+    const int x = Coordinate(in, editor->Width()), y = Coordinate(in, editor->Height());
+    const uint8_t bits = in.Byte();
+    IMouseKeys keys;
+    keys.left = bits & 1;
+    keys.right = bits & 2;
+    keys.shift = bits & 4;
+    keys.control = bits & 8;
+    keys.alt = bits & 16;
+    switch (kind % 10) {
+        case 0:
+            editor->HandleMouseDown(x, y, keys);
+            break;
+        case 1:
+            editor->HandleMouseUp(x, y, keys);
+            break;
+        case 2:
+            editor->HandleMouseDrag(x, y, keys);
+            break;
+        case 3:
+            editor->HandleDoubleClick(x, y, keys);
+            break;
+        case 4:
+            editor->HandleMouseWheel(x, y, keys, static_cast<int8_t>(in.Byte()));
+            break;
+        case 5:
+            editor->HandleKeyDown(x, y, in.Byte() % 41);
+            break;
+        case 6:
+            editor->trackMouseOver = bits & 32;
+            editor->HandleMouseOver(x, y, keys);
+            break;
+        case 7:
+            editor->HandleMouseOut();
+            break;
+        case 8:
+            e->dispatcher(e, effVendorSpecific, 0x73744341, 0x57686565, nullptr, in.Value<float>());
+            break;
+        default:
+            e->dispatcher(e, effEditClose, 0, 0, nullptr, 0);
+            break;
+    }
+    IPixelRect area;
+    if (editor->CollectDirty(area)) editor->PaintArea(area);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -123,9 +186,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AEffect* e = plugin->Effect();
     e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
     e->dispatcher(e, effSetBlockSize, 0, 256, nullptr, 0);
+    // The editor, when the effect has one; the window is never opened, so the input goes straight
+    // to the graphics context.
+    auto* editor = dynamic_cast<IEditorGraphics*>(plugin->Editor());
     Input in(data, size);
     for (int step = 0; step < 64 && !in.Empty(); ++step) {
-        switch (in.Byte() % 6) {
+        const uint8_t what = in.Byte();
+        if (what % 7 == 6) {
+            if (editor) EditorInput(e, editor, in);
+            continue;
+        }
+        switch (what % 7) {
             case 0: {  // a chunk straight from the input
                 const bool bank = in.Byte() & 1;
                 size_t got = 0;

@@ -129,9 +129,16 @@ class FreeTypeFont : public PlatformFont {
                FT_Render_Glyph(face_->glyph, mono_ ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) == 0;
     }
 
+    // Advances are asked for again on every measured text: loading a glyph each time would
+    // cost more than drawing it from the cache, so they are remembered (-1 = not known yet).
     int Advance(uint16_t code) {
-        if (!Load(code, false)) return 0;
-        return static_cast<int>((face_->glyph->metrics.horiAdvance + 32) >> 6);
+        if (advances_.empty()) advances_.assign(65536, -1);
+        int16_t& known = advances_[code];
+        if (known < 0) {
+            const long advance = Load(code, false) ? (face_->glyph->metrics.horiAdvance + 32) >> 6 : 0;
+            known = static_cast<int16_t>(std::clamp(advance, 0L, 32767L));
+        }
+        return known;
     }
 
     // Composites code's glyph with its pen at x and baseline at y, clipped to clip; op(d, c)
@@ -161,6 +168,7 @@ class FreeTypeFont : public PlatformFont {
     bool mono_;
     int ascent_ = 0;
     int descent_ = 0;
+    std::vector<int16_t> advances_;
 };
 
 // One line of text: its bytes and its width.

@@ -53,22 +53,38 @@ class Sheet {
         return font;
     }
 
-    // Draws text and records the measured box, the drawn extent and the advances of its letters.
+    // Draws text and records the layout (pen, drawn extent, advances) and, on a line of its own,
+    // the measured box, which also depends on where each rasteriser puts faint ink.
     void Draw(GlyphCacheFont& font, const char* text, TextRect rect, unsigned flags) {
         TextRect measured = rect;
         const int height = font.DrawString(nullptr, text, -1, &measured, flags | TextCalcRect);
         const int drawn = font.DrawString(&bitmap_, text, -1, &rect, flags);
-        std::fprintf(layout_, "  \"%s\" flags 0x%x at (%d, %d): measured %d x %d (%d), drawn %d; advances",
-                     text, flags, rect.left, rect.top, measured.right - measured.left,
-                     measured.bottom - measured.top, height, drawn);
+        std::fprintf(layout_, "  \"%s\" flags 0x%x at (%d, %d): drawn %d; advances", text, flags, rect.left,
+                     rect.top, drawn);
+        for (int advance : Advances(font, text)) std::fprintf(layout_, " %d", advance);
+        std::fprintf(layout_, "\n    ink: measured %d x %d (%d)\n", measured.right - measured.left,
+                     measured.bottom - measured.top, height);
+    }
+
+    // The advance of every character (-1 for one that cannot be drawn), from the glyph cache.
+    static std::vector<int> Advances(GlyphCacheFont& font, const char* text) {
+        std::vector<int> out;
         const auto* bytes = reinterpret_cast<const unsigned char*>(text);
         for (int i = 0; bytes[i];) {
             const Utf8Char c = DecodeUtf8(bytes + i, -1);
             i += c.length;
             const GlyphRecord* g = font.FindGlyph(c.code);
-            std::fprintf(layout_, " %d", g ? g->advance : -2);
+            if (!g || g->offset == 0) font.RenderGlyph(c.code);
+            g = font.FindGlyph(c.code);
+            out.push_back(g && g->offset > 0 ? g->advance : -1);
         }
-        std::fprintf(layout_, "\n");
+        return out;
+    }
+
+    static int AdvanceWidth(GlyphCacheFont& font, const char* text) {
+        int width = 0;
+        for (int advance : Advances(font, text)) width += advance > 0 ? advance : 0;
+        return width;
     }
 
     void Frame(TextRect r, uint32_t colour) {
@@ -93,9 +109,7 @@ void DrawSheet(Sheet& sheet) {
         for (const char* s : kSamples) {
             TextRect r = {x, y, kWidth, y + size};
             sheet.Draw(*font, s, r, TextNoClip);
-            TextRect m = r;
-            font->DrawString(nullptr, s, -1, &m, TextCalcRect);
-            x = m.right + size / 2;
+            x += Sheet::AdvanceWidth(*font, s) + size / 2;
         }
         y += font->LineHeight() + 2;
     }

@@ -1,11 +1,15 @@
 #include "tests/support/RecordingHost.h"
 
 #include <cstring>
+#include <mutex>
 
 intptr_t RecordingHost::Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                  float opt) {
     RecordingHost* host = effect ? static_cast<RecordingHost*>(effect->user) : nullptr;
     if (!host) return 0;
+    // Like a real host, safe to call from every thread: the editor's gestures come without the
+    // plug-in's lock.
+    std::lock_guard<std::mutex> hold(host->lock);
     host->calls.push_back({opcode, index, value, opt});
     switch (opcode) {
         case audioMasterGetTime:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ class RecordingHost {
     int CountOf(int32_t opcode) const;
     std::vector<Call> CallsOf(int32_t opcode) const;
 
+    // Held for each call, so that threads may call at once.
+    std::mutex lock;
     std::vector<Call> calls;
     // Events handed over with audioMasterProcessEvents, copied at once.
     std::vector<VstMidiEvent> midi;

@@ -1,5 +1,7 @@
 #include "tests/support/TestEditorEffect.h"
 
+#include <memory>
+
 #include "editor/IEditorGraphics.h"
 #include "editor/NewEditorWindow.h"
 

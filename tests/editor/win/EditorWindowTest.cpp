@@ -346,7 +346,12 @@ TEST_F(EditorWindowTest, ChoosingADropDownEntryCommits) {
     ASSERT_TRUE(GetComboBoxInfo(combo, &info));
     RECT item;
     SendMessageA(info.hwndList, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
-    LPARAM at = At((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    POINT centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    LPARAM at = At(centre.x, centre.y);
+    // The open list follows the real pointer too: put it where the click goes.
+    ClientToScreen(info.hwndList, &centre);
+    SetCursorPos(centre.x, centre.y);
+    Pump();
     SendMessageA(info.hwndList, WM_MOUSEMOVE, 0, at);
     SendMessageA(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(info.hwndList, WM_LBUTTONUP, 0, at);

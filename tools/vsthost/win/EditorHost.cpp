@@ -269,7 +269,12 @@ class WindowsEditorHost : public EditorHost {
         RECT item;
         SendMessageA(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(entry),
                      reinterpret_cast<LPARAM>(&item));
-        LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        POINT centre = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        LPARAM at = MAKELPARAM(centre.x, centre.y);
+        // The open list also follows the real pointer: it goes where the click goes.
+        ClientToScreen(info.hwndList, &centre);
+        SetCursorPos(centre.x, centre.y);
+        Drain();
         Deliver(info.hwndList, WM_MOUSEMOVE, 0, at);
         Deliver(info.hwndList, WM_LBUTTONDOWN, MK_LBUTTON, at);
         Deliver(info.hwndList, WM_LBUTTONUP, 0, at);
