@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -28,6 +29,40 @@ TEST(Dispatcher, FixedAnswersAndUnknownOpcodes) {
     for (int32_t opcode : {9, 19, 41, 44, 52, 53, 56, 67, 68, 71, 72, 77, 200, -1, 0x7fffffff}) {
         EXPECT_EQ(t.Dispatch(opcode, 1, 1), 0) << opcode;
     }
+}
+
+// Parameter properties: choices as integer selectors with one normalised step per entry, integers
+// with a whole-number step; continuous parameters, bad indices and null records get no answer.
+TEST(Dispatcher, ParameterProperties) {
+    PluginUnderTest t;
+    VstParameterProperties p;
+    std::memset(&p, 0x55, sizeof p);
+    ASSERT_EQ(t.Dispatch(effGetParameterProperties, 1, 0, &p), 1);  // Choice of three
+    EXPECT_EQ(p.flags,
+              kVstParameterUsesIntStep | kVstParameterUsesIntegerMinMax | kVstParameterUsesFloatStep);
+    EXPECT_EQ(p.minInteger, 0);
+    EXPECT_EQ(p.maxInteger, 2);
+    EXPECT_EQ(p.stepInteger, 1);
+    EXPECT_EQ(p.largeStepInteger, 1);
+    EXPECT_EQ(p.stepFloat, 0.5f);
+    EXPECT_EQ(p.largeStepFloat, 0.5f);
+    EXPECT_STREQ(p.label, "Mode");
+    EXPECT_STREQ(p.shortLabel, "Mode");
+    EXPECT_EQ(p.displayIndex, 0);
+    EXPECT_EQ(p.future[15], 0);
+
+    ASSERT_EQ(t.Dispatch(effGetParameterProperties, 0, 0, &p), 1);  // Integer 0..5
+    EXPECT_EQ(p.flags, kVstParameterUsesIntStep);
+    EXPECT_EQ(p.stepInteger, 1);
+    EXPECT_EQ(p.largeStepInteger, 1);
+    EXPECT_STREQ(p.label, "Steps");
+
+    std::memset(&p, 0x55, sizeof p);
+    EXPECT_EQ(t.Dispatch(effGetParameterProperties, 3, 0, &p), 0);  // continuous
+    EXPECT_EQ(p.flags, 0x55555555);
+    EXPECT_EQ(t.Dispatch(effGetParameterProperties, 4, 0, &p), 0);
+    EXPECT_EQ(t.Dispatch(effGetParameterProperties, -1, 0, &p), 0);
+    EXPECT_EQ(t.Dispatch(effGetParameterProperties, 1, 0, nullptr), 0);
 }
 
 // Without an editor window the editor opcodes say so.
@@ -107,6 +142,9 @@ TEST(Dispatcher, String2ParameterAndVendorExtensions) {
     char tooMuch[] = "12 st";
     EXPECT_EQ(t.Dispatch(effString2Parameter, 0, 0, tooMuch), 1);
     EXPECT_EQ(t.plugin->Parameter(0)->PlainValue(), 5.0);  // clamped
+    char infinity[] = "inf";
+    EXPECT_EQ(t.Dispatch(effString2Parameter, 0, 0, infinity), 1);
+    EXPECT_EQ(t.plugin->Parameter(0)->PlainValue(), 0.0);  // not a number: 0, not the maximum
     const size_t changes = t.plugin->changes.size();
     EXPECT_EQ(t.Dispatch(effString2Parameter, 0, 0, nullptr), 1);
     EXPECT_EQ(t.plugin->changes.size(), changes);
@@ -118,6 +156,8 @@ TEST(Dispatcher, String2ParameterAndVendorExtensions) {
     Buffer clamped;
     EXPECT_EQ(t.Dispatch(effVendorSpecific, effGetParamDisplay, 0, clamped.bytes, 7.0f), 0xBEEF);
     EXPECT_EQ(clamped.Text(), "5");
+    EXPECT_EQ(t.Dispatch(effVendorSpecific, effGetParamDisplay, 0, clamped.bytes, std::nanf("")), 0xBEEF);
+    EXPECT_EQ(clamped.Text(), "0");  // NaN shows the minimum
     EXPECT_EQ(t.Dispatch(effVendorSpecific, effGetParamDisplay, 9, display.bytes, 0.5f), 0xBEEF);
     EXPECT_EQ(t.Dispatch(effVendorSpecific, effGetParamDisplay, 1, nullptr, 0.5f), 0);
 

@@ -29,6 +29,30 @@ const char* CategoryName(intptr_t category) {
     }
 }
 
+// What effGetParameterProperties tells, as " switch", " steps 0..4 by 1" or " step 1"; empty
+// when the plug-in gives nothing.
+std::string DescribeParameterProperties(HostedEffect& fx, int32_t index) {
+    VstParameterProperties p;
+    if (!fx.ParameterProperties(index, p)) return "";
+    std::string text;
+    char part[96];
+    if (p.flags & kVstParameterIsSwitch) text += " switch";
+    if (p.flags & kVstParameterUsesIntegerMinMax) {
+        std::snprintf(part, sizeof part, " steps %d..%d", p.minInteger, p.maxInteger);
+        text += part;
+    }
+    if (p.flags & kVstParameterUsesIntStep) {
+        std::snprintf(part, sizeof part, "%s %d (large %d)", text.empty() ? " step" : " by", p.stepInteger,
+                      p.largeStepInteger);
+        text += part;
+    }
+    if (p.flags & kVstParameterUsesFloatStep) {
+        std::snprintf(part, sizeof part, ", normalised %g", static_cast<double>(p.stepFloat));
+        text += part;
+    }
+    return text.empty() ? " properties (none flagged)" : text;
+}
+
 }  // namespace
 
 std::string DescribeFourCharCode(int32_t id) {
@@ -108,8 +132,9 @@ int RunInfo(ArgReader& args) {
     for (int32_t i = 0; i < fx.NumParams(); ++i) {
         std::string name = fx.ParameterName(i), label = fx.ParameterLabel(i),
                     display = fx.ParameterDisplay(i);
-        std::printf("  %3d  %-24s display %-12s label %-8s value %.6f\n", i, ("\"" + name + "\"").c_str(),
-                    ("\"" + display + "\"").c_str(), ("\"" + label + "\"").c_str(), fx.GetParameter(i));
+        std::printf("  %3d  %-24s display %-12s label %-8s value %.6f%s\n", i, ("\"" + name + "\"").c_str(),
+                    ("\"" + display + "\"").c_str(), ("\"" + label + "\"").c_str(), fx.GetParameter(i),
+                    DescribeParameterProperties(fx, i).c_str());
     }
     std::printf("Programs:        %d (current %d)\n", fx.NumPrograms(), fx.Program());
     for (int32_t i = 0; i < fx.NumPrograms(); ++i)
