@@ -512,7 +512,7 @@ bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, con
         if (alpha_ == 1.0f && rule == BlendCopy) {
             forEachPixel([&](uint32_t, uint8_t c) { return c == 255 ? colour : second; });
         } else {
-            blend::WithPlainRule(rule, [&](auto r) {
+            blend::WithPlainRule(rule, w, [&](auto r) {
                 using Rule = decltype(r);
                 forEachPixel([&](uint32_t d, uint8_t c) {
                     return Rule::Apply(d, c == 255 ? colour : second, 255, w);
@@ -523,7 +523,7 @@ bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, con
     }
 
     if (w == 0) return true;
-    blend::WithPlainRule(rule, [&](auto r) {
+    blend::WithPlainRule(rule, w, [&](auto r) {
         using Rule = decltype(r);
         if (w == 256)
             forEachPixel([&](uint32_t d, uint8_t c) { return Rule::Apply(d, colour, 255, c + 1); });

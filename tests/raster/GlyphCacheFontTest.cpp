@@ -244,17 +244,17 @@ TEST_F(GlyphCacheFontTest, CompositingWeightsAndColours) {
         font.DrawString(&b, "p", -1, &r, flags);
         return PixelAt(b, 0, 0);
     };
-    EXPECT_EQ(drawOne(0), blend::CopyWeighted::Apply(dest, kRed, 255, 101));
+    EXPECT_EQ(drawOne(0), blend::Rules<int>::CopyWeighted::Apply(dest, kRed, 255, 101));
     font.SetCombineMode(BlendCopy, 0.5f);
-    EXPECT_EQ(drawOne(0), blend::CopyWeighted::Apply(dest, kRed, 255, 128 * 100 / 256));
+    EXPECT_EQ(drawOne(0), blend::Rules<int>::CopyWeighted::Apply(dest, kRed, 255, 128 * 100 / 256));
     font.SetCombineMode(BlendAdd, 1.0f);
-    EXPECT_EQ(drawOne(0), blend::Add::Apply(dest, kRed, 255, 101));
+    EXPECT_EQ(drawOne(0), blend::Rules<int>::Add::Apply(dest, kRed, 255, 101));
 
     // The colour's alpha scales the weight for one call only.
     font.SetCombineMode(BlendCopy, 1.0f);
     font.SetForegroundColor(0x80FF0000u);
-    EXPECT_EQ(drawOne(TextUseColorAlpha), blend::CopyWeighted::Apply(dest, kRed, 255, 128 * 100 / 256));
-    EXPECT_EQ(drawOne(0), blend::CopyWeighted::Apply(dest, kRed, 255, 101));
+    EXPECT_EQ(drawOne(TextUseColorAlpha), blend::Rules<int>::CopyWeighted::Apply(dest, kRed, 255, 128 * 100 / 256));
+    EXPECT_EQ(drawOne(0), blend::Rules<int>::CopyWeighted::Apply(dest, kRed, 255, 101));
 
     // Shadowed text stores the foreground and the effect colour words directly.
     Use(FontShadow)->glyphs['d'] = {4, {{1, 1, 255}}};
