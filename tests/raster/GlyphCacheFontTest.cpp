@@ -253,7 +253,8 @@ TEST_F(GlyphCacheFontTest, CompositingWeightsAndColours) {
     // The colour's alpha scales the weight for one call only.
     font.SetCombineMode(BlendCopy, 1.0f);
     font.SetForegroundColor(0x80FF0000u);
-    EXPECT_EQ(drawOne(TextUseColorAlpha), blend::Rules<int>::CopyWeighted::Apply(dest, kRed, 255, 128 * 100 / 256));
+    EXPECT_EQ(drawOne(TextUseColorAlpha),
+              blend::Rules<int>::CopyWeighted::Apply(dest, kRed, 255, 128 * 100 / 256));
     EXPECT_EQ(drawOne(0), blend::Rules<int>::CopyWeighted::Apply(dest, kRed, 255, 101));
 
     // Shadowed text stores the foreground and the effect colour words directly.
