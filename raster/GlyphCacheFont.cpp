@@ -34,7 +34,7 @@ DibBitmap* GlyphScratchOfSide(int side) {
     return glyphScratch;
 }
 
-// Walks the characters of a text: stops at a NUL or when byteCount bytes are used up (a negative
+// Reads the characters of a text one by one: stops at a NUL or when byteCount bytes are used up (a negative
 // count runs up to the NUL). Decoding never looks past the count.
 class CharacterReader {
   public:
@@ -61,6 +61,7 @@ int ClampToInt(long long v) {
     return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
 
+// Whether a pen coordinate can be handed to DrawGlyph (anything beyond is far off any bitmap).
 bool FitsPen(long long v) {
     return v >= INT32_MIN / 2 && v <= INT32_MAX / 2;
 }
