@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/vsthost/PluginCall.h"
+
 namespace {
 
 std::string Hex(int32_t v) {
@@ -16,8 +18,15 @@ bool PluginModule::Load(const std::string& modulePath, std::string& error) {
     path = modulePath;
     entry = nullptr;
     entryName.clear();
+    PluginCall::SetModule(path.c_str());
     std::string reason;
-    if (!library.Open(modulePath, reason)) {
+    bool opened = false;
+    {
+        // Loading runs the module's static constructors: plug-in code.
+        PluginCall call("loading the module");
+        opened = library.Open(modulePath, reason);
+    }
+    if (!opened) {
         error = "cannot load module '" + modulePath + "': " + reason;
         return false;
     }
@@ -41,6 +50,7 @@ AEffect* PluginModule::CreateEffect(HostCallback& host, std::string& error) {
     AEffect* effect = nullptr;
     {
         EntryPointScope scope(host);
+        PluginCall call(entryName.c_str());
         effect = entry(&HostCallback::Callback);
     }
     if (!effect) {
@@ -68,4 +78,9 @@ AEffect* PluginModule::CreateEffect(HostCallback& host, std::string& error) {
     }
     host.Attach(effect);
     return effect;
+}
+
+PluginModule::~PluginModule() {
+    library.Close();
+    if (PluginCall::Module() == path.c_str()) PluginCall::SetModule(nullptr);
 }

@@ -6,12 +6,12 @@
 #include "tools/vsthost/AudioFile.h"
 #include "tools/vsthost/Commands.h"
 #include "tools/vsthost/EventSchedule.h"
-#include "tools/vsthost/FileBytes.h"
 #include "tools/vsthost/MidiFile.h"
 #include "tools/vsthost/OfflineRenderer.h"
 #include "tools/vsthost/Platform.h"
 #include "tools/vsthost/PluginSession.h"
 #include "tools/vsthost/ProgressBar.h"
+#include "tools/vsthost/StateFile.h"
 #include "tools/vsthost/TestSignal.h"
 
 namespace {
@@ -131,61 +131,61 @@ int ParseOptions(ArgReader& args, RenderOptions& o) {
     return kExitOk;
 }
 
-}  // namespace
-
 int RunRender(ArgReader& args) {
     RenderOptions o;
     if (int code = ParseOptions(args, o)) return code;
     if (!o.force && PathExists(o.output))
-        return Fail("'" + o.output + "' exists; use --force to overwrite it");
+        return Fail("'" + o.output + "' exists; use --force to overwrite it", kExitInput);
     if (!o.input.empty() && o.input == o.output)
-        return Fail("the output file would overwrite the input file");
+        return Fail("the output file would overwrite the input file", kExitInput);
 
     std::string error;
     AudioData input;
     if (!o.input.empty()) {
-        if (!ReadAudioFile(o.input, input, error)) return Fail(error);
+        if (!ReadAudioFile(o.input, input, error)) return Fail(error, kExitInput);
         if (o.rate > 0 && o.rate != input.sampleRate)
             return Fail("'" + o.input + "' is at " + std::to_string(input.sampleRate) +
-                        " Hz; vsthost does not resample (leave out --rate)");
+                            " Hz; vsthost does not resample (leave out --rate)",
+                        kExitUsage);
     }
     const double rate = !o.input.empty() ? input.sampleRate : o.rate > 0 ? o.rate : kDefaultRate;
     const int64_t frames = o.length > 0       ? static_cast<int64_t>(std::floor(o.length * rate + 0.5))
                            : !o.input.empty() ? static_cast<int64_t>(input.Frames())
                                               : static_cast<int64_t>(kDefaultSeconds * rate);
-    if (frames < 1) return Fail("nothing to render: the input is empty (give --length)");
+    if (frames < 1) return Fail("nothing to render: the input is empty (give --length)", kExitInput);
     if (static_cast<uint64_t>(frames) * 2 > kMaxAudioSamples)
-        return Fail("the render is longer than vsthost accepts");
+        return Fail("the render is longer than vsthost accepts", kExitUsage);
     if (o.input.empty()) input = MakeTestSignal(static_cast<int32_t>(rate), static_cast<size_t>(frames));
 
     std::vector<TimedMidi> fileMidi;
-    if (!o.midiFile.empty() && !ReadMidiFile(o.midiFile, fileMidi, error)) return Fail(error);
-    std::vector<uint8_t> chunk;
-    if (!o.chunkFile.empty()) {
-        if (!ReadFileBytes(o.chunkFile, HostedEffect::kMaxChunkBytes, chunk, error)) return Fail(error);
-        if (chunk.empty()) return Fail("'" + o.chunkFile + "' is empty");
-    }
+    if (!o.midiFile.empty() && !ReadMidiFile(o.midiFile, fileMidi, error)) return Fail(error, kExitInput);
     if (o.demo) o.notes = DemoNotes();
 
     PluginSession session;
-    if (!session.Start(o.module, rate, static_cast<int32_t>(o.block), error)) return Fail(error);
+    if (!session.Start(o.module, rate, static_cast<int32_t>(o.block), error)) return Fail(error, kExitPlugin);
     HostedEffect& fx = session.Effect();
-    if (fx.NumOutputs() < 1) return Fail("the plug-in has no outputs");
+    if (fx.NumOutputs() < 1) return Fail("the plug-in has no outputs", kExitPlugin);
     if (o.mode == ProcessMode::Double && !fx.CanDouble())
-        return Fail("the plug-in has no processDoubleReplacing");
+        return Fail("the plug-in has no processDoubleReplacing", kExitPlugin);
     if (o.mode == ProcessMode::Accumulating && !fx.Record()->process)
-        return Fail("the plug-in has no accumulating process callback");
+        return Fail("the plug-in has no accumulating process callback", kExitPlugin);
 
-    // A bank chunk may hold the program that --program selects; a program chunk goes into it.
-    if (!chunk.empty() && o.bank && !fx.SetChunk(true, chunk))
-        return Fail("the plug-in rejected the bank chunk");
-    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error);
-    if (!chunk.empty() && !o.bank && !fx.SetChunk(false, chunk))
-        return Fail("the plug-in rejected the program chunk");
+    // A bank may hold the program that --program selects; a program goes into it.
+    bool bankState = o.bank || StateFormatForPath(o.chunkFile) == StateFormat::Fxb;
+    if (!o.chunkFile.empty() && bankState) {
+        StateResult loaded = LoadStateFile(fx, o.chunkFile, true);
+        if (!loaded.ok) return Fail(loaded.error, loaded.exitCode);
+    }
+    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error, kExitPlugin);
+    if (!o.chunkFile.empty() && !bankState) {
+        StateResult loaded = LoadStateFile(fx, o.chunkFile, false);
+        if (!loaded.ok) return Fail(loaded.error, loaded.exitCode);
+    }
     for (const ParamSetting& p : o.params) {
         if (p.index >= fx.NumParams())
             return Fail("parameter " + std::to_string(p.index) + " does not exist (the plug-in has " +
-                        std::to_string(fx.NumParams()) + ")");
+                            std::to_string(fx.NumParams()) + ")",
+                        kExitPlugin);
         fx.SetParameter(static_cast<int32_t>(p.index), static_cast<float>(p.value));
     }
 
@@ -206,7 +206,7 @@ int RunRender(ArgReader& args) {
     fx.Suspend();
     output.sampleRate = static_cast<int32_t>(rate);
 
-    if (!WriteAudioFile(o.output, output, o.format, error)) return Fail(error);
+    if (!WriteAudioFile(o.output, output, o.format, error)) return Fail(error, kExitInput);
 
     std::printf("Rendered %lld frames (%.3f s) at %.0f Hz, block %ld, %s, %d in / %d out\n",
                 static_cast<long long>(frames), frames / rate, rate, o.block, ModeName(o.mode),
@@ -226,3 +226,28 @@ int RunRender(ArgReader& args) {
                 output.ChannelCount());
     return kExitOk;
 }
+
+}  // namespace
+
+const CommandSpec kRenderCommand = {
+    "render",
+    "  vsthost render MODULE [options] -o OUT.wav\n",
+    "offline processing of audio and MIDI through the plug-in",
+    "  -i FILE            input audio (default: a built-in stereo test signal)\n"
+    "  --midi FILE        MIDI from a Standard MIDI File, timed by its tempo map\n"
+    "  --note T:N:V:D     a note at T seconds, number N, velocity V, D seconds long\n"
+    "                     (repeatable; e.g. --note 0.5:60:100:0.25)\n"
+    "  --demo             the built-in demo: test signal and note pattern, 8 s\n"
+    "  --program N        select program N first\n"
+    "  --chunk FILE       load state first: .fxp, .fxb or a raw program chunk (with --bank:\n"
+    "                     a raw bank chunk)\n"
+    "  --param I=V        set parameter I to the normalised value V (repeatable)\n"
+    "  --rate HZ          sample rate without an input file (default 44100)\n"
+    "  --block N          block size (default 512)\n"
+    "  --length S         seconds to render (default: the input's length, or 8)\n"
+    "  --double           process through processDoubleReplacing\n"
+    "  --accumulate       process through the accumulating process callback\n"
+    "  --format F         float (default), pcm16 or pcm24\n"
+    "  --force            overwrite an existing output file\n",
+    RunRender,
+};

@@ -5,6 +5,10 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 #include "tools/vsthost/win/WideText.h"
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
@@ -32,4 +36,35 @@ bool PathExists(const std::string& path) {
 
 bool StderrIsTerminal() {
     return _isatty(_fileno(stderr)) != 0;
+}
+
+bool DisplayAvailable(std::string&) {
+    return true;  // every Windows session has a desktop to open windows on
+}
+
+bool FindModules(const std::string& folder, std::vector<std::string>& modules, std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code failure;
+    fs::recursive_directory_iterator it(fs::path(WidenUtf8(folder)),
+                                        fs::directory_options::skip_permission_denied, failure),
+        end;
+    if (failure) {
+        error = "cannot read folder '" + folder + "': " + failure.message();
+        return false;
+    }
+    for (; it != end; it.increment(failure)) {
+        if (failure) break;
+        std::error_code ignored;
+        std::wstring extension = it->path().extension().wstring();
+        for (wchar_t& c : extension) c = static_cast<wchar_t>(towlower(c));
+        if (extension == L".dll" && it->is_regular_file(ignored))
+            modules.push_back(NarrowToUtf8(it->path().wstring().c_str()));
+    }
+    std::sort(modules.begin(), modules.end());
+    return true;
+}
+
+bool IsDirectory(const std::string& path) {
+    DWORD attributes = GetFileAttributesW(WidenUtf8(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
