@@ -21,7 +21,8 @@ constexpr bool kShortRecord = TEST_PLUGIN_VARIANT == 3;     // a 128-byte record
 constexpr bool kSilentChunks = TEST_PLUGIN_VARIANT == 4;    // applies chunks but answers 0
 constexpr bool kFaultingEditor = TEST_PLUGIN_VARIANT == 5;  // effEditGetRect writes through null
 constexpr bool kPickyBlocks = TEST_PLUGIN_VARIANT == 6;     // aborts on blocks not a multiple of 8
-constexpr bool kLatency = TEST_PLUGIN_VARIANT == 7;         // delays by kDelay, known once resumed
+constexpr bool kLatency = TEST_PLUGIN_VARIANT == 7;         // delays by kDelay, known once resumed;
+                                                            // no chunks
 constexpr bool kCrashOnOpen = TEST_PLUGIN_VARIANT == 8;     // effOpen writes through null
 constexpr int kDelay = 64;
 constexpr size_t kShortRecordBytes = 128;
@@ -263,7 +264,8 @@ AEffect* CreateTestGainPlugin(audioMasterCallback host) {
     e.numParams = kParams;
     e.numInputs = 2;
     e.numOutputs = 2;
-    e.flags = effFlagsCanReplacing | effFlagsProgramChunks;
+    // The latency variant also stands for plug-ins without chunks: state as parameter lists.
+    e.flags = effFlagsCanReplacing | (kLatency ? 0 : effFlagsProgramChunks);
     if (!kShortRecord) e.flags |= effFlagsCanDoubleReplacing;
     if (kFaultingEditor) e.flags |= effFlagsHasEditor;
     e.ioRatio = 1.0f;

@@ -13,7 +13,7 @@
 
 class FxbFile {
   public:
-    static constexpr uint32_t kParamsMagic = 0x46784268;  // FxBk
+    static constexpr uint32_t kParamsMagic = 0x4678426B;  // FxBk
     static constexpr uint32_t kOpaqueMagic = 0x46424368;  // FBCh
     static constexpr size_t kHeaderBytes = 156;
 

@@ -27,7 +27,7 @@ bool FxpFile::Read(ByteReader& in, std::string& error) {
     in.U32();  // byteSize: written inconsistently by some hosts; the content is checked instead
     uint32_t magic = in.U32();
     if (magic != kParamsMagic && magic != kOpaqueMagic) {
-        error = magic == 0x46784268 || magic == 0x46424368 ? "this is a bank (.fxb), not a program"
+        error = magic == 0x4678426B || magic == 0x46424368 ? "this is a bank (.fxb), not a program"
                                                            : "not a VST program (neither 'FxCk' nor 'FPCh')";
         return false;
     }

@@ -15,7 +15,7 @@ class ByteWriter;
 class FxpFile {
   public:
     static constexpr uint32_t kChunkMagic = 0x43636E4B;   // CcnK
-    static constexpr uint32_t kParamsMagic = 0x46784350;  // FxCk
+    static constexpr uint32_t kParamsMagic = 0x4678436B;  // FxCk
     static constexpr uint32_t kOpaqueMagic = 0x46504368;  // FPCh
     static constexpr size_t kNameLength = 28;
     static constexpr size_t kHeaderBytes = 56;

@@ -39,7 +39,6 @@ class JsonWriter {
     void Value(float v) { Number(v); }
     void Value(int32_t v) { Integer(v); }
     void Value(int64_t v) { Integer(v); }
-    void Value(long long v) { Integer(static_cast<int64_t>(v)); }
 
     void BeforeValue();
     void Open(char bracket);
