@@ -59,13 +59,14 @@ build_stage() {
 
 mkdir -p "$builds"
 
-# 0. One code style everywhere, so it cannot drift.
-stage "style: clang-format"
+# 0. One code style everywhere, so it cannot drift; includes follow the dependency arrows.
+stage "style: clang-format, layering"
 if git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror 2>&1 | head -n 20 | grep .; then
   record "clang-format" 0 1
 else
   echo "all sources formatted"; record "clang-format" 1 0
 fi
+if scripts/check-layering.sh; then record "layering" 1 0; else record "layering" 0 1; fi
 
 # 1. Native, ASan + UBSan.
 native="$builds/native-asan"
@@ -78,7 +79,7 @@ fi
 # 2. Windows, cross-compiled, run under Wine with a warm server.
 windows="$builds/windows"
 if build_stage windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_LIBPNG_SOURCE="$libpng" -DVESMAR_BENCH=OFF; then
+     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_LIBPNG_SOURCE="$libpng"; then
   stage "tests: Windows under Wine"
   scripts/wine.sh start "$windows"
   trap 'scripts/wine.sh stop "$windows"' EXIT

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "tests/plugbase/TestCore.h"
+#include "tests/support/TestCore.h"
 
 namespace {
 

@@ -7,27 +7,11 @@
 #include <vector>
 
 #include "vst/IVstPlugin.h"
+#include "tools/vsthost/SilentHost.h"
+#include "tools/vsthost/VstEventList.h"
 #include "vst/VstEntry.h"
 
 namespace {
-
-VstTimeInfo timeInfo{};
-
-intptr_t FuzzHost(AEffect*, int32_t opcode, int32_t, intptr_t, void* ptr, float) {
-    switch (opcode) {
-        case audioMasterVersion:
-            return 2400;
-        case audioMasterGetTime:
-            return reinterpret_cast<intptr_t>(&timeInfo);
-        case audioMasterProcessEvents:
-            return 1;
-        case audioMasterGetProductString:
-            if (ptr) std::strcpy(static_cast<char*>(ptr), "Fuzz Host");
-            return 1;
-        default:
-            return 0;
-    }
-}
 
 class Input {
   public:
@@ -62,10 +46,8 @@ void Events(AEffect* e, Input& in) {
     // Every record is as long as the longest event, so odd type and size fields never make the
     // plug-in read past what a real host would have allocated for the type it claims.
     std::vector<VstMidiSysexEvent> records(count);
-    std::vector<unsigned char> list(sizeof(VstEvents) + sizeof(VstEvent*) * (count + 2));
-    auto* events = reinterpret_cast<VstEvents*>(list.data());
-    events->numEvents = (in.Byte() & 0x80) ? -count : count;
-    VstEvent** entries = events->events;  // as many as count, beyond the declared two
+    const bool negativeCount = in.Byte() & 0x80;
+    std::vector<VstEvent*> entries(count);
     for (int i = 0; i < count; ++i) {
         const uint8_t kind = in.Byte();
         VstMidiSysexEvent& r = records[i];
@@ -83,7 +65,9 @@ void Events(AEffect* e, Input& in) {
         }
         entries[i] = (kind & 0x40) ? nullptr : reinterpret_cast<VstEvent*>(&r);
     }
-    e->dispatcher(e, effProcessEvents, 0, 0, events, 0);
+    VstEventList list(entries);
+    if (negativeCount) list.List()->numEvents = -count;
+    e->dispatcher(e, effProcessEvents, 0, 0, list.List(), 0);
 }
 
 void Process(AEffect* e, Input& in) {
@@ -134,7 +118,7 @@ void Opcode(AEffect* e, Input& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    IVstPlugin* plugin = CreateVstPlugin(&FuzzHost);
+    IVstPlugin* plugin = CreateVstPlugin(&SilentHostCallback);
     if (!plugin) return 0;
     AEffect* e = plugin->Effect();
     e->dispatcher(e, effOpen, 0, 0, nullptr, 0);

@@ -31,9 +31,8 @@ TEST_F(VesmarAudio, MidiPassThrough) {
         records.push_back(
             MidiRecord(messages[i][0], messages[i][1], messages[i][2], static_cast<int32_t>(3 * i)));
     }
-    std::vector<VstEvent*> entries;
-    for (VstMidiEvent& r : records) entries.push_back(reinterpret_cast<VstEvent*>(&r));
-    EventList list(entries);
+    VstEventList list;
+    list.AssignRecords(records.data(), records.size());
     host.ClearRecords();
     ASSERT_EQ(fx->ProcessEvents(list.List()), 1);
     const std::vector<HostMidiMessage> back = host.ReceivedMidi();

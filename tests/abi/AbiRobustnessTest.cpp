@@ -45,13 +45,13 @@ TEST_F(VesmarRobustness, OddEventLists) {
     nullDump.type = kVstSysExType;
     nullDump.byteSize = sizeof nullDump;
     nullDump.dumpBytes = 1 << 20;
-    EventList list({nullptr, reinterpret_cast<VstEvent*>(&on), &unknown,
-                    reinterpret_cast<VstEvent*>(&shortSysex), reinterpret_cast<VstEvent*>(&nullDump), nullptr,
-                    reinterpret_cast<VstEvent*>(&careless)});
+    VstEventList list({nullptr, reinterpret_cast<VstEvent*>(&on), &unknown,
+                       reinterpret_cast<VstEvent*>(&shortSysex), reinterpret_cast<VstEvent*>(&nullDump),
+                       nullptr, reinterpret_cast<VstEvent*>(&careless)});
     host.ClearRecords();
     EXPECT_EQ(fx->ProcessEvents(list.List()), 1);
     EXPECT_EQ(host.ReceivedMidi().size(), 2u);
-    EventList negative({reinterpret_cast<VstEvent*>(&on)});
+    VstEventList negative({reinterpret_cast<VstEvent*>(&on)});
     negative.List()->numEvents = INT_MIN;
     EXPECT_EQ(fx->ProcessEvents(negative.List()), 1);
     EXPECT_EQ(fx->ProcessEvents(nullptr), 0);

@@ -42,12 +42,11 @@ TEST_F(VesmarStress, AudioControlAndMidiThreads) {
 
     std::thread midi([&] {
         for (int i = 0; running.load(); ++i) {
-            VstMidiEvent on = MidiRecord(0x90, static_cast<uint8_t>(i % 128), 100, i % kBlockSize);
-            VstMidiEvent off = MidiRecord(0x80, static_cast<uint8_t>(i % 128), 0);
-            VstMidiEvent cc = MidiRecord(0xB0, 1, static_cast<uint8_t>(i % 128));
-            EventList list({reinterpret_cast<VstEvent*>(&on), reinterpret_cast<VstEvent*>(&cc),
-                            reinterpret_cast<VstEvent*>(&off)});
-            fx->ProcessEvents(list.List());
+            VstMidiEvent notes[] = {MidiRecord(0x90, static_cast<uint8_t>(i % 128), 100, i % kBlockSize),
+                                    MidiRecord(0xB0, 1, static_cast<uint8_t>(i % 128)),
+                                    MidiRecord(0x80, static_cast<uint8_t>(i % 128), 0)};
+            VstEventList list;
+            fx->ProcessEvents(list.AssignRecords(notes, std::size(notes)));
         }
     });
 

@@ -58,8 +58,8 @@ double VesmarModule::Plain(int index) {
 
 void VesmarModule::SendMidi(uint8_t status, uint8_t data1, uint8_t data2, int32_t delta) {
     VstMidiEvent m = MidiRecord(status, data1, data2, delta);
-    EventList list({reinterpret_cast<VstEvent*>(&m)});
-    ASSERT_EQ(fx->ProcessEvents(list.List()), 1);
+    VstEventList list;
+    ASSERT_EQ(fx->ProcessEvents(list.AssignRecords(&m, 1)), 1);
 }
 
 void VesmarModule::Replacing(int frames, float left, float right, std::vector<float>& outL,
@@ -70,22 +70,4 @@ void VesmarModule::Replacing(int frames, float left, float right, std::vector<fl
     float* in[2] = {inL.data(), inR.data()};
     float* out[2] = {outL.data(), outR.data()};
     e->processReplacing(e, in, out, frames);
-}
-
-EventList::EventList(const std::vector<VstEvent*>& entries)
-    : storage(sizeof(VstEvents) + sizeof(VstEvent*) * std::max<size_t>(entries.size(), 2)) {
-    List()->numEvents = static_cast<int32_t>(entries.size());
-    VstEvent** slots = List()->events;  // as many as entries, beyond the declared two
-    for (size_t i = 0; i < entries.size(); ++i) slots[i] = entries[i];
-}
-
-VstMidiEvent MidiRecord(uint8_t status, uint8_t data1, uint8_t data2, int32_t delta) {
-    VstMidiEvent m{};
-    m.type = kVstMidiType;
-    m.byteSize = sizeof m;
-    m.deltaFrames = delta;
-    m.midiData[0] = static_cast<char>(status);
-    m.midiData[1] = static_cast<char>(data1);
-    m.midiData[2] = static_cast<char>(data2);
-    return m;
 }

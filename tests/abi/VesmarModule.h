@@ -8,7 +8,9 @@
 
 #include "tools/vsthost/HostCallback.h"
 #include "tools/vsthost/HostedEffect.h"
+#include "tools/vsthost/MidiRecord.h"
 #include "tools/vsthost/PluginModule.h"
+#include "tools/vsthost/VstEventList.h"
 
 // The built Vesmar module, loaded once per test program through its exported entry point only,
 // and one freshly created, opened and resumed instance per test.
@@ -40,15 +42,3 @@ class VesmarModule : public ::testing::Test {
     std::unique_ptr<HostedEffect> fx;
     AEffect* e = nullptr;
 };
-
-// A VstEvents list of any length, laid out as a host allocates it.
-class EventList {
-  public:
-    explicit EventList(const std::vector<VstEvent*>& entries);
-    VstEvents* List() { return reinterpret_cast<VstEvents*>(storage.data()); }
-
-  private:
-    std::vector<unsigned char> storage;
-};
-
-VstMidiEvent MidiRecord(uint8_t status, uint8_t data1, uint8_t data2, int32_t delta = 0);

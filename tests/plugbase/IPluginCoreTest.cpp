@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/plugbase/TestCore.h"
+#include "tests/support/TestCore.h"
 
 namespace {
 

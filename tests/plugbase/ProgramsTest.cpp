@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/plugbase/TestCore.h"
+#include "tests/support/TestCore.h"
 
 namespace {
 

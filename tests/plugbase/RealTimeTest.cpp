@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "tests/plugbase/TestCore.h"
+#include "tests/support/TestCore.h"
 #include "tests/support/AllocationCounter.h"
 
 namespace {

@@ -4,7 +4,10 @@
 
 #include "tools/vsthost/HostCallback.h"
 #include "tools/vsthost/HostedEffect.h"
+#include "tools/vsthost/MidiRecord.h"
 #include "tools/vsthost/PluginModule.h"
+#include "tools/vsthost/SilentHost.h"
+#include "tools/vsthost/VstEventList.h"
 
 namespace {
 
@@ -127,13 +130,7 @@ TEST(HostCallbackTest, RecordsWhatThePluginSends) {
     FakeEffect fx;
     AEffect* e = &fx.record;
     fx.host.SetTransport(1000, true);
-    VstMidiEvent note{};
-    note.type = kVstMidiType;
-    note.byteSize = sizeof note;
-    note.deltaFrames = 17;
-    note.midiData[0] = static_cast<char>(0x90);
-    note.midiData[1] = 60;
-    note.midiData[2] = 100;
+    VstMidiEvent note = MidiRecord(0x90, 60, 100, 17);
     char dump[] = {static_cast<char>(0xF0), 0x7D, 0x01, static_cast<char>(0xF7)};
     VstMidiSysexEvent sysex{};
     sysex.type = kVstSysExType;
@@ -141,18 +138,9 @@ TEST(HostCallbackTest, RecordsWhatThePluginSends) {
     sysex.deltaFrames = 3;
     sysex.dumpBytes = 4;
     sysex.sysexDump = dump;
-    VstEvents list{};
-    list.numEvents = 3;
-    list.events[0] = reinterpret_cast<VstEvent*>(&note);
-    list.events[1] = nullptr;  // skipped
-    struct {
-        VstEvents head;
-        VstEvent* more[1];
-    } longer{};
-    longer.head = list;
-    longer.head.events[1] = nullptr;
-    longer.more[0] = reinterpret_cast<VstEvent*>(&sysex);
-    EXPECT_EQ(Ask(e, audioMasterProcessEvents, 0, 0, &longer.head), 1);
+    // The null entry is skipped; the third lies past the record's declared two.
+    VstEventList list({reinterpret_cast<VstEvent*>(&note), nullptr, reinterpret_cast<VstEvent*>(&sysex)});
+    EXPECT_EQ(Ask(e, audioMasterProcessEvents, 0, 0, list.List()), 1);
 
     auto midi = fx.host.ReceivedMidi();
     ASSERT_EQ(midi.size(), 1u);
@@ -166,9 +154,8 @@ TEST(HostCallbackTest, RecordsWhatThePluginSends) {
     EXPECT_EQ(sys[0].data, (std::vector<uint8_t>{0xF0, 0x7D, 0x01, 0xF7}));
 
     // A negative count takes nothing; the host still answers.
-    VstEvents negative{};
-    negative.numEvents = -5;
-    EXPECT_EQ(Ask(e, audioMasterProcessEvents, 0, 0, &negative), 1);
+    list.List()->numEvents = -5;
+    EXPECT_EQ(Ask(e, audioMasterProcessEvents, 0, 0, list.List()), 1);
     EXPECT_EQ(fx.host.ReceivedMidiCount(), 1);
 
     Ask(e, audioMasterBeginEdit, 4);
@@ -193,12 +180,43 @@ TEST(HostCallbackTest, KeepsCountingBeyondItsCapacity) {
     HostCallback host(2);
     AEffect record{};
     host.Attach(&record);
-    VstMidiEvent note{};
-    note.type = kVstMidiType;
-    VstEvents list{};
-    list.numEvents = 1;
-    list.events[0] = reinterpret_cast<VstEvent*>(&note);
-    for (int i = 0; i < 5; ++i) Ask(&record, audioMasterProcessEvents, 0, 0, &list);
+    VstMidiEvent note = MidiRecord(0x90, 60, 100);
+    VstEventList list;
+    list.AssignRecords(&note, 1);
+    for (int i = 0; i < 5; ++i) Ask(&record, audioMasterProcessEvents, 0, 0, list.List());
     EXPECT_EQ(host.ReceivedMidi().size(), 2u);
     EXPECT_EQ(host.ReceivedMidiCount(), 5);
+}
+
+// The event list a host hands over: any length, entries in order, storage reused when rebuilt.
+TEST(VstEventListTest, HoldsAnyNumberOfEntries) {
+    VstMidiEvent notes[5];
+    for (int i = 0; i < 5; ++i) notes[i] = MidiRecord(0x90, static_cast<uint8_t>(60 + i), 100, i);
+    VstEventList list;
+    VstEvents* events = list.AssignRecords(notes, 5);
+    ASSERT_EQ(events->numEvents, 5);
+    VstEvent* const* entries = events->events;
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(entries[i], reinterpret_cast<VstEvent*>(&notes[i]));
+    EXPECT_EQ(reinterpret_cast<VstMidiEvent*>(entries[4])->midiData[1], 64);
+    EXPECT_EQ(notes[3].byteSize, 32);
+    EXPECT_EQ(notes[3].deltaFrames, 3);
+
+    EXPECT_EQ(list.AssignRecords(notes, 1), events);  // smaller: same storage
+    EXPECT_EQ(events->numEvents, 1);
+    EXPECT_EQ(events->events[1], nullptr);
+    EXPECT_EQ(list.Assign(nullptr, 0)->numEvents, 0);
+}
+
+// The silent host answers without recording: version, event lists, a stopped transport.
+TEST(SilentHostTest, AnswersNeutrally) {
+    EXPECT_EQ(SilentHostCallback(nullptr, audioMasterVersion, 0, 0, nullptr, 0), HostCallback::kHostVersion);
+    VstEventList list;
+    EXPECT_EQ(SilentHostCallback(nullptr, audioMasterProcessEvents, 0, 0, list.Assign(nullptr, 0), 0), 1);
+    EXPECT_EQ(SilentHostCallback(nullptr, audioMasterProcessEvents, 0, 0, nullptr, 0), 0);
+    const auto* time = reinterpret_cast<const VstTimeInfo*>(
+        SilentHostCallback(nullptr, audioMasterGetTime, 0, ~0, nullptr, 0));
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(time->samplePos, 0);
+    EXPECT_EQ(time->flags, 0);
+    EXPECT_EQ(SilentHostCallback(nullptr, audioMasterGetVendorString, 0, 0, nullptr, 0), 0);
 }

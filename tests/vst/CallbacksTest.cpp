@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "tests/vst/TestPlugin.h"
+#include "tools/vsthost/MidiRecord.h"
+#include "tools/vsthost/VstEventList.h"
 
 namespace {
 
@@ -16,29 +18,6 @@ struct StereoBlock {
     float** Inputs() { return in[0] = inL.data(), in[1] = inR.data(), in; }
     float** Outputs() { return out[0] = outL.data(), out[1] = outR.data(), out; }
     std::vector<float> inL, inR, outL, outR;
-};
-
-VstMidiEvent Midi(uint8_t status, uint8_t data1, uint8_t data2, int32_t delta = 0) {
-    VstMidiEvent e{};
-    e.type = kVstMidiType;
-    e.byteSize = sizeof e;
-    e.deltaFrames = delta;
-    e.midiData[0] = static_cast<char>(status);
-    e.midiData[1] = static_cast<char>(data1);
-    e.midiData[2] = static_cast<char>(data2);
-    return e;
-}
-
-// A VstEvents list of any length, as a host allocates it.
-struct EventList {
-    explicit EventList(std::vector<VstEvent*> entries)
-        : storage(16 + 8 * std::max<size_t>(entries.size(), 2)) {
-        list()->numEvents = static_cast<int32_t>(entries.size());
-        VstEvent** slots = list()->events;  // beyond the declared two
-        for (size_t i = 0; i < entries.size(); ++i) slots[i] = entries[i];
-    }
-    VstEvents* list() { return reinterpret_cast<VstEvents*>(storage.data()); }
-    std::vector<unsigned char> storage;
 };
 
 VstEvent* AsEvent(void* record) {
@@ -115,9 +94,10 @@ TEST(ParameterCallbacks, SetAndGet) {
 // Incoming events reach the hooks at once, in order; null, unknown and short records are skipped.
 TEST(IncomingEvents, DeliveredInHostOrder) {
     PluginUnderTest t;
-    VstMidiEvent on = Midi(0x90, 60, 100, 5), off = Midi(0x80, 60, 0, 7), clock = Midi(0xF8, 0, 0);
+    VstMidiEvent on = MidiRecord(0x90, 60, 100, 5), off = MidiRecord(0x80, 60, 0, 7),
+                 clock = MidiRecord(0xF8, 0, 0);
     on.noteLength = 1234;  // ignored fields
-    VstMidiEvent careless = Midi(0xB0, 7, 127);
+    VstMidiEvent careless = MidiRecord(0xB0, 7, 127);
     careless.byteSize = 0;  // MIDI fields lie within the generic record: still read
     VstEvent unknown{};
     unknown.type = 3;
@@ -133,10 +113,10 @@ TEST(IncomingEvents, DeliveredInHostOrder) {
     negativeDump.dumpBytes = -5;
     VstMidiSysexEvent nullDump = sysex;
     nullDump.sysexDump = nullptr;
-    EventList list({AsEvent(&on), nullptr, AsEvent(&unknown), AsEvent(&sysex), AsEvent(&off),
-                    AsEvent(&shortSysex), AsEvent(&negativeDump), AsEvent(&nullDump), AsEvent(&clock),
-                    AsEvent(&careless)});
-    EXPECT_EQ(t.Dispatch(effProcessEvents, 0, 0, list.list()), 1);
+    VstEventList list({AsEvent(&on), nullptr, AsEvent(&unknown), AsEvent(&sysex), AsEvent(&off),
+                       AsEvent(&shortSysex), AsEvent(&negativeDump), AsEvent(&nullDump), AsEvent(&clock),
+                       AsEvent(&careless)});
+    EXPECT_EQ(t.Dispatch(effProcessEvents, 0, 0, list.List()), 1);
     ASSERT_EQ(t.plugin->received.size(), 4u);
     EXPECT_EQ(t.plugin->received[0].offset, 5);
     EXPECT_EQ(t.plugin->received[0].status, 0x90);
@@ -151,9 +131,9 @@ TEST(IncomingEvents, DeliveredInHostOrder) {
     EXPECT_TRUE(t.plugin->receivedSysEx[1].empty());
     EXPECT_TRUE(t.plugin->receivedSysEx[2].empty());
 
-    EventList negative({AsEvent(&on)});
-    negative.list()->numEvents = -7;
-    EXPECT_EQ(t.Dispatch(effProcessEvents, 0, 0, negative.list()), 1);
+    VstEventList negative({AsEvent(&on)});
+    negative.List()->numEvents = -7;
+    EXPECT_EQ(t.Dispatch(effProcessEvents, 0, 0, negative.List()), 1);
     EXPECT_EQ(t.plugin->received.size(), 4u);
     EXPECT_EQ(t.Dispatch(effProcessEvents, 0, 0, nullptr), 0);
 }

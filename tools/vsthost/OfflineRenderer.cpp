@@ -1,27 +1,11 @@
 #include "tools/vsthost/OfflineRenderer.h"
 
 #include <algorithm>
-#include <cstring>
+
+#include "tools/vsthost/MidiRecord.h"
+#include "tools/vsthost/VstEventList.h"
 
 namespace {
-
-// A VstEvents list of any length: the record's header followed by as many pointers as needed.
-class EventBlock {
-  public:
-    VstEvents* Build(std::vector<VstMidiEvent>& midi) {
-        size_t slots = std::max<size_t>(midi.size(), 2);
-        storage.assign(offsetof(VstEvents, events) / sizeof(intptr_t) + slots, 0);
-        auto* list = reinterpret_cast<VstEvents*>(storage.data());
-        list->numEvents = static_cast<int32_t>(midi.size());
-        list->reserved = 0;
-        VstEvent** entries = list->events;  // past the nominal two entries: index a plain pointer
-        for (size_t i = 0; i < midi.size(); ++i) entries[i] = reinterpret_cast<VstEvent*>(&midi[i]);
-        return list;
-    }
-
-  private:
-    std::vector<intptr_t> storage;
-};
 
 template <typename Sample>
 struct BlockBuffers {
@@ -56,7 +40,7 @@ AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<Sche
     BlockBuffers<double> doubleIn(settings.mode == ProcessMode::Double ? inputs : 0, block),
         doubleOut(settings.mode == ProcessMode::Double ? outputs : 0, block);
     std::vector<VstMidiEvent> midi;
-    EventBlock list;
+    VstEventList list;
     size_t nextEvent = 0;
     eventsDelivered = 0;
 
@@ -73,15 +57,11 @@ AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<Sche
         midi.clear();
         while (nextEvent < events.size() && events[nextEvent].frame < start + frames) {
             const ScheduledEvent& e = events[nextEvent++];
-            VstMidiEvent m{};
-            m.type = kVstMidiType;
-            m.byteSize = sizeof(VstMidiEvent);
-            m.deltaFrames = static_cast<int32_t>(std::max<int64_t>(e.frame - start, 0));
-            std::memcpy(m.midiData, e.bytes, 3);
-            midi.push_back(m);
+            midi.push_back(MidiRecord(e.bytes[0], e.bytes[1], e.bytes[2],
+                                      static_cast<int32_t>(std::max<int64_t>(e.frame - start, 0))));
         }
         if (!midi.empty()) {
-            effect.ProcessEvents(list.Build(midi));
+            effect.ProcessEvents(list.AssignRecords(midi.data(), midi.size()));
             eventsDelivered += static_cast<int64_t>(midi.size());
         }
 

@@ -43,15 +43,24 @@ bool PluginModule::Load(const std::string& modulePath, std::string& error) {
 }
 
 AEffect* PluginModule::CreateEffect(HostCallback& host, std::string& error) {
+    AEffect* effect = nullptr;
+    {
+        EntryPointScope scope(host);
+        effect = CreateEffect(&HostCallback::Callback, error);
+    }
+    if (effect) host.Attach(effect);
+    return effect;
+}
+
+AEffect* PluginModule::CreateEffect(audioMasterCallback callback, std::string& error) {
     if (!entry) {
         error = "no module loaded";
         return nullptr;
     }
     AEffect* effect = nullptr;
     {
-        EntryPointScope scope(host);
         PluginCall call(entryName.c_str());
-        effect = entry(&HostCallback::Callback);
+        effect = entry(callback);
     }
     if (!effect) {
         error = "'" + path + "': " + entryName + " returned no effect";
@@ -76,7 +85,6 @@ AEffect* PluginModule::CreateEffect(HostCallback& host, std::string& error) {
                 std::to_string(effect->numPrograms) + ")";
         return nullptr;
     }
-    host.Attach(effect);
     return effect;
 }
 

@@ -25,6 +25,8 @@ class PluginModule {
     // Calls the entry point with the host's callback. Returns the record, bound to host, or null
     // with a reason (the module returned null, the magic is wrong, the record is implausible).
     AEffect* CreateEffect(HostCallback& host, std::string& error);
+    // The same with any host callback (SilentHostCallback, say); nothing is bound.
+    AEffect* CreateEffect(audioMasterCallback callback, std::string& error);
 
     const std::string& EntryName() const { return entryName; }
     const std::string& Path() const { return path; }
