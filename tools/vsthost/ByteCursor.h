@@ -63,6 +63,10 @@ class ByteWriter {
     void U32(uint32_t v) {
         for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(v >> shift));
     }
+    void U16(uint16_t v) {
+        bytes.push_back(static_cast<uint8_t>(v >> 8));
+        bytes.push_back(static_cast<uint8_t>(v));
+    }
     void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
     void F32(float v) {
         uint32_t bits;
