@@ -345,12 +345,15 @@ void IPluginCore::ApplyParameterFromEditor(int index, double normalized) {
     OnParameterChange(index);
 }
 
-void IPluginCore::ApplyParameterFromHost(int index, double normalized) {
+void IPluginCore::ApplyParameterFromHost(int index, double value, bool isNormalized) {
     std::lock_guard<std::recursive_mutex> hold(lock_);
     IParameter* parameter = Parameter(index);
     if (parameter == nullptr) return;
-    if (editor_) editor_->ShowParameterValue(index, normalized, true);
-    parameter->SetFromNormalized(normalized);
+    if (editor_) editor_->ShowParameterValue(index, value, isNormalized);
+    if (isNormalized)
+        parameter->SetFromNormalized(value);
+    else
+        parameter->SetPlain(value);
     OnParameterChange(index);
 }
 
@@ -364,14 +367,14 @@ void IPluginCore::PushValuesToEditor() {
         editor_->ShowParameterValue(i, params_[static_cast<size_t>(i)]->PlainValue(), false);
 }
 
-void IPluginCore::AttachEditor(IEditorLink* editor) {
+void IPluginCore::AttachEditor(std::unique_ptr<IEditorLink> editor) {
     if (editor == nullptr) return;
     std::lock_guard<std::recursive_mutex> hold(lock_);
     for (int i = 0; i < ParameterCount(); ++i) {
         editor->ShowParameterValue(i, params_[static_cast<size_t>(i)]->NormalizedValue(), true);
     }
     editor->PrepareDrawing();
-    if (editor != editor_.get()) editor_.reset(editor);
+    editor_ = std::move(editor);
 }
 
 void IPluginCore::EndEditLater(int index) {

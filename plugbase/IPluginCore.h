@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plugbase/ChannelIoPair.h"
+#include "plugbase/HostId.h"
 #include "plugbase/IEditorLink.h"
 #include "plugbase/IMidiEvent.h"
 #include "plugbase/IParameter.h"
@@ -70,13 +71,13 @@ class IPluginCore {
     virtual int64_t HostSamplePosition() { return 0; }
     virtual double HostTempo() { return 0.0; }
     virtual void HostTimeSignature(int& numerator, int& denominator) { numerator = denominator = 0; }
-    virtual int HostKind() { return host_; }
+    virtual HostId HostKind() { return host_; }
     virtual void EditorSizeChanged() {}
     virtual void AdjustForHost() {}
     // Under the lock: shows every parameter's normalised value in the editor, calls its
     // PrepareDrawing and takes ownership of it (a previously attached editor is destroyed). Null
     // does nothing.
-    virtual void AttachEditor(IEditorLink* editor);
+    virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);
     // Resizes every scratch buffer to frames samples and zeroes them, unless frames is the current
     // block size. Negative frames count as 0. Not for the audio thread (it allocates).
     virtual void SetBlockSize(int frames);
@@ -147,9 +148,9 @@ class IPluginCore {
     int32_t VersionDecimal() const;
     int32_t UniqueId() const { return uniqueId_; }
     int32_t MakerId() const { return makerId_; }
-    int Host() const { return host_; }
+    HostId Host() const { return host_; }
     int32_t HostVersion() const { return hostVersion_; }
-    void SetHost(int host, int32_t hostVersion) {
+    void SetHost(HostId host, int32_t hostVersion) {
         host_ = host;
         hostVersion_ = hostVersion;
     }
@@ -198,9 +199,10 @@ class IPluginCore {
     // ---- Parameter flow ------------------------------------------------------------------------
     // The user moved a control: under the lock, set the parameter, HostAutomate, OnParameterChange.
     void ApplyParameterFromEditor(int index, double normalized);
-    // The host set a parameter: under the lock, show it in the editor, set it, OnParameterChange.
+    // The host set a parameter, normalised (setParameter) or plain (a parsed text): under the lock,
+    // show it in the editor, set it (a plain value clamped to the range), OnParameterChange.
     // Indices out of range change nothing.
-    void ApplyParameterFromHost(int index, double normalized);
+    void ApplyParameterFromHost(int index, double value, bool isNormalized);
     void NotifyAllParameters();  // OnParameterChange for every index from 0 upwards
     void PushValuesToEditor();   // every plain value to the editor, when there is one
     // Wheel gestures: with an editor, remembers index and starts its countdown of
@@ -232,7 +234,7 @@ class IPluginCore {
     int32_t uniqueId_ = 0;
     int32_t makerId_ = 0;
     int32_t version_ = 0;
-    int host_ = -1;
+    HostId host_ = HostId::NotAsked;
     int32_t hostVersion_ = 0;
     bool stateChunks_ = false;
     bool isInstrument_ = false;

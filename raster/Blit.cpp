@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "raster/BlendRules.h"
+#include "raster/ClippedSpan.h"
 #include "raster/PixelRows.h"
 
 namespace {
@@ -14,7 +15,7 @@ struct BlitArea {
     int sx, sy, dx, dy, columns, rows;
 };
 
-// Clips in 64-bit so that extreme coordinates cannot overflow; false when nothing is left.
+// False when nothing is left after clipping.
 bool ClipBlit(RasterBitmap& dest, RasterBitmap& src, long long x, long long y, const BlitSourceRect* srcRect,
               BlitArea& area) {
     long long sl = 0, st = 0, sr = src.Width(), sb = src.Height();
@@ -25,14 +26,12 @@ bool ClipBlit(RasterBitmap& dest, RasterBitmap& src, long long x, long long y, c
         sr = std::min<long long>(sr, src.Width());
         sb = std::min<long long>(sb, src.Height());
     }
-    if (x < 0) sl -= x, x = 0;
-    if (y < 0) st -= y, y = 0;
-    if (sr <= sl || sb <= st || x >= dest.Width() || y >= dest.Height()) return false;
-    sr = std::min(sr, dest.Width() - x + sl);
-    sb = std::min(sb, dest.Height() - y + st);
-    if (sr <= sl || sb <= st) return false;
-    area = {static_cast<int>(sl), static_cast<int>(st),      static_cast<int>(x),
-            static_cast<int>(y),  static_cast<int>(sr - sl), static_cast<int>(sb - st)};
+    const ClippedSpan columns = ClippedSpan::Clip(x, sr - sl, dest.Width());
+    const ClippedSpan rows = ClippedSpan::Clip(y, sb - st, dest.Height());
+    if (columns.Empty() || rows.Empty()) return false;
+    area = {static_cast<int>(sl + columns.skipped), static_cast<int>(st + rows.skipped),
+            static_cast<int>(columns.start),        static_cast<int>(rows.start),
+            static_cast<int>(columns.length),       static_cast<int>(rows.length)};
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "raster/BlendRules.h"
+#include "raster/ClippedSpan.h"
 #include "raster/PixelRows.h"
 
 namespace {
@@ -40,17 +41,13 @@ void Blur(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int srcX, i
     long long left = std::max(srcX, 0), top = std::max(srcY, 0);
     long long right = std::min<long long>(static_cast<long long>(srcX) + srcWidth, src->Width());
     long long bottom = std::min<long long>(static_cast<long long>(srcY) + srcHeight, src->Height());
-    long long dx = dstX, dy = dstY;
-    if (dx < 0) left -= dx, dx = 0;
-    if (dy < 0) top -= dy, dy = 0;
-    if (left >= right || top >= bottom || dx >= dest->Width() || dy >= dest->Height()) return;
-    right = std::min(right, left + dest->Width() - dx);
-    bottom = std::min(bottom, top + dest->Height() - dy);
-    if (right - left < 2 || bottom - top < 2) return;
+    const ClippedSpan across = ClippedSpan::Clip(dstX, right - left, dest->Width());
+    const ClippedSpan down = ClippedSpan::Clip(dstY, bottom - top, dest->Height());
+    if (across.length < 2 || down.length < 2) return;
 
-    const int n = static_cast<int>(right - left), rows = static_cast<int>(bottom - top);
-    const int sl = static_cast<int>(left), st = static_cast<int>(top);
-    const int ox = static_cast<int>(dx), oy = static_cast<int>(dy);
+    const int n = static_cast<int>(across.length), rows = static_cast<int>(down.length);
+    const int sl = static_cast<int>(left + across.skipped), st = static_cast<int>(top + down.skipped);
+    const int ox = static_cast<int>(across.start), oy = static_cast<int>(down.start);
     auto source = [&](int r) -> const uint32_t* { return ImageRow(*src, st + r) + sl; };
     auto target = [&](int r) { return ImageRow(*dest, oy + r) + ox; };
 

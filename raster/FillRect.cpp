@@ -4,6 +4,7 @@
 
 #include "raster/BlendRules.h"
 #include "raster/BlendMode.h"
+#include "raster/ClippedSpan.h"
 #include "raster/PixelRows.h"
 
 namespace {
@@ -22,16 +23,12 @@ void FillRect(RasterBitmap* dest, int x, int y, int width, int height, uint32_t 
               int mode) {
     if (mode & BlendUseSourceAlpha) alpha = alpha * (static_cast<float>(colour >> 24) * 0.003921569f);
 
-    long long left = x, top = y, w = width, h = height;
-    if (left < 0) w += left, left = 0;
-    if (top < 0) h += top, top = 0;
-    if (alpha == 0.0f || !HasPixels(dest) || dest->RowSpan() == 0 || w <= 0 || h <= 0 ||
-        left >= dest->Width() || top >= dest->Height())
-        return;
-    w = std::min<long long>(w, dest->Width() - left);
-    h = std::min<long long>(h, dest->Height() - top);
-    const int fx = static_cast<int>(left), fy = static_cast<int>(top);
-    const int fw = static_cast<int>(w), fh = static_cast<int>(h);
+    if (alpha == 0.0f || !HasPixels(dest) || dest->RowSpan() == 0) return;
+    const ClippedSpan columns = ClippedSpan::Clip(x, width, dest->Width());
+    const ClippedSpan rows = ClippedSpan::Clip(y, height, dest->Height());
+    if (columns.Empty() || rows.Empty()) return;
+    const int fx = static_cast<int>(columns.start), fy = static_cast<int>(rows.start);
+    const int fw = static_cast<int>(columns.length), fh = static_cast<int>(rows.length);
 
     const int weight = blend::WeightFromAlpha(alpha);
     const int rule = mode & BlendModeMask;

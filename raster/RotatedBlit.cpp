@@ -6,6 +6,7 @@
 
 #include "raster/BlendMode.h"
 #include "raster/BlendRules.h"
+#include "raster/ClippedSpan.h"
 #include "raster/PixelRows.h"
 
 namespace {
@@ -118,11 +119,11 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     double startU = srcX - ((dw * sx * c + dh * sx * s - srcWidth) * 0.5 - centreOffsetX);
     double startV = srcY - ((dw * (-sy * s) + dh * sy * c - srcHeight) * 0.5 - centreOffsetY);
 
-    if (x0 < 0) dw += x0, startU -= x0 * dudx, startV -= x0 * dvdx, x0 = 0;
-    if (y0 < 0) dh += y0, startU -= y0 * dudy, startV -= y0 * dvdy, y0 = 0;
-    if (dw < 1 || dh < 1 || x0 >= dest->Width() || y0 >= dest->Height()) return;
-    dw = std::min<long long>(dw, dest->Width() - x0);
-    dh = std::min<long long>(dh, dest->Height() - y0);
+    const ClippedSpan columns = ClippedSpan::Clip(x0, dw, dest->Width());
+    const ClippedSpan rows = ClippedSpan::Clip(y0, dh, dest->Height());
+    if (columns.Empty() || rows.Empty()) return;
+    startU += columns.skipped * dudx, startV += columns.skipped * dvdx;
+    startU += rows.skipped * dudy, startV += rows.skipped * dvdy;
 
     const int regionLeft = TruncToInt(left), regionTop = TruncToInt(top);
     const int regionWidth = TruncToInt(right) - regionLeft, regionHeight = TruncToInt(bottom) - regionTop;
@@ -140,8 +141,8 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     const int w = blend::WeightFromAlpha(alpha);
     if (w == 0) return;
     const bool bilinear = (mode & BlendFilterMask) == BlendFilterBilinear;
-    const int x = static_cast<int>(x0), y = static_cast<int>(y0);
-    const int width = static_cast<int>(dw), height = static_cast<int>(dh);
+    const int x = static_cast<int>(columns.start), y = static_cast<int>(rows.start);
+    const int width = static_cast<int>(columns.length), height = static_cast<int>(rows.length);
     blend::WithSourceRule(mode, w, [&](auto rule) {
         using Rule = decltype(rule);
         if (bilinear)

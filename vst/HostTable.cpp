@@ -6,24 +6,27 @@ namespace {
 
 struct HostFragment {
     const char* fragment;
-    int32_t id;
+    HostId id;
 };
 
 // Order matters: "cubase" wins over "live" for a name containing both.
 constexpr HostFragment kHostTable[] = {
-    {"cubase", 3},      {"reaper", 1},   {"nuendo", 4},      {"cakewalk", 5},   {"samplitude", 8},
-    {"fruity", 7},      {"live", 9},     {"melodyne", 12},   {"vstmanlib", 13}, {"aulab", 14},
-    {"forte", 15},      {"chainer", 16}, {"audition", 17},   {"orion", 18},     {"sawstudio", 20},
-    {"logic", 21},      {"digital", 22}, {"audiomulch", 23}, {"presonus", 24},  {"acoustica", 25},
-    {"garageband", 26}, {"ardour", 27},
+    {"cubase", HostId::Cubase},     {"reaper", HostId::Reaper},         {"nuendo", HostId::Nuendo},
+    {"cakewalk", HostId::Cakewalk}, {"samplitude", HostId::Samplitude}, {"fruity", HostId::Fruity},
+    {"live", HostId::Live},         {"melodyne", HostId::Melodyne},     {"vstmanlib", HostId::VstManLib},
+    {"aulab", HostId::AuLab},       {"forte", HostId::Forte},           {"chainer", HostId::Chainer},
+    {"audition", HostId::Audition}, {"orion", HostId::Orion},           {"sawstudio", HostId::SawStudio},
+    {"logic", HostId::Logic},       {"digital", HostId::Digital},       {"audiomulch", HostId::AudioMulch},
+    {"presonus", HostId::Presonus}, {"acoustica", HostId::Acoustica},   {"garageband", HostId::GarageBand},
+    {"ardour", HostId::Ardour},
 };
 
 constexpr int kNameBuffer = 256;
 
 }  // namespace
 
-int32_t HostIdFromProductName(const char* name, int maxLength) {
-    if (!name || maxLength <= 0) return 0;
+HostId HostIdFromProductName(const char* name, int maxLength) {
+    if (!name || maxLength <= 0) return HostId::Unknown;
     char lower[kNameBuffer];
     int n = 0;
     while (n < maxLength && n < kNameBuffer - 1 && name[n] != '\0') {
@@ -35,7 +38,7 @@ int32_t HostIdFromProductName(const char* name, int maxLength) {
     for (const HostFragment& row : kHostTable) {
         if (std::strstr(lower, row.fragment)) return row.id;
     }
-    return 0;
+    return HostId::Unknown;
 }
 
 int32_t PackedHostVersion(intptr_t decimalVersion) {

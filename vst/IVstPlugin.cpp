@@ -136,14 +136,14 @@ void IVstPlugin::HostTimeSignature(int& numerator, int& denominator) {
 
 // ---- Host identification ---------------------------------------------------------------------
 
-int IVstPlugin::HostKind() {
-    if (Host() != -1) return Host();
+HostId IVstPlugin::HostKind() {
+    if (Host() != HostId::NotAsked) return Host();
     char name[kHostProductBytes] = {};
     CallHost(audioMasterGetProductString, 0, 0, name);
     name[kHostProductBytes - 1] = '\0';
     int32_t version = 0;
     if (name[0] != '\0') version = PackedHostVersion(CallHost(audioMasterGetVendorVersion));
-    const int id = HostIdFromProductName(name, kHostProductBytes);
+    const HostId id = HostIdFromProductName(name, kHostProductBytes);
     SetHost(id, version);
     return id;
 }
@@ -151,8 +151,9 @@ int IVstPlugin::HostKind() {
 void IVstPlugin::AdjustForHost() {
     if (hostAdjusted_) return;
     hostAdjusted_ = true;
-    const int host = HostKind();
-    if (host == 15 || host == 17 || host == 18 || host == 20) {
+    const HostId host = HostKind();
+    if (host == HostId::Forte || host == HostId::Audition || host == HostId::Orion ||
+        host == HostId::SawStudio) {
         ConnectInputs(2, InputCount(), false);
         if (OutputCount() >= 3) ConnectOutputs(2, OutputCount(), true);
     }

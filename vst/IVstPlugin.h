@@ -49,7 +49,7 @@ class IVstPlugin : public IPluginCore {
     double HostTempo() override;
     void HostTimeSignature(int& numerator, int& denominator) override;
     // Asks the host for its product name (and version) once and maps it to a host number.
-    int HostKind() override;
+    HostId HostKind() override;
     // At most once per object (effOpen): host-specific channel adjustment, then the record's and
     // the arrangements' channel counts follow the core's channels.
     void AdjustForHost() override;
@@ -63,16 +63,19 @@ class IVstPlugin : public IPluginCore {
                       float opt = 0.0f);
 
   private:
-    // Record callbacks (IVstPluginCallbacks.cpp): validate the record, take the lock, forward.
+    // Record callbacks (IVstPluginCallbacks.cpp): validate the record, take the lock, forward. An
+    // exception from below (a failed allocation, say) ends at each of them as the neutral answer.
     static intptr_t DispatcherCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                       void* ptr, float opt);
+                                       void* ptr, float opt) noexcept;
     static void ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames,
-                             bool accumulate);
-    static void ProcessCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames);
-    static void ProcessReplacingCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames);
-    static void ProcessDoubleCallback(AEffect* effect, double** inputs, double** outputs, int32_t frames);
-    static void SetParameterCallback(AEffect* effect, int32_t index, float value);
-    static float GetParameterCallback(AEffect* effect, int32_t index);
+                             bool accumulate) noexcept;
+    static void ProcessCallback(AEffect* effect, float** inputs, float** outputs, int32_t frames) noexcept;
+    static void ProcessReplacingCallback(AEffect* effect, float** inputs, float** outputs,
+                                         int32_t frames) noexcept;
+    static void ProcessDoubleCallback(AEffect* effect, double** inputs, double** outputs,
+                                      int32_t frames) noexcept;
+    static void SetParameterCallback(AEffect* effect, int32_t index, float value) noexcept;
+    static float GetParameterCallback(AEffect* effect, int32_t index) noexcept;
 
     // Dispatcher pieces (IVstPluginDispatcher.cpp).
     intptr_t ProcessEvents(const VstEvents* events);

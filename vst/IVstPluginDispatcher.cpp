@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "plugbase/TextCopy.h"
 #include "vst/IVstPlugin.h"
 #include "vst/VstCanDo.h"
 #include "vst/VstText.h"
@@ -53,17 +54,17 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             }
             return 0;
         case effGetProgramName:
-            VstText::Copy(text, ProgramName(CurrentProgramIndex()), VstText::kProgramName);
+            CopyText(text, VstText::kProgramName, ProgramName(CurrentProgramIndex()));
             return 0;
         case effGetParamLabel:
-            if (parameter) VstText::Copy(text, parameter->Label(), VstText::kParameterText);
+            if (parameter) CopyText(text, VstText::kParameterText, parameter->Label());
             return 0;
         case effGetParamDisplay:
             if (parameter && text)
                 parameter->FormatForHost(parameter->PlainValue(), false, text, VstText::kParameterText);
             return 0;
         case effGetParamName:
-            if (parameter) VstText::Copy(text, parameter->Name(), VstText::kParameterText);
+            if (parameter) CopyText(text, VstText::kParameterText, parameter->Name());
             return 0;
         case effSetSampleRate:
             SetSampleRateFromHost(opt);
@@ -95,7 +96,7 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             return String2Parameter(index, text);
         case effGetProgramNameIndexed:
             if (!text) return 0;
-            VstText::Copy(text, ProgramName(index), VstText::kProgramName);
+            CopyText(text, VstText::kProgramName, ProgramName(index));
             return text[0] != '\0' ? 1 : 0;
         case effGetInputProperties:
             return PinProperties(true, index, static_cast<VstPinProperties*>(ptr));
@@ -108,15 +109,15 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
                                          static_cast<const VstSpeakerArrangement*>(ptr));
         case effGetEffectName:
             if (!text) return 0;
-            VstText::Copy(text, EffectName(), kVstMaxEffectNameLen);
+            CopyText(text, kVstMaxEffectNameLen, EffectName());
             return 1;
         case effGetVendorString:
             if (!text) return 0;
-            VstText::Copy(text, MakerName(), kVstMaxVendorStrLen);
+            CopyText(text, kVstMaxVendorStrLen, MakerName());
             return 1;
         case effGetProductString:
             if (!text) return 0;
-            VstText::Copy(text, ProductName(), kVstMaxProductStrLen);
+            CopyText(text, kVstMaxProductStrLen, ProductName());
             return 1;
         case effGetVendorVersion:
             return VersionDecimal();
@@ -191,10 +192,7 @@ intptr_t IVstPlugin::String2Parameter(int index, const char* text) {
     if (text) {
         char bounded[VstText::kHostTextLimit + 1];
         VstText::Read(text, bounded);
-        const double v = parameter->ParseText(bounded);
-        if (IEditorLink* editor = Editor()) editor->ShowParameterValue(index, v, false);
-        parameter->SetPlain(v);
-        OnParameterChange(index);
+        ApplyParameterFromHost(index, parameter->ParseText(bounded), false);
     }
     return 1;
 }
@@ -252,7 +250,7 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
                 char normalized[VstText::kParameterText];
                 std::snprintf(normalized, sizeof normalized, "%.17f",
                               parameter->ToNormalized(parameter->ParseText(bounded)));
-                VstText::Copy(text, normalized, sizeof normalized);
+                CopyText(text, sizeof normalized, normalized);
             }
             return kVendorAnswer;
         }

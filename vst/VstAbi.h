@@ -9,17 +9,20 @@
 struct AEffect;
 
 // ---- function types -------------------------------------------------------------------------
-// x86-64 has one C calling convention per platform, so no convention marker is needed.
+// x86-64 has one C calling convention per platform, so no convention marker is needed. The
+// record's functions are noexcept: no C++ exception may unwind into a host, so every
+// implementation answers failures with a neutral value instead.
 extern "C" {
 typedef intptr_t (*audioMasterCallback)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                         void* ptr, float opt);
 typedef intptr_t (*AEffectDispatcherProc)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                          void* ptr, float opt);
-typedef void (*AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
+                                          void* ptr, float opt) noexcept;
+typedef void (*AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs,
+                                   int32_t sampleFrames) noexcept;
 typedef void (*AEffectProcessDoubleProc)(AEffect* effect, double** inputs, double** outputs,
-                                         int32_t sampleFrames);
-typedef void (*AEffectSetParameterProc)(AEffect* effect, int32_t index, float parameter);
-typedef float (*AEffectGetParameterProc)(AEffect* effect, int32_t index);
+                                         int32_t sampleFrames) noexcept;
+typedef void (*AEffectSetParameterProc)(AEffect* effect, int32_t index, float parameter) noexcept;
+typedef float (*AEffectGetParameterProc)(AEffect* effect, int32_t index) noexcept;
 // The module's exported entry point (VSTPluginMain, and main as an alias).
 typedef AEffect* (*VstPluginMainProc)(audioMasterCallback host);
 }

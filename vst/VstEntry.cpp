@@ -12,7 +12,7 @@ std::mutex processLock;
 
 }  // namespace
 
-AEffect* VstCreateEffect(audioMasterCallback host) {
+AEffect* VstCreateEffect(audioMasterCallback host) noexcept {
     try {
         std::lock_guard<std::mutex> guard(processLock);
         IVstPlugin* plugin = CreateVstPlugin(host);

@@ -10,4 +10,4 @@ IVstPlugin* CreateVstPlugin(audioMasterCallback host);
 // What the exported entry point does on every platform: under the process-wide lock, create the
 // plug-in object, make sure it has at least one program, and hand back its effect record (null
 // when the object cannot be created). Never lets an exception escape to the host.
-AEffect* VstCreateEffect(audioMasterCallback host);
+AEffect* VstCreateEffect(audioMasterCallback host) noexcept;

@@ -13,10 +13,6 @@ constexpr std::size_t kProgramName = 64;    // program names
 // Longest text the plug-in reads from a host pointer (terminator excluded).
 constexpr std::size_t kHostTextLimit = 255;
 
-// Copies src (null counts as empty) into dst, at most capacity - 1 bytes, and terminates it.
-// Does nothing when dst is null or capacity is 0.
-void Copy(char* dst, const char* src, std::size_t capacity);
-
 // Reads a host text into dst (capacity kHostTextLimit + 1): stops at the terminator or the bound.
 // A null src gives an empty text.
 void Read(const char* src, char (&dst)[kHostTextLimit + 1]);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -30,7 +31,7 @@ TEST(CoreIdentity, NamesVersionAndFlags) {
     EXPECT_STREQ(core.EffectName(), "Test Effect");
     EXPECT_STREQ(core.MakerName(), "Test Maker");
     EXPECT_EQ(core.VersionDecimal(), 10100);
-    EXPECT_EQ(core.HostKind(), -1);
+    EXPECT_EQ(core.HostKind(), HostId::NotAsked);
     EXPECT_EQ(core.SampleRate(), 44100.0);
     EXPECT_EQ(core.BlockSize(), 0);
     EXPECT_EQ(core.PendingEndEdit(), -1);
@@ -262,16 +263,25 @@ TEST(CoreParameterFlow, EditorChangeSetsAutomatesAndNotifiesUnderTheLock) {
 
 TEST(CoreParameterFlow, HostChangeShowsTheEditorTheValueAsSent) {
     TestCore core;
-    auto* editor = new FakeEditor;
-    core.AttachEditor(editor);
+    auto* editor = AttachNewEditor<FakeEditor>(core);
     editor->shown.clear();
-    core.ApplyParameterFromHost(7, 0.5);  // Choice 0..2
+    core.ApplyParameterFromHost(7, 0.5, true);  // Choice 0..2
     EXPECT_EQ(core.Parameter(7)->PlainValue(), 1.0);
     ASSERT_EQ(editor->shown.size(), 1u);
     EXPECT_EQ(editor->shown[0].value, 0.5);
     EXPECT_TRUE(editor->shown[0].isNormalized);
-    core.ApplyParameterFromHost(TestCore::kParams, 0.5);
+    core.ApplyParameterFromHost(TestCore::kParams, 0.5, true);
     EXPECT_EQ(editor->shown.size(), 1u);
+
+    // A plain value (a parsed text) is shown as sent and stored clamped to the range.
+    core.changes.clear();
+    core.ApplyParameterFromHost(5, 250.0, false);  // Offset -100..100
+    EXPECT_EQ(core.Parameter(5)->PlainValue(), 100.0);
+    ASSERT_EQ(editor->shown.size(), 2u);
+    EXPECT_EQ(editor->shown[1].value, 250.0);
+    EXPECT_FALSE(editor->shown[1].isNormalized);
+    EXPECT_EQ(core.changes, std::vector<int>{5});
+    EXPECT_TRUE(core.automated.empty());
 }
 
 TEST(CoreEditor, AttachShowsNormalisedValuesPreparesAndOwns) {
@@ -280,8 +290,7 @@ TEST(CoreEditor, AttachShowsNormalisedValuesPreparesAndOwns) {
         TestCore core;
         core.AttachEditor(nullptr);
         EXPECT_EQ(core.Editor(), nullptr);
-        auto* editor = new FakeEditor(24, &destroyed);
-        core.AttachEditor(editor);
+        auto* editor = AttachNewEditor<FakeEditor>(core, 24, &destroyed);
         ASSERT_EQ(editor->shown.size(), static_cast<size_t>(TestCore::kParams));
         EXPECT_EQ(editor->shown[4].value, 1.0);  // Width 100 of 0..100
         EXPECT_TRUE(editor->shown[4].isNormalized);
@@ -290,7 +299,7 @@ TEST(CoreEditor, AttachShowsNormalisedValuesPreparesAndOwns) {
         core.PushValuesToEditor();
         EXPECT_EQ(editor->shown[4].value, 100.0);
         EXPECT_FALSE(editor->shown[4].isNormalized);
-        core.AttachEditor(new FakeEditor(24, &destroyed));  // replacing destroys the old one
+        core.AttachEditor(std::make_unique<FakeEditor>(24, &destroyed));  // replacing destroys the old one
         EXPECT_EQ(destroyed, 1);
     }
     EXPECT_EQ(destroyed, 2);
@@ -299,8 +308,7 @@ TEST(CoreEditor, AttachShowsNormalisedValuesPreparesAndOwns) {
 // Protects the delayed end of wheel gestures.
 TEST(CoreEndEdit, RepeatedWheelStepsEndOnce) {
     TestCore core;
-    auto* editor = new FakeEditor(24);
-    core.AttachEditor(editor);
+    auto* editor = AttachNewEditor<FakeEditor>(core, 24);
     core.EndEditLater(2);
     core.EndEditLater(2);
     EXPECT_TRUE(core.endEdits.empty());
@@ -314,8 +322,7 @@ TEST(CoreEndEdit, RepeatedWheelStepsEndOnce) {
 
 TEST(CoreEndEdit, AnotherParameterEndsThePendingOneAndSlowTimersGetOneTick) {
     TestCore core;
-    auto* editor = new FakeEditor(1);
-    core.AttachEditor(editor);
+    auto* editor = AttachNewEditor<FakeEditor>(core, 1);
     core.EndEditLater(2);
     core.EndEditLater(3);
     EXPECT_EQ(core.endEdits, std::vector<int>{2});

@@ -207,6 +207,24 @@ TEST(Blur, NarrowRectanglesDrawNothing) {
     EXPECT_EQ(Snapshot(d), std::vector<uint32_t>(25, 0));
 }
 
+// A destination left of and above the bitmap skips as many source columns and rows, and a
+// destination past the right edge keeps what fits.
+TEST(Blur, ClipsToTheDestination) {
+    MemoryBitmap s(6, 5, 4), clipped(6, 5, 4), reference(6, 5, 4);
+    FillPattern(s, 7);
+    Fill(clipped, 0);
+    Fill(reference, 0);
+    Blur(&clipped, &s, -2, -1, 0, 0, 6, 5);
+    Blur(&reference, &s, 0, 0, 2, 1, 4, 4);
+    EXPECT_EQ(Snapshot(clipped), Snapshot(reference));
+
+    Fill(clipped, 0);
+    Fill(reference, 0);
+    Blur(&clipped, &s, 3, 0, 0, 0, 6, 5);
+    Blur(&reference, &s, 3, 0, 0, 0, 3, 5);
+    EXPECT_EQ(Snapshot(clipped), Snapshot(reference));
+}
+
 TEST(Blur, InPlaceMatchesSeparateBitmaps) {
     for (int width : {6, 1100}) {
         MemoryBitmap s(width, 5, 4), d(width, 5, 4);

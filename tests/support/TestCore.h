@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "plugbase/IPluginCore.h"
@@ -88,3 +90,12 @@ class FakeEditor : public IEditorLink {
     int frameRate_;
     int* destroyed_;
 };
+
+// Attaches a new editor of the given type to the core, which owns it; returns it for inspection.
+template <typename Editor, typename... Args>
+Editor* AttachNewEditor(IPluginCore& core, Args&&... args) {
+    auto editor = std::make_unique<Editor>(std::forward<Args>(args)...);
+    Editor* seen = editor.get();
+    core.AttachEditor(std::move(editor));
+    return seen;
+}

@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <new>
 
+#include "plugbase/TextCopy.h"
+
 #ifndef TEST_PLUGIN_VARIANT
 #define TEST_PLUGIN_VARIANT 0
 #endif
@@ -61,7 +63,7 @@ Plugin* Self(AEffect* e) {
 }
 
 void Copy(void* ptr, const char* text) {
-    if (ptr) std::snprintf(static_cast<char*>(ptr), 64, "%s", text);
+    if (ptr) CopyText(static_cast<char*>(ptr), 64, text);
 }
 
 // A real memory fault, as a plug-in that needs its window system and finds none. Not checked by
@@ -84,7 +86,7 @@ void Echo(Plugin* p, const VstEvents* events) {
     }
 }
 
-intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) {
+intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) noexcept {
     Plugin* p = Self(e);
     if (!p) return 0;
     Program& program = p->programs[p->current];
@@ -110,7 +112,7 @@ intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
         case effGetProgram:
             return p->current;
         case effSetProgramName:
-            if (ptr) std::snprintf(program.name, sizeof program.name, "%s", static_cast<const char*>(ptr));
+            if (ptr) CopyText(program.name, sizeof program.name, static_cast<const char*>(ptr));
             return 0;
         case effGetProgramName:
             Copy(ptr, program.name);
@@ -207,10 +209,10 @@ void Gain(Plugin* p, Sample** in, Sample** out, int32_t frames, bool accumulate)
         }
 }
 
-void Process(AEffect* e, float** in, float** out, int32_t frames) {
+void Process(AEffect* e, float** in, float** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, true);
 }
-void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) {
+void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) noexcept {
     Plugin* p = Self(e);
     if (!p) return;
     if (kPickyBlocks && frames % 8 != 0) std::abort();
@@ -225,16 +227,16 @@ void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) {
         p->delayPos = (p->delayPos + 1) % kDelay;
     }
 }
-void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) {
+void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
 }
 
-void SetParameter(AEffect* e, int32_t index, float value) {
+void SetParameter(AEffect* e, int32_t index, float value) noexcept {
     Plugin* p = Self(e);
     if (p && index >= 0 && index < kParams) p->programs[p->current].gain[index] = value;
 }
 
-float GetParameter(AEffect* e, int32_t index) {
+float GetParameter(AEffect* e, int32_t index) noexcept {
     Plugin* p = Self(e);
     return p && index >= 0 && index < kParams ? p->programs[p->current].gain[index] : 0.0f;
 }

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <future>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "tests/vst/TestPlugin.h"
@@ -89,6 +91,25 @@ TEST(ParameterCallbacks, SetAndGet) {
     EXPECT_EQ(t.effect->getParameter(t.effect, 4), 0.0f);
     EXPECT_EQ(t.effect->getParameter(t.effect, std::numeric_limits<int32_t>::min()), 0.0f);
     EXPECT_EQ(t.plugin->changes.size(), 3u);
+}
+
+// An exception inside the plug-in ends at the record callback with the neutral answer and the
+// lock released: the host never sees it unwind.
+TEST(ParameterCallbacks, ExceptionsStayInside) {
+    PluginUnderTest t;
+    t.plugin->throwOnChange = true;
+    t.effect->setParameter(t.effect, 0, 0.6f);
+    char text[] = "2";
+    EXPECT_EQ(t.Dispatch(effString2Parameter, 0, 0, text), 0);
+    EXPECT_EQ(t.plugin->changes.size(), 2u);
+    auto lockIsFree = std::async(std::launch::async, [&] {
+        const bool free = t.plugin->Lock().try_lock();
+        if (free) t.plugin->Lock().unlock();
+        return free;
+    });
+    EXPECT_TRUE(lockIsFree.get());
+    t.plugin->throwOnChange = false;
+    EXPECT_EQ(t.Dispatch(effString2Parameter, 0, 0, text), 1);
 }
 
 // Incoming events reach the hooks at once, in order; null, unknown and short records are skipped.
@@ -289,7 +310,7 @@ class FakeEditor : public IEditorLink {
 TEST(HostNotifications, EditorAndPendingEndEdit) {
     PluginUnderTest t;
     std::vector<FakeEditor::Shown> shown;
-    t.plugin->AttachEditor(new FakeEditor(shown));
+    t.plugin->AttachEditor(std::make_unique<FakeEditor>(shown));
     EXPECT_EQ(t.effect->flags & effFlagsHasEditor, 0);  // the link offers no window
     shown.clear();
     t.effect->setParameter(t.effect, 0, 0.5f);

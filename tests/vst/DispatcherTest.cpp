@@ -212,7 +212,7 @@ TEST(Dispatcher, OpenNotifiesAllParameters) {
     t.host.product = "Some Host";
     EXPECT_EQ(t.Dispatch(effOpen), 0);
     EXPECT_EQ(t.plugin->changes, (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(t.plugin->Host(), 0);
+    EXPECT_EQ(t.plugin->Host(), HostId::Unknown);
 }
 
 // MIDI key names: a plug-in without names answers 0 with an empty name.

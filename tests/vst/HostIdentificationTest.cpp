@@ -5,15 +5,16 @@
 
 // The fragment table: first match wins, case is ignored, unknown names give 0.
 TEST(HostTable, MapsProductNames) {
-    EXPECT_EQ(HostIdFromProductName("Cubase Pro", 256), 3);
-    EXPECT_EQ(HostIdFromProductName("Ableton Live", 256), 9);
-    EXPECT_EQ(HostIdFromProductName("REAPER", 256), 1);
-    EXPECT_EQ(HostIdFromProductName("Cubase Live Edition", 256), 3);
-    EXPECT_EQ(HostIdFromProductName("Ardour", 256), 27);
-    EXPECT_EQ(HostIdFromProductName("vsthost", 256), 0);
-    EXPECT_EQ(HostIdFromProductName("", 256), 0);
-    EXPECT_EQ(HostIdFromProductName(nullptr, 256), 0);
-    EXPECT_EQ(HostIdFromProductName("xxreaper", 4), 0);  // read only as far as allowed
+    EXPECT_EQ(HostIdFromProductName("Cubase Pro", 256), HostId::Cubase);
+    EXPECT_EQ(HostIdFromProductName("Ableton Live", 256), HostId::Live);
+    EXPECT_EQ(HostIdFromProductName("REAPER", 256), HostId::Reaper);
+    EXPECT_EQ(HostIdFromProductName("Cubase Live Edition", 256), HostId::Cubase);
+    EXPECT_EQ(HostIdFromProductName("Ardour", 256), HostId::Ardour);
+    EXPECT_EQ(static_cast<int32_t>(HostIdFromProductName("Acoustica Mixcraft", 256)), 25);
+    EXPECT_EQ(HostIdFromProductName("vsthost", 256), HostId::Unknown);
+    EXPECT_EQ(HostIdFromProductName("", 256), HostId::Unknown);
+    EXPECT_EQ(HostIdFromProductName(nullptr, 256), HostId::Unknown);
+    EXPECT_EQ(HostIdFromProductName("xxreaper", 4), HostId::Unknown);  // read only as far as allowed
 }
 
 // Decimal vendor versions become major.minor.patch packed; absurd values stay bounded.
@@ -29,15 +30,15 @@ TEST(HostKind, AskedOnce) {
     PluginUnderTest named;
     named.host.product = "Cubase Elements";
     named.host.vendorVersion = 120003;
-    EXPECT_EQ(named.plugin->HostKind(), 3);
-    EXPECT_EQ(named.plugin->HostKind(), 3);
+    EXPECT_EQ(named.plugin->HostKind(), HostId::Cubase);
+    EXPECT_EQ(named.plugin->HostKind(), HostId::Cubase);
     EXPECT_EQ(named.plugin->HostVersion(), 12 * 65536 + 3);
     EXPECT_EQ(named.host.CountOf(audioMasterGetProductString), 1);
     EXPECT_EQ(named.host.CountOf(audioMasterGetVendorVersion), 1);
 
     PluginUnderTest anonymous;
-    EXPECT_EQ(anonymous.plugin->HostKind(), 0);
-    EXPECT_EQ(anonymous.plugin->HostKind(), 0);
+    EXPECT_EQ(anonymous.plugin->HostKind(), HostId::Unknown);
+    EXPECT_EQ(anonymous.plugin->HostKind(), HostId::Unknown);
     EXPECT_EQ(anonymous.host.CountOf(audioMasterGetProductString), 1);
     EXPECT_EQ(anonymous.host.CountOf(audioMasterGetVendorVersion), 0);
     EXPECT_EQ(anonymous.plugin->HostVersion(), 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -24,11 +25,15 @@ class TestPlugin : public IVstPlugin {
 
     void Reset() override { ++resets; }
     void OnActivate(bool active) override { activations.push_back(active); }
-    void OnParameterChange(int index) override { changes.push_back(index); }
+    void OnParameterChange(int index) override {
+        changes.push_back(index);
+        if (throwOnChange) throw std::runtime_error("parameter hook failed");
+    }
     void OnMidiEvent(const IMidiEvent& event) override { received.push_back(event); }
     void OnSysEx(const ISysExMessage& message) override;
 
     int resets = 0;
+    bool throwOnChange = false;  // stands for any failure deep inside the effect
     std::vector<bool> activations;
     std::vector<int> changes;
     std::vector<IMidiEvent> received;

@@ -23,12 +23,10 @@ constexpr const char* kHostCanDo[] = {
     "receiveVstEvents", "receiveVstMidiEvent", "startStopProcess",
 };
 
-void CopyText(void* ptr, const std::string& text) {
-    // The host's strings are short; the nominal limit keeps the copy inside any plug-in's buffer.
+// The host's strings are short; the nominal limit keeps the copy inside any plug-in's buffer.
+void WriteHostText(void* ptr, const std::string& text) {
     char* out = static_cast<char*>(ptr);
-    size_t n = std::min(text.size(), static_cast<size_t>(kVstMaxVendorStrLen - 1));
-    std::memcpy(out, text.data(), n);
-    out[n] = '\0';
+    out[text.copy(out, kVstMaxVendorStrLen - 1)] = '\0';
 }
 
 }  // namespace
@@ -129,11 +127,11 @@ intptr_t HostCallback::Answer(AEffect* /*effect*/, int32_t opcode, int32_t index
             return 1;  // automation off: nothing is played back or written
         case audioMasterGetVendorString:
             if (!ptr) return 0;
-            CopyText(ptr, vendor);
+            WriteHostText(ptr, vendor);
             return 1;
         case audioMasterGetProductString:
             if (!ptr) return 0;
-            CopyText(ptr, product);
+            WriteHostText(ptr, product);
             return 1;
         case audioMasterGetVendorVersion:
             return vendorVersion;
