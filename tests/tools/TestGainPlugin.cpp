@@ -68,8 +68,9 @@ void Copy(void* ptr, const char* text) {
 
 // A real memory fault, as a plug-in that needs its window system and finds none. Not checked by
 // the sanitizers: the fault itself is what the host must survive.
+// The address is non-canonical, so the write faults on every x86-64 system (Wine may map page 0).
 __attribute__((no_sanitize("undefined", "address"), noinline)) void Fault() {
-    volatile int* nowhere = nullptr;
+    volatile int* nowhere = reinterpret_cast<volatile int*>(uintptr_t{0x8000000000000000u});
     *nowhere = 1;
 }
 

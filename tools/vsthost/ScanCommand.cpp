@@ -18,10 +18,14 @@ struct ScanOptions {
     double timeout = kDefaultTimeout;
 };
 
-const char* Kind(HostedEffect& fx) {
+std::string Kind(HostedEffect& fx) {
+    static const char* const kCategories[] = {"effect",      "instrument",  "analysis",        "mastering",
+                                              "spatialiser", "room effect", "surround effect", "restoration",
+                                              "offline",     "shell",       "generator"};
     intptr_t category = fx.Dispatch(effGetPlugCategory);
     if (category == kPlugCategSynth || (fx.Flags() & effFlagsIsSynth)) return "instrument";
-    return category == kPlugCategEffect || category == kPlugCategUnknown ? "effect" : "other";
+    if (category >= 1 && category <= 11) return kCategories[category - 1];
+    return category == kPlugCategUnknown ? "effect" : "category " + std::to_string(category);
 }
 
 // The module's line, examined in this process.
@@ -36,7 +40,7 @@ int ScanHere(const std::string& path) {
     std::string name = fx.Text(effGetEffectName), vendor = fx.Text(effGetVendorString);
     std::printf("%s: loads: \"%s\" by \"%s\", ID %s, %s, %d in / %d out, %d parameters, %d programs\n",
                 path.c_str(), name.c_str(), vendor.c_str(),
-                DescribeFourCharCode(fx.Record()->uniqueID).c_str(), Kind(fx), fx.NumInputs(),
+                DescribeFourCharCode(fx.Record()->uniqueID).c_str(), Kind(fx).c_str(), fx.NumInputs(),
                 fx.NumOutputs(), fx.NumParams(), fx.NumPrograms());
     return kExitOk;
 }

@@ -105,7 +105,10 @@ bool CheckOutputPath(const std::string& path, const std::string& input, std::str
         }
     }
     size_t slash = path.find_last_of("/\\");
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    // C:\x.wav lies in C:\ (a drive root keeps its separator), a\x.wav in a.
+    std::string folder = slash == std::string::npos                            ? "."
+                         : slash == 0 || (slash > 0 && path[slash - 1] == ':') ? path.substr(0, slash + 1)
+                                                                               : path.substr(0, slash);
     if (!IsDirectory(folder)) {
         error = "the output folder '" + folder + "' does not exist";
         return false;
