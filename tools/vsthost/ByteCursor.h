@@ -43,6 +43,16 @@ class ByteReader {
         pos += length;
         return true;
     }
+    // A 32-bit size followed by that many bytes; what names them in the error.
+    bool SizedBytes(std::vector<uint8_t>& out, const char* what, std::string& error) {
+        int32_t declared = I32();
+        if (!ok || declared < 0 || static_cast<size_t>(declared) > Remaining()) {
+            error = std::string("truncated ") + what + ": it declares " + std::to_string(declared) +
+                    " bytes, " + std::to_string(Remaining()) + " are present";
+            return false;
+        }
+        return Bytes(static_cast<size_t>(declared), out);
+    }
     void Skip(size_t length) {
         if (Need(length)) pos += length;
     }

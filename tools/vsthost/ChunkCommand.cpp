@@ -80,7 +80,7 @@ int RunChunk(ArgReader& args) {
 
 }  // namespace
 
-const CommandSpec kChunkCommand = {
+const CommandInfo kChunkCommand = {
     "chunk",
     "  vsthost chunk save MODULE [--bank] [--program N] [--force] FILE\n"
     "  vsthost chunk load MODULE [--bank] [--program N] FILE\n",

@@ -6,19 +6,14 @@
 
 namespace {
 
-// A new command is one line here (and its CommandSpec in its own file).
-const CommandSpec* const kCommands[] = {&kInfoCommand, &kRenderCommand, &kChunkCommand, &kCompareCommand,
+// A new command is one line here (and its CommandInfo in its own file).
+const CommandInfo* const kCommands[] = {&kInfoCommand, &kRenderCommand, &kChunkCommand, &kCompareCommand,
                                         &kScanCommand};
 
 }  // namespace
 
-const CommandSpec* const* AllCommands(size_t& count) {
-    count = sizeof kCommands / sizeof kCommands[0];
-    return kCommands;
-}
-
-const CommandSpec* FindCommand(const std::string& name) {
-    for (const CommandSpec* command : kCommands)
+const CommandInfo* FindCommand(const std::string& name) {
+    for (const CommandInfo* command : kCommands)
         if (name == command->name) return command;
     return nullptr;
 }
@@ -32,9 +27,9 @@ const char* ExitCodeHelp() {
 
 void PrintUsage(FILE* out) {
     std::fprintf(out, "usage:\n");
-    for (const CommandSpec* command : kCommands) std::fprintf(out, "%s", command->synopsis);
+    for (const CommandInfo* command : kCommands) std::fprintf(out, "%s", command->synopsis);
     std::fprintf(out, "  vsthost --version\n\n");
-    for (const CommandSpec* command : kCommands)
+    for (const CommandInfo* command : kCommands)
         std::fprintf(out, "  %-9s%s\n", command->name, command->summary);
     std::fprintf(out,
                  "\n'vsthost COMMAND --help' shows a command's options.\n"
@@ -43,7 +38,7 @@ void PrintUsage(FILE* out) {
                  AudioFileSupport(), ExitCodeHelp());
 }
 
-void PrintCommandHelp(const CommandSpec& command, FILE* out) {
+void PrintCommandHelp(const CommandInfo& command, FILE* out) {
     std::fprintf(out, "usage:\n%s\n%s\n%s", command.synopsis, command.help, ExitCodeHelp());
 }
 

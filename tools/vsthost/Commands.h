@@ -17,7 +17,7 @@ constexpr int kExitPlugin = 4;         // the module does not load, or the plug-
                                        // what was asked
 constexpr int kExitPluginCrashed = 5;  // the plug-in crashed or aborted during a call
 
-struct CommandSpec {
+struct CommandInfo {
     const char* name;
     const char* synopsis;  // one line per form, each starting with "vsthost "
     const char* summary;   // one line for the command list
@@ -25,18 +25,16 @@ struct CommandSpec {
     int (*run)(ArgReader& args);
 };
 
-extern const CommandSpec kInfoCommand;
-extern const CommandSpec kRenderCommand;
-extern const CommandSpec kChunkCommand;
-extern const CommandSpec kCompareCommand;
-extern const CommandSpec kScanCommand;
+extern const CommandInfo kInfoCommand;
+extern const CommandInfo kRenderCommand;
+extern const CommandInfo kChunkCommand;
+extern const CommandInfo kCompareCommand;
+extern const CommandInfo kScanCommand;
 
-// Every command, in the order the help lists them.
-const CommandSpec* const* AllCommands(size_t& count);
 // Null when name is no command.
-const CommandSpec* FindCommand(const std::string& name);
+const CommandInfo* FindCommand(const std::string& name);
 void PrintUsage(FILE* out);
-void PrintCommandHelp(const CommandSpec& command, FILE* out);
+void PrintCommandHelp(const CommandInfo& command, FILE* out);
 const char* ExitCodeHelp();
 
 // Prints "vsthost: message" on stderr and returns code.

@@ -61,7 +61,7 @@ int RunCompare(ArgReader& args) {
 
 }  // namespace
 
-const CommandSpec kCompareCommand = {
+const CommandInfo kCompareCommand = {
     "compare",
     "  vsthost compare A.wav B.wav [--tolerance T]\n",
     "the largest sample difference between two audio files",

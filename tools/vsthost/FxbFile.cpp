@@ -38,16 +38,7 @@ bool FxbFile::Parse(const uint8_t* data, size_t size, std::string& error) {
     in.Skip(kReservedBytes - 4);
     programs.clear();
     chunk.clear();
-    if (opaque) {
-        int32_t chunkSize = in.I32();
-        if (!in.Ok() || chunkSize < 0 || static_cast<size_t>(chunkSize) > in.Remaining()) {
-            error = "truncated bank chunk: it declares " + std::to_string(chunkSize) + " bytes, " +
-                    std::to_string(in.Remaining()) + " are present";
-            return false;
-        }
-        in.Bytes(static_cast<size_t>(chunkSize), chunk);
-        return true;
-    }
+    if (opaque) return in.SizedBytes(chunk, "bank chunk", error);
     if (numPrograms < 0 || numPrograms > kMaxFilePrograms) {
         error = "invalid program count " + std::to_string(numPrograms);
         return false;

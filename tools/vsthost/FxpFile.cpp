@@ -39,16 +39,7 @@ bool FxpFile::Read(ByteReader& in, std::string& error) {
     name = in.Text(kNameLength);
     params.clear();
     chunk.clear();
-    if (opaque) {
-        int32_t chunkSize = in.I32();
-        if (!in.Ok() || chunkSize < 0 || static_cast<size_t>(chunkSize) > in.Remaining()) {
-            error = "truncated program chunk: it declares " + std::to_string(chunkSize) + " bytes, " +
-                    std::to_string(in.Remaining()) + " are present";
-            return false;
-        }
-        in.Bytes(static_cast<size_t>(chunkSize), chunk);
-        return true;
-    }
+    if (opaque) return in.SizedBytes(chunk, "program chunk", error);
     if (numParams < 0 || numParams > kMaxFileParams) {
         error = "invalid parameter count " + std::to_string(numParams);
         return false;

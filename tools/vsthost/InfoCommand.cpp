@@ -297,7 +297,7 @@ std::string DescribeEffectFlags(int32_t flags) {
     return text.empty() ? "none" : text;
 }
 
-const CommandSpec kInfoCommand = {
+const CommandInfo kInfoCommand = {
     "info",
     "  vsthost info MODULE [--json] [--editor]\n",
     "identity, flags, I/O, latency, parameters, programs and capabilities",

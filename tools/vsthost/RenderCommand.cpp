@@ -248,7 +248,7 @@ int RunRender(ArgReader& args) {
 
 }  // namespace
 
-const CommandSpec kRenderCommand = {
+const CommandInfo kRenderCommand = {
     "render",
     "  vsthost render MODULE [options] -o OUT\n",
     "offline processing of audio and MIDI through the plug-in",

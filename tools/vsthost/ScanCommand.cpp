@@ -121,7 +121,7 @@ int RunScan(ArgReader& args) {
 
 }  // namespace
 
-const CommandSpec kScanCommand = {
+const CommandInfo kScanCommand = {
     "scan",
     "  vsthost scan FOLDER|MODULE... [--timeout S]\n",
     "one line per module: loads (name, vendor, ID, kind, I/O) or why not",

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
             std::printf("vsthost %s\n", VSTHOST_VERSION);
             return kExitOk;
         }
-        const CommandSpec* command = FindCommand(name);
+        const CommandInfo* command = FindCommand(name);
         if (!command) return UsageError("unknown command '" + name + "'");
         std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
         if (AsksForHelp(rest)) {
