@@ -114,11 +114,31 @@ void IParameter::FormatForHost(double v, bool isNormalized, char* out, size_t ca
     }
 }
 
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The decimal number at the start of text (after white space): sign, digits, fraction, exponent;
+// 0 when there is none. strtod alone would also take "nan", "inf" and hexadecimal text.
+double ReadDecimal(const char* text) {
+    const char* p = text;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
+    const char* start = p;
+    if (*p == '+' || *p == '-') ++p;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return 0.0;  // the decimal part is a lone 0
+    if (!IsDigit(p[0]) && !(p[0] == '.' && IsDigit(p[1]))) return 0.0;
+    return std::strtod(start, nullptr);
+}
+
+}  // namespace
+
 double IParameter::ParseText(const char* text) const noexcept {
     if (text == nullptr) return 0.0;
     int value = 0;
     if (ValueForText(text, value)) return value;
-    const double v = std::strtod(text, nullptr);
+    const double v = ReadDecimal(text);
     return negateDisplay_ ? -v : v;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 #include "raster/BlendMode.h"
@@ -9,27 +10,40 @@
 // and blue are used), the source alpha sa (a separate argument because fills and lines feed in
 // other values) and the integer weight w (256 = full). All arithmetic is exact integer
 // arithmetic; divisions truncate toward zero, results keep their low 8 bits unless clamped.
+// The weighted rules come in two widths with the same formulas: 32-bit for the weights where
+// every product fits (the fast, vectorisable form), 64-bit beyond.
 namespace blend {
 
-// The float alpha as an integer weight (alpha * 256 truncated). NaN counts as 0, and the
-// weight is held within +-1024 (alpha +-4) so that no rule can overflow 32-bit arithmetic.
+// The float alpha as an integer weight (alpha * 256 truncated). NaN counts as 0; weights beyond
+// what a 32-bit integer holds (|alpha| of 2^23 and more) saturate, where the conversion itself
+// would be undefined.
 inline int WeightFromAlpha(float alpha) {
     if (!(alpha == alpha)) return 0;
-    float scaled = alpha * 256.0f;
-    if (scaled > 1024.0f) return 1024;
-    if (scaled < -1024.0f) return -1024;
+    const float scaled = alpha * 256.0f;
+    if (scaled >= 2147483648.0f) return INT32_MAX;
+    if (scaled < -2147483648.0f) return INT32_MIN;
     return static_cast<int>(scaled);
+}
+
+// Up to this weight (alpha 8) every rule's products stay within 32-bit arithmetic, also in fills,
+// which pass the weight itself as the source alpha so that multiply and overlay grow with w * w.
+constexpr int kNarrowWeight = 2048;
+inline bool IsNarrow(int w) {
+    return w >= -kNarrowWeight && w <= kNarrowWeight;
 }
 
 inline int Channel(uint32_t word, int index) {
     return static_cast<int>(word >> (8 * index) & 0xFF);
 }
 
-inline int Clamp255(int x) {
-    return x < 0 ? 0 : (x > 255 ? 255 : x);
+template <class Int>
+inline int Clamp255(Int x) {
+    return x < 0 ? 0 : (x > 255 ? 255 : static_cast<int>(x));
 }
 
-inline uint32_t Pack(int b, int g, int r, int a) {
+// The low 8 bits of each channel value.
+template <class Int>
+inline uint32_t Pack(Int b, Int g, Int r, Int a) {
     return static_cast<uint32_t>(b & 0xFF) | static_cast<uint32_t>(g & 0xFF) << 8 |
            static_cast<uint32_t>(r & 0xFF) << 16 | static_cast<uint32_t>(a & 0xFF) << 24;
 }
@@ -69,59 +83,70 @@ struct CopyFull {
     }
 };
 
-// Rules that treat all four channels alike (alpha against the source alpha) by one formula.
-template <class Derived>
+// Rules that treat all four channels alike (alpha against the source alpha) by one formula,
+// computed in Int.
+template <class Derived, class Int>
 struct ChannelRule {
     static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w) {
-        return PerChannel(d, s, sa, [w](int dc, int sc) { return Derived::Channel(dc, sc, w); });
+        return PerChannel(d, s, sa,
+                          [w](int dc, int sc) { return Derived::Channel(Int{dc}, Int{sc}, Int{w}); });
     }
 };
 
-struct CopyWeighted : ChannelRule<CopyWeighted> {
-    static int Channel(int d, int s, int w) { return s + (d - s) * (256 - w) / 256; }
+template <class Int>
+struct CopyWeightedIn : ChannelRule<CopyWeightedIn<Int>, Int> {
+    static Int Channel(Int d, Int s, Int w) { return s + (d - s) * (256 - w) / 256; }
 };
 
-struct Add : ChannelRule<Add> {
-    static int Channel(int d, int s, int w) { return Clamp255(d + s * w / 256); }
+template <class Int>
+struct AddIn : ChannelRule<AddIn<Int>, Int> {
+    static Int Channel(Int d, Int s, Int w) { return Clamp255(d + s * w / 256); }
 };
 
-struct Dodge : ChannelRule<Dodge> {
-    static int Channel(int d, int s, int w) {
-        int k = 256 - s * w / 256;
+template <class Int>
+struct DodgeIn : ChannelRule<DodgeIn<Int>, Int> {
+    static Int Channel(Int d, Int s, Int w) {
+        const Int k = 256 - s * w / 256;
         return k > 1 ? Clamp255(d * 256 / k) : Clamp255(d * 256);
     }
 };
 
-struct Multiply : ChannelRule<Multiply> {
-    static int Channel(int d, int s, int w) { return (s * w + (256 - w) * 256) * d >> 16; }
+template <class Int>
+struct MultiplyIn : ChannelRule<MultiplyIn<Int>, Int> {
+    static Int Channel(Int d, Int s, Int w) { return (s * w + (256 - w) * 256) * d >> 16; }
 };
 
-struct Overlay : ChannelRule<Overlay> {
-    static int Channel(int d, int s, int w) {
-        int t = s * w + (256 - w) * 128;
+template <class Int>
+struct OverlayIn : ChannelRule<OverlayIn<Int>, Int> {
+    static Int Channel(Int d, Int s, Int w) {
+        const Int t = s * w + (256 - w) * 128;
         return Clamp255((t + (32768 - t) * d / 256) * d >> 15);
     }
 };
 
-struct HsvAdjust {
+template <class Int>
+struct HsvAdjustIn {
     static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w) {
         HsvColor hsv = HsvFromRgb(Channel(d, 2), Channel(d, 1), Channel(d, 0));
-        int sr = Channel(s, 2);
-        hsv.h += (sr + sr / 2 - 192) * w / 256;
+        const Int sr = Channel(s, 2), weight = w;
+        // At most 192 * 2^31 / 256 away from 0..383: still a 32-bit value.
+        hsv.h += static_cast<int>((sr + sr / 2 - 192) * weight / 256);
         if (hsv.h < 0)
             hsv.h += 384;
         else if (hsv.h >= 384)
             hsv.h -= 384;
-        hsv.s = Clamp255(hsv.s + (Channel(s, 1) - 128) * w / 128);
-        hsv.v = Clamp255(hsv.v + (Channel(s, 0) - 128) * w / 128);
+        hsv.s = Clamp255(hsv.s + (Channel(s, 1) - 128) * weight / 128);
+        hsv.v = Clamp255(hsv.v + (Channel(s, 0) - 128) * weight / 128);
         return RgbFromHsv(hsv) | static_cast<uint32_t>(sa & 0xFF) << 24;
     }
 };
 
 // ---- variants that scale the weight by each pixel's source alpha ----
 
+// (sa + 1) / 256 of w, computed in Int: never larger than w, so a weight of the same width again.
+template <class Int>
 inline int SourceAlphaWeight(int sa, int w) {
-    return (sa + 1) * w / 256;
+    return static_cast<int>((sa + 1) * Int{w} / 256);
 }
 
 struct CopyFullSourceAlpha {
@@ -135,52 +160,76 @@ struct CopyFullSourceAlpha {
     }
 };
 
-struct CopyWeightedSourceAlpha {
+template <class Int>
+struct CopyWeightedSourceAlphaIn {
     static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w) {
         if (sa == 0) return d;
-        int ws = SourceAlphaWeight(sa, w);
-        int da = Channel(d, 3) + ws;
+        const Int ws = SourceAlphaWeight<Int>(sa, w);
+        const Int da = Channel(d, 3) + ws;
         uint32_t colour =
-            PerChannel(d, s, 0, [ws](int dc, int sc) { return sc + (dc - sc) * (256 - ws) / 256; });
+            PerChannel(d, s, 0, [ws](int dc, int sc) { return Int{sc} + (Int{dc} - sc) * (256 - ws) / 256; });
         return (colour & 0x00FFFFFFu) | static_cast<uint32_t>((da > 255 ? 255 : da) & 0xFF) << 24;
     }
 };
 
 // Source-alpha form of a plain rule; SkipTransparent leaves pixels with sa = 0 untouched.
-template <class Rule, bool SkipTransparent>
+template <class Rule, bool SkipTransparent, class Int>
 struct WithSourceAlpha {
     static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w) {
         if (SkipTransparent && sa == 0) return d;
-        return Rule::Apply(d, s, sa, SourceAlphaWeight(sa, w));
+        return Rule::Apply(d, s, sa, SourceAlphaWeight<Int>(sa, w));
     }
 };
 
-using AddSourceAlpha = WithSourceAlpha<Add, true>;
-using DodgeSourceAlpha = WithSourceAlpha<Dodge, false>;
-using MultiplySourceAlpha = WithSourceAlpha<Multiply, true>;
-using OverlaySourceAlpha = WithSourceAlpha<Overlay, false>;
-using HsvAdjustSourceAlpha = WithSourceAlpha<HsvAdjust, false>;
+// The rule of the given width (Int = int or long long), ready for the dispatch below.
+template <class Int>
+struct Rules {
+    using CopyWeighted = CopyWeightedIn<Int>;
+    using Add = AddIn<Int>;
+    using Dodge = DodgeIn<Int>;
+    using Multiply = MultiplyIn<Int>;
+    using Overlay = OverlayIn<Int>;
+    using HsvAdjust = HsvAdjustIn<Int>;
+    using CopyWeightedSourceAlpha = CopyWeightedSourceAlphaIn<Int>;
+    using AddSourceAlpha = WithSourceAlpha<Add, true, Int>;
+    using DodgeSourceAlpha = WithSourceAlpha<Dodge, false, Int>;
+    using MultiplySourceAlpha = WithSourceAlpha<Multiply, true, Int>;
+    using OverlaySourceAlpha = WithSourceAlpha<Overlay, false, Int>;
+    using HsvAdjustSourceAlpha = WithSourceAlpha<HsvAdjust, false, Int>;
+};
 
-// Calls f(Rule{}) with the plain rule 0..5 of the low byte (BlendCopy as its weighted form);
-// false for other values, which draw nothing.
+// Calls f(Rules<int>{}) for a narrow weight, else f(Rules<long long>{}).
 template <class F>
-bool WithPlainRule(int rule, F&& f) {
-    switch (rule) {
-        case BlendCopy:
-            return f(CopyWeighted{}), true;
-        case BlendAdd:
-            return f(Add{}), true;
-        case BlendDodge:
-            return f(Dodge{}), true;
-        case BlendMultiply:
-            return f(Multiply{}), true;
-        case BlendOverlay:
-            return f(Overlay{}), true;
-        case BlendHsvAdjust:
-            return f(HsvAdjust{}), true;
-        default:
-            return false;
-    }
+void WithWidth(int w, F&& f) {
+    if (IsNarrow(w))
+        f(Rules<int>{});
+    else
+        f(Rules<long long>{});
+}
+
+// Calls f(Rule{}) with the plain rule 0..5 of the low byte (BlendCopy as its weighted form), of
+// the width weight w needs; false for other values, which draw nothing.
+template <class F>
+bool WithPlainRule(int rule, int w, F&& f) {
+    if (rule < BlendCopy || rule > BlendHsvAdjust) return false;
+    WithWidth(w, [&](auto width) {
+        using R = decltype(width);
+        switch (rule) {
+            case BlendCopy:
+                return f(typename R::CopyWeighted{});
+            case BlendAdd:
+                return f(typename R::Add{});
+            case BlendDodge:
+                return f(typename R::Dodge{});
+            case BlendMultiply:
+                return f(typename R::Multiply{});
+            case BlendOverlay:
+                return f(typename R::Overlay{});
+            default:
+                return f(typename R::HsvAdjust{});
+        }
+    });
+    return true;
 }
 
 // Calls f(Rule{}) with the rule for the mode word's rule bits and source-alpha flag, for the
@@ -193,30 +242,34 @@ bool WithSourceRule(int mode, int w, F&& f) {
             if (w <= 0) return false;
             if (w == 256) return f(CopyFull{}), true;
         }
-        return WithPlainRule(rule, f);
+        return WithPlainRule(rule, w, f);
     }
-    switch (rule) {
-        case BlendCopy:
-            return w == 256 ? (f(CopyFullSourceAlpha{}), true) : (f(CopyWeightedSourceAlpha{}), true);
-        case BlendAdd:
-            return f(AddSourceAlpha{}), true;
-        case BlendDodge:
-            return f(DodgeSourceAlpha{}), true;
-        case BlendMultiply:
-            return f(MultiplySourceAlpha{}), true;
-        case BlendOverlay:
-            return f(OverlaySourceAlpha{}), true;
-        case BlendHsvAdjust:
-            return f(HsvAdjustSourceAlpha{}), true;
-        default:
-            return false;
-    }
+    if (rule == BlendCopy && w == 256) return f(CopyFullSourceAlpha{}), true;
+    if (rule < BlendCopy || rule > BlendHsvAdjust) return false;
+    WithWidth(w, [&](auto width) {
+        using R = decltype(width);
+        switch (rule) {
+            case BlendCopy:
+                return f(typename R::CopyWeightedSourceAlpha{});
+            case BlendAdd:
+                return f(typename R::AddSourceAlpha{});
+            case BlendDodge:
+                return f(typename R::DodgeSourceAlpha{});
+            case BlendMultiply:
+                return f(typename R::MultiplySourceAlpha{});
+            case BlendOverlay:
+                return f(typename R::OverlaySourceAlpha{});
+            default:
+                return f(typename R::HsvAdjustSourceAlpha{});
+        }
+    });
+    return true;
 }
 
 // One pixel through a plain rule selected at run time (lines); other rules leave it unchanged.
 inline uint32_t ApplyPlainRule(int rule, uint32_t d, uint32_t s, int sa, int w) {
     uint32_t out = d;
-    WithPlainRule(rule, [&](auto r) { out = decltype(r)::Apply(d, s, sa, w); });
+    WithPlainRule(rule, w, [&](auto r) { out = decltype(r)::Apply(d, s, sa, w); });
     return out;
 }
 

@@ -38,7 +38,7 @@ struct LinePen {
                 p = blend::PerChannel(p, colour, static_cast<int>(colour >> 24),
                                       [](int d, int c) { return (d + c) >> 1; });
             else if (w > 0)
-                p = blend::CopyWeighted::Apply(p, colour, static_cast<int>(colour >> 24), w);
+                p = blend::ApplyPlainRule(BlendCopy, p, colour, static_cast<int>(colour >> 24), w);
         } else if (w != 0) {
             p = blend::ApplyPlainRule(rule, p, colour, static_cast<int>(colour >> 24), w);
         }
@@ -91,7 +91,7 @@ void DrawDiagonal(const Canvas& canvas, int x, int y, int sx, int sy, int n, con
                 b = blend::MixQuarter(c, b);
             }
         } else {
-            pen.Paint(p, 3 * w / 4);
+            pen.Paint(p, static_cast<int>(3LL * w / 4));
             if (!last) {
                 pen.Paint(canvas.At(x + sx, y), w / 4);
                 pen.Paint(canvas.At(x, y + sy), w / 4);
@@ -136,8 +136,9 @@ void DrawGeneral(const Canvas& canvas, int x1, int y1, int x2, int y2, const Lin
     int fraction = 0;
     auto split = [&](int a, int b, int towards, int f) {
         const int F = f >> 8;
-        pen.Cover(pixel(a, b), (255 - F) * w >> 8);
-        pen.Cover(pixel(a, b + towards), w * F >> 8);
+        // 64-bit products: the weight may be any 32-bit value; the parts are no larger than w.
+        pen.Cover(pixel(a, b), static_cast<int>((255 - F) * static_cast<long long>(w) >> 8));
+        pen.Cover(pixel(a, b + towards), static_cast<int>(static_cast<long long>(w) * F >> 8));
     };
     const int steps = length / 2;  // pixels left on each side after the two ends
     for (int k = 1; k <= steps; ++k) {

@@ -51,7 +51,7 @@ void FillRect(RasterBitmap* dest, int x, int y, int width, int height, uint32_t 
     }
     if (weight == 0 || (rule == BlendCopy && weight < 0)) return;
     // The weight stands in for the source alpha; the colour's own alpha does not enter.
-    blend::WithPlainRule(rule, [&](auto r) {
+    blend::WithPlainRule(rule, weight, [&](auto r) {
         using Rule = decltype(r);
         ForEachPixel(*dest, fx, fy, fw, fh, [=](uint32_t p) { return Rule::Apply(p, c, weight, weight); });
     });

@@ -22,10 +22,11 @@ HsvColor HsvFromRgb(int r, int g, int b) {
 }
 
 uint32_t RgbFromHsv(HsvColor hsv) {
-    const int h = hsv.h, s = hsv.s, v = hsv.v;
-    const int m = (256 - s) * v / 256;
-    auto edge = [&](int k) { return v * (16384 - k * s) / 16384; };
-    int r, g, b;
+    // A hue pushed far outside one turn (a huge blend weight) makes k large: 64-bit products.
+    const long long h = hsv.h, s = hsv.s, v = hsv.v;
+    const long long m = (256 - s) * v / 256;
+    auto edge = [&](long long k) { return v * (16384 - k * s) / 16384; };
+    long long r, g, b;
     if (h < 64)
         r = v, g = edge(64 - h), b = m;
     else if (h < 128)

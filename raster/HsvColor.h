@@ -22,5 +22,6 @@ constexpr std::array<uint16_t, 256> MakeReciprocals() {
 inline constexpr std::array<uint16_t, 256> ReciprocalTable = hsv_detail::MakeReciprocals();
 
 HsvColor HsvFromRgb(int r, int g, int b);
-// Returns 0x00RRGGBB.
+// Returns 0x00RRGGBB (the low 8 bits of each component). Any hue is accepted; outside 0..383 it
+// extrapolates the nearest sextant.
 uint32_t RgbFromHsv(HsvColor hsv);

@@ -116,8 +116,11 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     const float sx = srcWidth / static_cast<float>(dw), sy = srcHeight / static_cast<float>(dh);
     const double c = std::cos(angle), s = std::sin(angle);
     const double dudx = sx * c, dvdx = -sy * s, dudy = sx * s, dvdy = sy * c;
-    double startU = srcX - ((dw * sx * c + dh * sx * s - srcWidth) * 0.5 - centreOffsetX);
-    double startV = srcY - ((dw * (-sy * s) + dh * sy * c - srcHeight) * 0.5 - centreOffsetY);
+    // The sizes enter as doubles: in single precision their products with the scales miss the
+    // source edge by a fraction of a step, enough to lose a column or row at the start.
+    const double across = static_cast<double>(dw), down = static_cast<double>(dh);
+    double startU = srcX - ((across * sx * c + down * sx * s - srcWidth) * 0.5 - centreOffsetX);
+    double startV = srcY - ((across * (-sy * s) + down * sy * c - srcHeight) * 0.5 - centreOffsetY);
 
     const ClippedSpan columns = ClippedSpan::Clip(x0, dw, dest->Width());
     const ClippedSpan rows = ClippedSpan::Clip(y0, dh, dest->Height());

@@ -178,4 +178,22 @@ TEST(ParameterParse, ValueTextsNumbersAndUnits) {
     EXPECT_EQ(p.ValueTextCount(), 1);
 }
 
+// Protects ParseText's number reading: decimal only. strtod also reads "nan", "inf" and hexadecimal
+// text, which would reach SetPlain as NaN (the minimum) or infinity (the maximum).
+TEST(ParameterParse, ReadsDecimalNumbersOnly) {
+    IParameter p;
+    p.DefineInteger("Offset", 0, -100, 100, "%");
+    for (const char* text : {"nan", "NAN(1)", "inf", "-inf", "infinity", "0x20", "-0X1p3", "+", "-.", "e5"})
+        EXPECT_EQ(p.ParseText(text), 0.0) << text;
+    EXPECT_EQ(p.ParseText("  -12.5%"), -12.5);
+    EXPECT_EQ(p.ParseText("+.5"), 0.5);
+    EXPECT_EQ(p.ParseText("7."), 7.0);
+    EXPECT_EQ(p.ParseText("1e2 ms"), 100.0);
+    EXPECT_EQ(p.ParseText("2e"), 2.0);
+    EXPECT_EQ(p.ParseText("0"), 0.0);
+    p.SetNegateDisplay(true);
+    EXPECT_EQ(p.ParseText("nan"), 0.0);
+    EXPECT_EQ(p.ParseText("3"), -3.0);
+}
+
 }  // namespace

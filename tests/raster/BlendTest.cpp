@@ -12,35 +12,36 @@
 
 namespace {
 
-// Plain scalar transcription of the combine table: one channel at a time, no shortcuts.
-int Clamp(int x) {
+// Plain scalar transcription of the combine table: one channel at a time, no shortcuts, in 64-bit
+// so that it holds the formulas' exact values for every weight.
+long long Clamp(long long x) {
     return x < 0 ? 0 : x > 255 ? 255 : x;
 }
 int Byte(uint32_t p, int i) {
     return static_cast<int>((p >> (8 * i)) & 0xFF);
 }
 
-int RefChannel(int rule, int d, int s, int w) {
+long long RefChannel(int rule, long long d, long long s, long long w) {
     switch (rule) {
         case 0:
             return s + (d - s) * (256 - w) / 256;
         case 1:
             return Clamp(d + s * w / 256);
         case 2: {
-            int k = 256 - s * w / 256;
+            long long k = 256 - s * w / 256;
             return k > 1 ? Clamp(d * 256 / k) : Clamp(d * 256);
         }
         case 3:
             return (s * w + (256 - w) * 256) * d >> 16;
         case 4: {
-            int t = s * w + (256 - w) * 128;
+            long long t = s * w + (256 - w) * 128;
             return Clamp((t + (32768 - t) * d / 256) * d >> 15);
         }
     }
     return d;
 }
 
-uint32_t RefPlain(int rule, uint32_t d, uint32_t s, int sa, int w) {
+uint32_t RefPlain(int rule, uint32_t d, uint32_t s, int sa, long long w) {
     uint32_t out = 0;
     for (int i = 0; i < 4; ++i) {
         int sc = i == 3 ? sa : Byte(s, i);
@@ -56,7 +57,7 @@ uint32_t RefBlit(int mode, uint32_t d, uint32_t s, int w) {
         if (rule == 0 && w == 256) return s;
         return RefPlain(rule, d, s, sa, w);
     }
-    const int ws = (sa + 1) * w / 256;
+    const long long ws = (sa + 1) * static_cast<long long>(w) / 256;
     if (rule == 0) {
         if (sa == 0) return d;
         uint32_t out = 0;
@@ -72,7 +73,7 @@ uint32_t RefBlit(int mode, uint32_t d, uint32_t s, int w) {
         for (int i = 0; i < 3; ++i)
             out |= static_cast<uint32_t>((Byte(s, i) + (Byte(d, i) - Byte(s, i)) * (256 - ws) / 256) & 0xFF)
                    << (8 * i);
-        return out | static_cast<uint32_t>(da + ws > 255 ? 255 : da + ws) << 24;
+        return out | static_cast<uint32_t>((da + ws > 255 ? 255 : da + ws) & 0xFF) << 24;
     }
     if (sa == 0 && (rule == 1 || rule == 3)) return d;
     return RefPlain(rule, d, s, sa, ws);
@@ -87,7 +88,10 @@ std::vector<uint32_t> Samples(uint32_t seed, int count) {
     return v;
 }
 
-constexpr int kWeights[] = {1, 7, 64, 100, 127, 128, 129, 192, 200, 255, 256, 300, 512, -40};
+// Up to the largest weight a float alpha converts to: the formulas hold for every one of them.
+constexpr int kWeights[] = {1,     7,     64,    100,    127,     128,        129,        192,
+                            200,   255,   256,   300,    512,     -40,        2048,       2049,
+                            32512, 65792, -4096, 400000, 1 << 24, -(1 << 24), 2147483520, -2147483647 - 1};
 
 }  // namespace
 
@@ -136,6 +140,9 @@ TEST(BlitRules, DocumentedValues) {
     EXPECT_EQ(one(0x40506070, 0x80808080, 1.0f, BlendOverlay), 0x40506070u);  // 128 is neutral
     EXPECT_EQ(one(0x11223344, 0xFFFFFFFF, 1.0f, 0x06), 0x11223344u);          // unknown rule
     EXPECT_EQ(one(0x11223344, 0xFFFFFFFF, 0.0f, BlendAdd), 0x11223344u);
+    // Weights beyond 1 keep the formula: alpha 8 adds eight times the source.
+    EXPECT_EQ(one(0x00000000, 0x00000010, 8.0f, BlendAdd), 0x00000080u);
+    EXPECT_EQ(one(0x00000000, 0x00000010, 1e30f, BlendAdd), 0x000000FFu);  // the weight saturates
 }
 
 // Channel copy moves exactly one byte per pixel, whatever the alpha.
@@ -177,6 +184,14 @@ TEST(BlitRules, HsvAdjust) {
     Blit(&d, &s, 0, 0, nullptr, 1.0f, BlendHsvAdjust | BlendUseSourceAlpha);
     EXPECT_EQ(d.Bits()[0] & 0xFFFFFF, 0u);
     EXPECT_EQ(d.Bits()[0] >> 24, 0x80u);
+    // Huge pushes stay well-defined integer arithmetic (the sanitizers check) and keep the alpha.
+    for (float alpha : {8.0f, 1e30f, -1e30f})
+        for (uint32_t source : {0xC0FF0000u, 0x4000FFFFu, 0x8080FF00u}) {
+            d.Bits()[0] = 0xFF204060, s.Bits()[0] = source;
+            Blit(&d, &s, 0, 0, nullptr, alpha, BlendHsvAdjust);
+            EXPECT_EQ(d.Bits()[0] >> 24, source >> 24);
+            Blit(&d, &s, 0, 0, nullptr, alpha, BlendHsvAdjust | BlendUseSourceAlpha);
+        }
 }
 
 // FillRect: the whole-word weights, and the rules with the weight standing in for alpha.
@@ -198,8 +213,9 @@ TEST(FillRectRules, ShortcutsAndRules) {
         ASSERT_EQ(fill(0.75f, BlendCopy),
                   ((colour >> 1) & 0x7F7F7F7F) + ((colour >> 2) & 0x3F3F3F3F) + ((p >> 2) & 0x3F3F3F3F));
         for (int rule = 0; rule <= 4; ++rule)
-            for (int w : {1, 33, 100, 200, 255, 300})
-                ASSERT_EQ(fill(static_cast<float>(w) / 256.0f, rule), RefPlain(rule, p, colour, w, w))
+            for (int w : {1, 33, 100, 200, 255, 300, 2048, 2049, -2049, 65792, -4096})
+                ASSERT_EQ(fill(static_cast<float>(w) / 256.0f, rule),
+                          rule == 0 && w < 0 ? p : RefPlain(rule, p, colour, w, w))
                     << "rule " << rule << " w " << w << " p " << std::hex << p;
         // Source alpha scales the float weight: 0x80 / 255 of 1.0 gives w = 128.
         ASSERT_EQ(fill(1.0f, BlendCopy | BlendUseSourceAlpha), fill(0.5f, BlendCopy));

@@ -170,6 +170,17 @@ TEST(RotatedBlit, ClipsToDestinationAndSourceRect) {
     EXPECT_EQ(Snapshot(d), before);
 }
 
+// The start position is computed in double precision: a 293-pixel row shrunk to 275 pixels starts
+// on source column 0. With the destination-size products in single precision the start fell a
+// fraction of a step left of the source and destination pixel 0 stayed unpainted.
+TEST(RotatedBlit, ShrinkStartsOnTheFirstColumn) {
+    MemoryBitmap s(293, 1, 4), d(275, 1, 4);
+    FillPattern(s, 31);
+    Fill(d, 0x12345678);
+    RotatedBlit(&d, &s, 0, 0, 275, 1, 0, 0, 293, 1, 0.0f, false, 1.0f, BlendCopy, 0, 0);
+    EXPECT_EQ(PixelAt(d, 0, 0), PixelAt(s, 0, 0));
+}
+
 // Bilinear between two pixels at a half step averages with truncation.
 TEST(RotatedBlit, BilinearInterpolatesLastRow) {
     MemoryBitmap s(2, 1, 4), d(3, 1, 4);

@@ -130,3 +130,20 @@ TEST(DrawLine, GeneralLinesCoverEveryMajorStep) {
         EXPECT_EQ(PixelAt(b, c.x1, c.y1), 0xFFFFFFFFu);
     }
 }
+
+// Any alpha is well-defined integer arithmetic in every mode and line shape (the sanitizers
+// check); a huge weight in add mode saturates the line pixels.
+TEST(DrawLine, ExtremeWeightsStayDefined) {
+    MemoryBitmap b(10, 10, 4);
+    for (float alpha : {1e30f, -1e30f, 3e6f})
+        for (int mode = 0; mode <= 5; ++mode)
+            for (bool antialias : {false, true}) {
+                FillPattern(b, 9);
+                DrawLine(&b, 0, 0, 9, 3, 0xFF102030, alpha, mode, antialias);
+                DrawLine(&b, 0, 0, 6, 6, 0xFF102030, alpha, mode, antialias);
+                DrawLine(&b, 0, 8, 9, 8, 0xFF102030, alpha, mode, antialias);
+            }
+    Fill(b, 0);
+    DrawLine(&b, 0, 8, 9, 8, 0xFF102030, 1e30f, BlendAdd, false);
+    EXPECT_EQ(PixelAt(b, 4, 8), 0xFFFFFFFFu);
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -107,6 +108,9 @@ TEST(Dispatcher, String2ParameterAndVendorExtensions) {
     char tooMuch[] = "12 st";
     EXPECT_EQ(t.Dispatch(effString2Parameter, 0, 0, tooMuch), 1);
     EXPECT_EQ(t.plugin->Parameter(0)->PlainValue(), 5.0);  // clamped
+    char infinity[] = "inf";
+    EXPECT_EQ(t.Dispatch(effString2Parameter, 0, 0, infinity), 1);
+    EXPECT_EQ(t.plugin->Parameter(0)->PlainValue(), 0.0);  // not a number: 0, not the maximum
     const size_t changes = t.plugin->changes.size();
     EXPECT_EQ(t.Dispatch(effString2Parameter, 0, 0, nullptr), 1);
     EXPECT_EQ(t.plugin->changes.size(), changes);
@@ -118,6 +122,8 @@ TEST(Dispatcher, String2ParameterAndVendorExtensions) {
     Buffer clamped;
     EXPECT_EQ(t.Dispatch(effVendorSpecific, effGetParamDisplay, 0, clamped.bytes, 7.0f), 0xBEEF);
     EXPECT_EQ(clamped.Text(), "5");
+    EXPECT_EQ(t.Dispatch(effVendorSpecific, effGetParamDisplay, 0, clamped.bytes, std::nanf("")), 0xBEEF);
+    EXPECT_EQ(clamped.Text(), "0");  // NaN shows the minimum
     EXPECT_EQ(t.Dispatch(effVendorSpecific, effGetParamDisplay, 9, display.bytes, 0.5f), 0xBEEF);
     EXPECT_EQ(t.Dispatch(effVendorSpecific, effGetParamDisplay, 1, nullptr, 0.5f), 0);
 
