@@ -84,6 +84,7 @@ class IVstPlugin : public IPluginCore {
     intptr_t SetSpeakerArrangement(const VstSpeakerArrangement* inputs, const VstSpeakerArrangement* outputs);
     intptr_t VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt);
     intptr_t MidiKeyNameFor(MidiKeyName* key);
+    intptr_t ParameterPropertiesFor(int index, VstParameterProperties* properties);
     void SetSampleRateFromHost(float rate);
     void SetBlockSizeFromHost(intptr_t frames);
 

@@ -129,6 +129,8 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             return kVstVersion;
         case effGetMidiKeyName:
             return MidiKeyNameFor(static_cast<MidiKeyName*>(ptr));
+        case effGetParameterProperties:
+            return ParameterPropertiesFor(index, static_cast<VstParameterProperties*>(ptr));
         case effGetSpeakerArrangement:
             if (value) *reinterpret_cast<VstSpeakerArrangement**>(value) = &inputArrangement_;
             if (ptr) *static_cast<VstSpeakerArrangement**>(ptr) = &outputArrangement_;
@@ -259,6 +261,43 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
             // the editor link does not offer yet.
             return 0;
     }
+}
+
+namespace {
+
+int32_t WholeNumber(double v) {
+    return static_cast<int32_t>(std::lround(std::clamp(v, -2147483648.0, 2147483647.0)));
+}
+
+}  // namespace
+
+// Stepped parameters as a host should show them: choices and toggles as selectors over whole
+// numbers with one normalised step per entry (toggles as switches), integers with a whole-number
+// step. Continuous parameters get no answer, so the host keeps its own control for them.
+intptr_t IVstPlugin::ParameterPropertiesFor(int index, VstParameterProperties* properties) {
+    const IParameter* parameter = Parameter(index);
+    if (!properties || !parameter) return 0;
+    const ParameterKind kind = parameter->Kind();
+    const bool selector = kind == ParameterKind::Choice || kind == ParameterKind::Toggle;
+    if (!selector && kind != ParameterKind::Integer) return 0;
+    std::memset(properties, 0, sizeof *properties);
+    CopyText(properties->label, sizeof properties->label, parameter->Name());
+    CopyText(properties->shortLabel, sizeof properties->shortLabel, parameter->Name());
+    const int32_t min = WholeNumber(parameter->Min()), max = WholeNumber(parameter->Max());
+    properties->flags = kVstParameterUsesIntStep;
+    properties->stepInteger = 1;
+    // A tenth of the range for an integer's coarse step (at least 1); one entry for a selector.
+    const int64_t range = int64_t{max} - min;
+    properties->largeStepInteger = selector ? 1 : static_cast<int32_t>(std::max<int64_t>(1, range / 10));
+    if (selector) {
+        properties->flags |= kVstParameterUsesIntegerMinMax | kVstParameterUsesFloatStep;
+        if (kind == ParameterKind::Toggle) properties->flags |= kVstParameterIsSwitch;
+        properties->minInteger = min;
+        properties->maxInteger = max;
+        const float step = range > 0 ? 1.0f / static_cast<float>(range) : 1.0f;
+        properties->stepFloat = properties->smallStepFloat = properties->largeStepFloat = step;
+    }
+    return 1;
 }
 
 intptr_t IVstPlugin::MidiKeyNameFor(MidiKeyName* key) {

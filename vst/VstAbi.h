@@ -289,6 +289,34 @@ struct VstSpeakerArrangement {
     VstSpeakerProperties speakers[8];
 };
 
+// ---- parameter properties (effGetParameterProperties) ---------------------------------------
+constexpr int32_t kVstParameterIsSwitch = 1;
+constexpr int32_t kVstParameterUsesIntegerMinMax = 2;
+constexpr int32_t kVstParameterUsesFloatStep = 4;
+constexpr int32_t kVstParameterUsesIntStep = 8;
+constexpr int32_t kVstParameterSupportsDisplayIndex = 16;
+constexpr int32_t kVstParameterSupportsDisplayCategory = 32;
+constexpr int32_t kVstParameterCanRamp = 64;
+
+struct VstParameterProperties {
+    float stepFloat;  // normalised steps, with kVstParameterUsesFloatStep
+    float smallStepFloat;
+    float largeStepFloat;
+    char label[64];
+    int32_t flags;
+    int32_t minInteger;  // with kVstParameterUsesIntegerMinMax
+    int32_t maxInteger;
+    int32_t stepInteger;  // with kVstParameterUsesIntStep
+    int32_t largeStepInteger;
+    char shortLabel[8];
+    int16_t displayIndex;  // with kVstParameterSupportsDisplayIndex
+    int16_t category;      // with kVstParameterSupportsDisplayCategory, 1-based
+    int16_t numParametersInCategory;
+    int16_t reserved;
+    char categoryLabel[24];
+    char future[16];
+};
+
 // ---- MIDI key names -------------------------------------------------------------------------
 struct MidiKeyName {
     int32_t thisProgramIndex;
@@ -404,6 +432,24 @@ static_assert(sizeof(VstSpeakerArrangement) == 904);
 static_assert(offsetof(VstSpeakerArrangement, type) == 0);
 static_assert(offsetof(VstSpeakerArrangement, numChannels) == 4);
 static_assert(offsetof(VstSpeakerArrangement, speakers) == 8);
+
+static_assert(sizeof(VstParameterProperties) == 152);
+static_assert(offsetof(VstParameterProperties, stepFloat) == 0);
+static_assert(offsetof(VstParameterProperties, smallStepFloat) == 4);
+static_assert(offsetof(VstParameterProperties, largeStepFloat) == 8);
+static_assert(offsetof(VstParameterProperties, label) == 12);
+static_assert(offsetof(VstParameterProperties, flags) == 76);
+static_assert(offsetof(VstParameterProperties, minInteger) == 80);
+static_assert(offsetof(VstParameterProperties, maxInteger) == 84);
+static_assert(offsetof(VstParameterProperties, stepInteger) == 88);
+static_assert(offsetof(VstParameterProperties, largeStepInteger) == 92);
+static_assert(offsetof(VstParameterProperties, shortLabel) == 96);
+static_assert(offsetof(VstParameterProperties, displayIndex) == 104);
+static_assert(offsetof(VstParameterProperties, category) == 106);
+static_assert(offsetof(VstParameterProperties, numParametersInCategory) == 108);
+static_assert(offsetof(VstParameterProperties, reserved) == 110);
+static_assert(offsetof(VstParameterProperties, categoryLabel) == 112);
+static_assert(offsetof(VstParameterProperties, future) == 136);
 
 static_assert(sizeof(MidiKeyName) == 80);
 static_assert(offsetof(MidiKeyName, thisProgramIndex) == 0);

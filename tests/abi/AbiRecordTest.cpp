@@ -66,6 +66,38 @@ TEST_F(VesmarRecord, CanDo) {
     EXPECT_EQ(fx->Dispatch(effCanDo), 0);
 }
 
+// The choice parameters reach a host as stepped selectors, the integer ones with a whole-number
+// step; the record is laid out as the host reads it.
+TEST_F(VesmarRecord, ParameterProperties) {
+    struct Selector {
+        int index;
+        int32_t max;
+        const char* label;
+    };
+    for (Selector s : {Selector{kShape, 4, "Shape ENV"}, Selector{kSide, 2, "Pan Side"},
+                       Selector{kNoteOff, 2, "Note Off"}}) {
+        VstParameterProperties p;
+        ASSERT_TRUE(fx->ParameterProperties(s.index, p)) << s.label;
+        EXPECT_EQ(p.flags,
+                  kVstParameterUsesIntStep | kVstParameterUsesIntegerMinMax | kVstParameterUsesFloatStep);
+        EXPECT_EQ(p.minInteger, 0);
+        EXPECT_EQ(p.maxInteger, s.max);
+        EXPECT_EQ(p.stepInteger, 1);
+        EXPECT_EQ(p.stepFloat, 1.0f / static_cast<float>(s.max));
+        EXPECT_STREQ(p.label, s.label);
+        EXPECT_EQ(std::strlen(p.shortLabel), 7u);
+    }
+    for (int index : {kAttack, kHold, kDecay, kWidth, kOffset, kSides}) {
+        VstParameterProperties p;
+        ASSERT_TRUE(fx->ParameterProperties(index, p)) << index;
+        EXPECT_EQ(p.flags, kVstParameterUsesIntStep);
+        EXPECT_EQ(p.stepInteger, 1);
+        EXPECT_GE(p.largeStepInteger, 1);
+    }
+    VstParameterProperties p;
+    EXPECT_FALSE(fx->ParameterProperties(9, p));
+}
+
 // Parameter names, labels and display texts of the nine parameters at their defaults.
 TEST_F(VesmarRecord, ParameterTexts) {
     const char* names[] = {"Attack",     "Hold",     "Decay",    "Shape ENV",        "Pan Width",

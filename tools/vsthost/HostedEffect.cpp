@@ -94,6 +94,11 @@ std::string HostedEffect::ParameterLabel(int32_t index) {
 std::string HostedEffect::ParameterDisplay(int32_t index) {
     return Text(effGetParamDisplay, index);
 }
+
+bool HostedEffect::ParameterProperties(int32_t index, VstParameterProperties& out) {
+    out = VstParameterProperties{};
+    return Dispatch(effGetParameterProperties, index, 0, &out) != 0;
+}
 int32_t HostedEffect::Program() {
     return static_cast<int32_t>(Dispatch(effGetProgram));
 }

@@ -50,6 +50,8 @@ class HostedEffect {
     std::string ParameterName(int32_t index);
     std::string ParameterLabel(int32_t index);
     std::string ParameterDisplay(int32_t index);
+    // effGetParameterProperties into a zeroed record; false when the plug-in gives none.
+    bool ParameterProperties(int32_t index, VstParameterProperties& out);
     int32_t Program();
     void SetProgram(int32_t index);
     std::string ProgramName();

@@ -41,7 +41,33 @@ struct ParameterInfo {
     std::string name, label, display;
     float value = 0;
     intptr_t automatable = 0;
+    bool hasProperties = false;
+    VstParameterProperties properties{};
 };
+
+// What effGetParameterProperties tells, as " switch", " steps 0..4 by 1" or " step 1"; empty
+// when the plug-in gives nothing.
+std::string DescribeParameterProperties(const ParameterInfo& info) {
+    if (!info.hasProperties) return "";
+    const VstParameterProperties& p = info.properties;
+    std::string text;
+    char part[96];
+    if (p.flags & kVstParameterIsSwitch) text += " switch";
+    if (p.flags & kVstParameterUsesIntegerMinMax) {
+        std::snprintf(part, sizeof part, " steps %d..%d", p.minInteger, p.maxInteger);
+        text += part;
+    }
+    if (p.flags & kVstParameterUsesIntStep) {
+        std::snprintf(part, sizeof part, "%s %d (large %d)", text.empty() ? " step" : " by", p.stepInteger,
+                      p.largeStepInteger);
+        text += part;
+    }
+    if (p.flags & kVstParameterUsesFloatStep) {
+        std::snprintf(part, sizeof part, ", normalised %g", static_cast<double>(p.stepFloat));
+        text += part;
+    }
+    return text.empty() ? " properties (none flagged)" : text;
+}
 
 struct CanDoInfo {
     const char* text;
@@ -111,6 +137,7 @@ EffectInfo Gather(PluginSession& session, const InfoOptions& o) {
         p.display = fx.ParameterDisplay(i);
         p.value = fx.GetParameter(i);
         p.automatable = fx.Dispatch(effCanBeAutomated, i);
+        p.hasProperties = fx.ParameterProperties(i, p.properties);
         info.parameters.push_back(p);
     }
     info.currentProgram = fx.Program();
@@ -148,8 +175,9 @@ void PrintText(const EffectInfo& info) {
     std::printf("Parameters:      %zu\n", info.parameters.size());
     for (size_t i = 0; i < info.parameters.size(); ++i) {
         const ParameterInfo& p = info.parameters[i];
-        std::printf("  %3zu  %-24s display %-12s label %-8s value %.6f\n", i, ("\"" + p.name + "\"").c_str(),
-                    ("\"" + p.display + "\"").c_str(), ("\"" + p.label + "\"").c_str(), p.value);
+        std::printf("  %3zu  %-24s display %-12s label %-8s value %.6f%s\n", i,
+                    ("\"" + p.name + "\"").c_str(), ("\"" + p.display + "\"").c_str(),
+                    ("\"" + p.label + "\"").c_str(), p.value, DescribeParameterProperties(p).c_str());
     }
     std::printf("Programs:        %zu (current %d)\n", info.programs.size(), info.currentProgram);
     for (size_t i = 0; i < info.programs.size(); ++i)
@@ -213,6 +241,29 @@ void PrintJson(const EffectInfo& info) {
         j.Field("display", p.display);
         j.Field("value", p.value);
         j.Field("automatable", p.automatable > 0);
+        j.Key("properties");
+        if (p.hasProperties) {
+            const VstParameterProperties& r = p.properties;
+            j.BeginObject();
+            j.Field("flags", r.flags);
+            j.Field("isSwitch", (r.flags & kVstParameterIsSwitch) != 0);
+            if (r.flags & kVstParameterUsesIntegerMinMax) {
+                j.Field("minInteger", r.minInteger);
+                j.Field("maxInteger", r.maxInteger);
+            }
+            if (r.flags & kVstParameterUsesIntStep) {
+                j.Field("stepInteger", r.stepInteger);
+                j.Field("largeStepInteger", r.largeStepInteger);
+            }
+            if (r.flags & kVstParameterUsesFloatStep) {
+                j.Field("stepFloat", r.stepFloat);
+                j.Field("smallStepFloat", r.smallStepFloat);
+                j.Field("largeStepFloat", r.largeStepFloat);
+            }
+            j.EndObject();
+        } else {
+            j.Null();
+        }
         j.EndObject();
     }
     j.EndArray();
