@@ -41,13 +41,13 @@ void Blur(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int srcX, i
     long long left = std::max(srcX, 0), top = std::max(srcY, 0);
     long long right = std::min<long long>(static_cast<long long>(srcX) + srcWidth, src->Width());
     long long bottom = std::min<long long>(static_cast<long long>(srcY) + srcHeight, src->Height());
-    const ClippedSpan across = ClippedSpan::Clip(dstX, right - left, dest->Width());
-    const ClippedSpan down = ClippedSpan::Clip(dstY, bottom - top, dest->Height());
-    if (across.length < 2 || down.length < 2) return;
+    const ClippedSpan horizontal = ClippedSpan::Clip(dstX, right - left, dest->Width());
+    const ClippedSpan vertical = ClippedSpan::Clip(dstY, bottom - top, dest->Height());
+    if (horizontal.length < 2 || vertical.length < 2) return;
 
-    const int n = static_cast<int>(across.length), rows = static_cast<int>(down.length);
-    const int sl = static_cast<int>(left + across.skipped), st = static_cast<int>(top + down.skipped);
-    const int ox = static_cast<int>(across.start), oy = static_cast<int>(down.start);
+    const int n = static_cast<int>(horizontal.length), rows = static_cast<int>(vertical.length);
+    const int sl = static_cast<int>(left + horizontal.skipped), st = static_cast<int>(top + vertical.skipped);
+    const int ox = static_cast<int>(horizontal.start), oy = static_cast<int>(vertical.start);
     auto source = [&](int r) -> const uint32_t* { return ImageRow(*src, st + r) + sl; };
     auto target = [&](int r) { return ImageRow(*dest, oy + r) + ox; };
 

@@ -123,10 +123,13 @@ if build_stage fuzz "$fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_FUZZ=ON -
   while read -r target; do
     [ -n "$target" ] || continue
     stage "fuzz: $target for ${fuzz_seconds}s"
+    # New inputs go to the build's corpus; the committed seeds (fuzz/corpus/TARGET) start it.
     corpus="$fuzz/corpus/$target"
     mkdir -p "$corpus"
+    seeds=()
+    [ -d "$root/fuzz/corpus/$target" ] && seeds=("$root/fuzz/corpus/$target")
     if (cd "$fuzz" && "./$target" -max_total_time="$fuzz_seconds" -print_final_stats=1 \
-          -artifact_prefix="$fuzz/$target-" "$corpus" 2>&1 | tail -n 12); then
+          -artifact_prefix="$fuzz/$target-" "$corpus" "${seeds[@]}" 2>&1 | tail -n 12); then
       record "fuzz $target" 1 0
     else
       record "fuzz $target" 0 1

@@ -1,7 +1,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "raster/Blit.h"
@@ -89,6 +92,41 @@ void BM_RotatedBilinear42(benchmark::State& state) {
 }
 BENCHMARK(BM_RotatedBilinear42);
 
+// The console report, then each benchmark's pixel rate as a ratio to memcpy's bytes of the same
+// pixels, measured in the same run.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            const auto rate = run.counters.find("items_per_second");
+            if (run.error_occurred || rate == run.counters.end()) continue;
+            rates.emplace_back(run.benchmark_name(), rate->second.value);
+        }
+    }
+    void PrintRatios() const {
+        double reference = 0.0;
+        for (const auto& [name, rate] : rates)
+            if (name == "BM_Memcpy") reference = rate;
+        if (reference <= 0.0) return;
+        std::printf("\nMpixel/s and ratio to memcpy of the same bytes (%.0f Mpixel/s), same run\n",
+                    reference / 1e6);
+        for (const auto& [name, rate] : rates)
+            std::printf("%-40s %10.1f %8.3f\n", name.c_str(), rate / 1e6, rate / reference);
+    }
+
+  private:
+    std::vector<std::pair<std::string, double>> rates;
+};
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    reporter.PrintRatios();
+    return 0;
+}

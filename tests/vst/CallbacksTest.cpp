@@ -290,7 +290,7 @@ class FakeEditor : public IEditorLink {
         double value;
         bool normalized;
     };
-    explicit FakeEditor(std::vector<Shown>& log) : log(log) {}
+    explicit FakeEditor(std::vector<Shown>& record) : log(record) {}
     void ShowParameterValue(int index, double value, bool isNormalized) override {
         log.push_back({index, value, isNormalized});
     }

@@ -10,7 +10,7 @@ bool ParseLong(const std::string& text, long& out);
 // Walks the arguments of one command. Options take their value as the next argument.
 class ArgReader {
   public:
-    explicit ArgReader(std::vector<std::string> args) : args(std::move(args)) {}
+    explicit ArgReader(std::vector<std::string> arguments) : args(std::move(arguments)) {}
     bool Done() const { return pos >= args.size(); }
     const std::string& Next() { return args[pos++]; }
     // The value after an option; false (with error set) when it is missing.
