@@ -77,6 +77,27 @@ if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=
     ctest_stage native "$native"
 fi
 
+# 1b. vsthost against third-party modules from Debian (DPF, LSP, ZaMaxx), with the ASan build:
+# a crash, hang or sanitizer report of vsthost's own fails it; a module's own crash is reported.
+interop_modules=(
+  /usr/lib/vst/3BandEQ-vst.so /usr/lib/vst/Kars-vst.so /usr/lib/vst/MVerb-vst.so
+  /usr/lib/vst/lsp-plugins/compressor-stereo.so /usr/lib/vst/lsp-plugins/limiter-stereo.so
+  /usr/lib/vst/ZaMaximX2-vst.so /usr/lib/vst/ZamDelay-vst.so
+)
+if [ -x "$native/vsthost" ]; then
+  stage "interoperability: vsthost against third-party modules"
+  existing=()
+  for m in "${interop_modules[@]}"; do [ -e "$m" ] && existing+=("$m") || echo "missing module: $m"; done
+  scripts/interop.sh "$native/vsthost" "$native/interop" "${existing[@]}" | tee "$native/interop.log"
+  line=$(grep -E '^interop: [0-9]+ passed, [0-9]+ failed' "$native/interop.log" | tail -n1)
+  if [ -z "$line" ] || [ ${#existing[@]} -ne ${#interop_modules[@]} ]; then
+    record "interop (did not finish or modules missing)" 0 1
+  else
+    record interop "$(sed -E 's/interop: ([0-9]+) passed.*/\1/' <<<"$line")" \
+      "$(sed -E 's/.*passed, ([0-9]+) failed.*/\1/' <<<"$line")"
+  fi
+fi
+
 # 2. Windows, cross-compiled, run under Wine with a warm server.
 windows="$builds/windows"
 if build_stage windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \

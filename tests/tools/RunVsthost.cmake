@@ -2,6 +2,7 @@
 # status and output. Lists arrive joined with '|'.
 #   -DVSTHOST=exe -DEMULATOR=a|b -DARGS=x|y -DEXPECT_EXIT=0|nonzero -DEXPECT_REGEX=re
 #   -DREMOVE=file (deleted first) -DCREATE=file (created first, if missing)
+#   -DNO_DISPLAY=TRUE (run without an X display)
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 string(REPLACE "|" ";" args "${ARGS}")
 if(REMOVE)
@@ -9,6 +10,9 @@ if(REMOVE)
 endif()
 if(CREATE AND NOT EXISTS "${CREATE}")
   file(WRITE "${CREATE}" "placeholder\n")
+endif()
+if(NO_DISPLAY)
+  unset(ENV{DISPLAY})
 endif()
 execute_process(COMMAND ${emulator} "${VSTHOST}" ${args}
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -1,6 +1,7 @@
 #include "tests/tools/TestGainPlugin.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 #include <new>
@@ -17,6 +18,16 @@ constexpr int kParams = 2;
 constexpr int kPrograms = 2;
 constexpr uint32_t kProgramMagic = 0x54475043;  // TGPC
 constexpr uint32_t kBankMagic = 0x5447424B;     // TGBK
+// Variants that behave like plug-ins real hosts meet.
+constexpr bool kShortRecord = TEST_PLUGIN_VARIANT == 3;     // a 128-byte record, no double callback
+constexpr bool kSilentChunks = TEST_PLUGIN_VARIANT == 4;    // applies chunks but answers 0
+constexpr bool kFaultingEditor = TEST_PLUGIN_VARIANT == 5;  // effEditGetRect writes through null
+constexpr bool kPickyBlocks = TEST_PLUGIN_VARIANT == 6;     // aborts on blocks not a multiple of 8
+constexpr bool kLatency = TEST_PLUGIN_VARIANT == 7;         // delays by kDelay, known once resumed;
+                                                            // no chunks
+constexpr bool kCrashOnOpen = TEST_PLUGIN_VARIANT == 8;     // effOpen writes through null
+constexpr int kDelay = 64;
+constexpr size_t kShortRecordBytes = 128;
 
 struct Program {
     char name[32];
@@ -35,13 +46,16 @@ struct BankChunk {
 };
 
 struct Plugin {
-    AEffect effect{};
+    AEffect full{};
+    AEffect* effect = &full;
     audioMasterCallback host = nullptr;
     intptr_t hostVersion = 0;
     Program programs[kPrograms] = {{"Unity", {1.0f, 1.0f}}, {"Quiet", {0.5f, 0.25f}}};
     int current = 0;
     ProgramChunk programChunk{};
     BankChunk bankChunk{};
+    float delay[2][kDelay] = {};
+    int delayPos = 0;
 };
 
 Plugin* Self(AEffect* e) {
@@ -50,6 +64,14 @@ Plugin* Self(AEffect* e) {
 
 void Copy(void* ptr, const char* text) {
     if (ptr) CopyText(static_cast<char*>(ptr), 64, text);
+}
+
+// A real memory fault, as a plug-in that needs its window system and finds none. Not checked by
+// the sanitizers: the fault itself is what the host must survive.
+// The address is non-canonical, so the write faults on every x86-64 system (Wine may map page 0).
+__attribute__((no_sanitize("undefined", "address"), noinline)) void Fault() {
+    volatile int* nowhere = reinterpret_cast<volatile int*>(uintptr_t{0x8000000000000000u});
+    *nowhere = 1;
 }
 
 // Sends each received event back on its own, as a plug-in forwarding MIDI does.
@@ -61,7 +83,7 @@ void Echo(Plugin* p, const VstEvents* events) {
         VstEvents one{};
         one.numEvents = 1;
         one.events[0] = event;
-        p->host(&p->effect, audioMasterProcessEvents, 0, 0, &one, 0.0f);
+        p->host(p->effect, audioMasterProcessEvents, 0, 0, &one, 0.0f);
     }
 }
 
@@ -71,8 +93,20 @@ intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
     Program& program = p->programs[p->current];
     switch (opcode) {
         case effClose:
+            if (kShortRecord) ::operator delete(p->effect);
             delete p;
             return 0;
+        case effMainsChanged:
+            if (kLatency) e->initialDelay = value ? kDelay : 0;
+            return 0;
+        case effOpen:
+        case effEditGetRect:
+            if ((opcode == effOpen && kCrashOnOpen) || (opcode == effEditGetRect && kFaultingEditor)) Fault();
+            return 0;
+        case effString2Parameter:
+            if (index < 0 || index >= kParams || !ptr) return 0;
+            program.gain[index] = std::strtof(static_cast<const char*>(ptr), nullptr);
+            return 1;
         case effSetProgram:
             if (value >= 0 && value < kPrograms) p->current = static_cast<int>(value);
             return 0;
@@ -152,14 +186,14 @@ intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
                 for (int i = 0; i < kPrograms; ++i)
                     std::memcpy(p->programs[i].gain, bank.gain[i], sizeof(float) * kParams);
                 p->current = bank.current;
-                return 1;
+                return kSilentChunks ? 0 : 1;
             }
             ProgramChunk chunk;
             if (value != sizeof chunk) return 0;
             std::memcpy(&chunk, ptr, sizeof chunk);
             if (chunk.magic != kProgramMagic) return 0;
             std::memcpy(program.gain, chunk.gain, sizeof program.gain);
-            return 1;
+            return kSilentChunks ? 0 : 1;
         }
         default:
             return 0;
@@ -180,7 +214,19 @@ void Process(AEffect* e, float** in, float** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, true);
 }
 void ProcessReplacing(AEffect* e, float** in, float** out, int32_t frames) noexcept {
-    if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
+    Plugin* p = Self(e);
+    if (!p) return;
+    if (kPickyBlocks && frames % 8 != 0) std::abort();
+    Gain(p, in, out, frames, false);
+    if (!kLatency) return;
+    for (int32_t i = 0; i < frames; ++i) {
+        for (int c = 0; c < 2; ++c) {
+            float delayed = p->delay[c][p->delayPos];
+            p->delay[c][p->delayPos] = out[c][i];
+            out[c][i] = delayed;
+        }
+        p->delayPos = (p->delayPos + 1) % kDelay;
+    }
 }
 void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) noexcept {
     if (Plugin* p = Self(e)) Gain(p, in, out, frames, false);
@@ -205,7 +251,13 @@ AEffect* CreateTestGainPlugin(audioMasterCallback host) {
     Plugin* p = TEST_PLUGIN_VARIANT == 2 ? &unclosable : new (std::nothrow) Plugin;
     if (!p) return nullptr;
     p->host = host;
-    AEffect& e = p->effect;
+    if (kShortRecord) {
+        // Only the fields before processDoubleReplacing exist; a host reading further reads
+        // past the allocation (which ASan reports).
+        p->effect = static_cast<AEffect*>(::operator new(kShortRecordBytes));
+        std::memset(static_cast<void*>(p->effect), 0, kShortRecordBytes);
+    }
+    AEffect& e = *p->effect;
     e.magic = TEST_PLUGIN_VARIANT == 2 ? 0x12345678 : kEffectMagic;
     e.dispatcher = Dispatcher;
     e.process = Process;
@@ -215,13 +267,16 @@ AEffect* CreateTestGainPlugin(audioMasterCallback host) {
     e.numParams = kParams;
     e.numInputs = 2;
     e.numOutputs = 2;
-    e.flags = effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks;
+    // The latency variant also stands for plug-ins without chunks: state as parameter lists.
+    e.flags = effFlagsCanReplacing | (kLatency ? 0 : effFlagsProgramChunks);
+    if (!kShortRecord) e.flags |= effFlagsCanDoubleReplacing;
+    if (kFaultingEditor) e.flags |= effFlagsHasEditor;
     e.ioRatio = 1.0f;
     e.object = p;
     e.uniqueID = 0x5473476E;  // TsGn
     e.version = 1;
     e.processReplacing = ProcessReplacing;
-    e.processDoubleReplacing = ProcessDouble;
+    if (!kShortRecord) e.processDoubleReplacing = ProcessDouble;
     // Asked from inside the entry point, before the host knows the record.
     p->hostVersion = host(&e, audioMasterVersion, 0, 0, nullptr, 0.0f);
     return &e;

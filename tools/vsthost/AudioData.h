@@ -8,6 +8,8 @@
 struct AudioData {
     int32_t sampleRate = 0;
     std::vector<std::vector<float>> channels;
+    // Set by a reader that found fewer frames than the file's header declared.
+    bool truncated = false;
 
     size_t Frames() const { return channels.empty() ? 0 : channels[0].size(); }
     int32_t ChannelCount() const { return static_cast<int32_t>(channels.size()); }
@@ -15,6 +17,8 @@ struct AudioData {
 
 // Sample encodings vsthost writes.
 enum class SampleFormat { Float32, Pcm16, Pcm24 };
+// File formats vsthost writes (which ones a build offers: see AudioFile.h).
+enum class AudioContainer { Wav, Flac, Aiff };
 
 // Limits on what a file may declare before it is refused.
 constexpr int32_t kMaxAudioChannels = 256;

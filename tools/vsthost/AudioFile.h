@@ -7,6 +7,12 @@
 #include "tools/vsthost/AudioData.h"
 
 bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error);
-bool WriteAudioFile(const std::string& path, const AudioData& audio, SampleFormat format, std::string& error);
+// The container an output file's extension names (.wav; on Linux also .flac, .aif, .aiff);
+// false with the reason when this build cannot write it.
+bool ContainerForPath(const std::string& path, AudioContainer& container, std::string& error);
+// Whether the container holds float samples (FLAC holds PCM only).
+bool ContainerHoldsFloat(AudioContainer container);
+bool WriteAudioFile(const std::string& path, const AudioData& audio, AudioContainer container,
+                    SampleFormat format, std::string& error);
 // Names what the build reads, for the help text.
 const char* AudioFileSupport();

@@ -1,10 +1,11 @@
-// vsthost chunk save|load: the plug-in's state as a program or bank chunk in a file.
+// vsthost chunk save|load: the plug-in's state in a file: an .fxp program, an .fxb bank or the
+// plug-in's raw chunk bytes.
 #include <cstdio>
 
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/FileBytes.h"
 #include "tools/vsthost/Platform.h"
 #include "tools/vsthost/PluginSession.h"
+#include "tools/vsthost/StateFile.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ int Parse(ArgReader& args, const std::string& verb, ChunkOptions& o) {
             o.bank = true;
         } else if (arg == "--force" && verb == "save") {
             o.force = true;
-        } else if (arg == "--program" && verb == "save") {
+        } else if (arg == "--program") {
             if (!args.Value(arg, value, error)) return UsageError(error);
             if (!ParseLong(value, o.program) || o.program < 0)
                 return UsageError("invalid program number '" + value + "'");
@@ -36,6 +37,10 @@ int Parse(ArgReader& args, const std::string& verb, ChunkOptions& o) {
     if (positional.size() != 2) return UsageError("chunk " + verb + " needs MODULE and FILE");
     o.module = positional[0];
     o.file = positional[1];
+    StateFormat format = StateFormatForPath(o.file);
+    if (format == StateFormat::Fxb) o.bank = true;
+    if (format == StateFormat::Fxp && o.bank)
+        return UsageError("an .fxp file holds one program; use .fxb for a bank");
     return kExitOk;
 }
 
@@ -47,40 +52,21 @@ void PrintState(HostedEffect& fx) {
                     fx.GetParameter(i), fx.ParameterDisplay(i).c_str());
 }
 
-int Save(const ChunkOptions& o) {
-    if (!o.force && PathExists(o.file)) return Fail("'" + o.file + "' exists; use --force to overwrite it");
+int Run(const ChunkOptions& o, bool save) {
+    if (save && !o.force && PathExists(o.file))
+        return Fail("'" + o.file + "' exists; use --force to overwrite it", kExitInput);
     PluginSession session;
     std::string error;
-    if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error);
+    if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error, kExitPlugin);
     HostedEffect& fx = session.Effect();
-    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error);
-    std::vector<uint8_t> chunk;
-    if (!fx.GetChunk(o.bank, chunk))
-        return Fail("the plug-in gave no " + std::string(o.bank ? "bank" : "program") + " chunk");
-    if (!WriteFileBytes(o.file, chunk, error)) return Fail(error);
-    std::printf("Saved %s chunk of %zu bytes (program %d \"%s\") to %s\n", o.bank ? "bank" : "program",
-                chunk.size(), fx.Program(), fx.ProgramName().c_str(), o.file.c_str());
+    // Saving: the program to save. Loading: the program a program file goes into.
+    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error, kExitPlugin);
+    StateResult result = save ? SaveStateFile(fx, o.file, o.bank) : LoadStateFile(fx, o.file, o.bank);
+    if (!result.ok) return Fail(result.error, result.exitCode);
+    std::printf("%s\n", result.summary.c_str());
+    if (!save) PrintState(fx);
     return kExitOk;
 }
-
-int Load(const ChunkOptions& o) {
-    std::vector<uint8_t> chunk;
-    std::string error;
-    if (!ReadFileBytes(o.file, HostedEffect::kMaxChunkBytes, chunk, error)) return Fail(error);
-    if (chunk.empty()) return Fail("'" + o.file + "' is empty");
-    PluginSession session;
-    if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error);
-    HostedEffect& fx = session.Effect();
-    if (!fx.SetChunk(o.bank, chunk))
-        return Fail("the plug-in rejected the " + std::string(o.bank ? "bank" : "program") + " chunk in '" +
-                    o.file + "'");
-    std::printf("Loaded %s chunk of %zu bytes from %s\n", o.bank ? "bank" : "program", chunk.size(),
-                o.file.c_str());
-    PrintState(fx);
-    return kExitOk;
-}
-
-}  // namespace
 
 int RunChunk(ArgReader& args) {
     if (args.Done()) return UsageError("chunk needs 'save' or 'load'");
@@ -89,5 +75,23 @@ int RunChunk(ArgReader& args) {
         return UsageError("unknown chunk command '" + verb + "' (save or load)");
     ChunkOptions o;
     if (int code = Parse(args, verb, o)) return code;
-    return verb == "save" ? Save(o) : Load(o);
+    return Run(o, verb == "save");
 }
+
+}  // namespace
+
+const CommandInfo kChunkCommand = {
+    "chunk",
+    "  vsthost chunk save MODULE [--bank] [--program N] [--force] FILE\n"
+    "  vsthost chunk load MODULE [--bank] [--program N] FILE\n",
+    "save or load the plug-in's state (.fxp, .fxb or raw chunk)",
+    "  FILE          .fxp: one program; .fxb: the bank; any other name: the plug-in's raw\n"
+    "                chunk (program, or bank with --bank). Plug-ins with chunks are saved as\n"
+    "                FPCh/FBCh, the others as parameter lists (FxCk/FxBk). Loading reads the\n"
+    "                format from the file and refuses a preset made for another plug-in ID.\n"
+    "  --bank        the whole bank rather than the current program (raw files)\n"
+    "  --program N   select program N first (save: the one saved; load: the one loaded into)\n"
+    "  --force       overwrite an existing FILE\n"
+    "After loading, the resulting program name and parameter values are printed.\n",
+    RunChunk,
+};

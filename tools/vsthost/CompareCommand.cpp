@@ -5,6 +5,8 @@
 #include "tools/vsthost/AudioFile.h"
 #include "tools/vsthost/Commands.h"
 
+namespace {
+
 int RunCompare(ArgReader& args) {
     std::vector<std::string> files;
     double tolerance = 1e-6;
@@ -23,12 +25,14 @@ int RunCompare(ArgReader& args) {
     }
     if (files.size() != 2) return UsageError("compare needs two audio files");
     AudioData a, b;
-    if (!ReadAudioFile(files[0], a, error) || !ReadAudioFile(files[1], b, error)) return Fail(error);
+    if (!ReadAudioFile(files[0], a, error) || !ReadAudioFile(files[1], b, error))
+        return Fail(error, kExitInput);
     if (a.ChannelCount() != b.ChannelCount() || a.Frames() != b.Frames() || a.sampleRate != b.sampleRate)
         return Fail("the files differ in shape: " + std::to_string(a.ChannelCount()) + " channels, " +
-                    std::to_string(a.Frames()) + " frames, " + std::to_string(a.sampleRate) + " Hz against " +
-                    std::to_string(b.ChannelCount()) + ", " + std::to_string(b.Frames()) + ", " +
-                    std::to_string(b.sampleRate));
+                        std::to_string(a.Frames()) + " frames, " + std::to_string(a.sampleRate) +
+                        " Hz against " + std::to_string(b.ChannelCount()) + ", " +
+                        std::to_string(b.Frames()) + ", " + std::to_string(b.sampleRate),
+                    kExitFailure);
     double largest = 0;
     size_t atFrame = 0;
     int32_t atChannel = 0;
@@ -54,3 +58,14 @@ int RunCompare(ArgReader& args) {
     }
     return kExitOk;
 }
+
+}  // namespace
+
+const CommandInfo kCompareCommand = {
+    "compare",
+    "  vsthost compare A.wav B.wav [--tolerance T]\n",
+    "the largest sample difference between two audio files",
+    "  --tolerance T  the largest difference that still passes (default 1e-6); above it the\n"
+    "                 exit status is 1\n",
+    RunCompare,
+};

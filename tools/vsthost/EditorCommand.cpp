@@ -43,7 +43,7 @@ int ParseOptions(ArgReader& args, EditorOptions& o) {
         } else if (arg == "--script") {
             if (!need()) return UsageError(error);
             std::vector<uint8_t> bytes;
-            if (!ReadFileBytes(value, kMaxScriptBytes, bytes, error)) return Fail(error);
+            if (!ReadFileBytes(value, kMaxScriptBytes, bytes, error)) return Fail(error, kExitInput);
             o.script += std::string(bytes.begin(), bytes.end()) + "\n";
         } else if (arg == "--ticks") {
             if (!need() || !ParseLong(value, o.ticks) || o.ticks < 0 || o.ticks > kMaxTicks)
@@ -165,6 +165,8 @@ class NotificationReport {
 
 }  // namespace
 
+namespace {
+
 int RunEditor(ArgReader& args) {
     EditorOptions o;
     if (int code = ParseOptions(args, o)) return code;
@@ -172,19 +174,19 @@ int RunEditor(ArgReader& args) {
     std::string error;
     if (!ParseEditorScript(o.script, steps, error)) return UsageError(error);
     if (!o.output.empty() && !o.force && PathExists(o.output))
-        return Fail("'" + o.output + "' exists; use --force to overwrite it");
+        return Fail("'" + o.output + "' exists; use --force to overwrite it", kExitInput);
 
     PluginSession session;
-    if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error);
+    if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error, kExitPlugin);
     HostedEffect& fx = session.Effect();
-    if (!LoadState(session, o, error)) return Fail(error);
+    if (!LoadState(session, o, error)) return Fail(error, kExitPlugin);
     int width = 0, height = 0;
-    if (!EditorSize(fx, width, height, error)) return Fail(error);
+    if (!EditorSize(fx, width, height, error)) return Fail(error, kExitPlugin);
 
     fx.Host().ClearRecords();
     NotificationReport report(fx);
     std::unique_ptr<EditorHost> host = CreateEditorHost();
-    if (!host->Open(fx, width, height, error)) return Fail(error);
+    if (!host->Open(fx, width, height, error)) return Fail(error, kExitPlugin);
     std::printf("Editor:          %d x %d, %s\n", width, height, host->Description());
     host->Tick(static_cast<int>(o.ticks));
     std::printf("Ticks before the script: %ld\n", o.ticks);
@@ -195,7 +197,7 @@ int RunEditor(ArgReader& args) {
         if (step.kind == EditorStep::Kind::Tick) {
             host->Tick(step.amount);
         } else if (!host->Perform(step, error)) {
-            status = Fail(error);
+            status = Fail(error, kExitPlugin);
             break;
         }
         report.PrintNew("    ");
@@ -205,7 +207,7 @@ int RunEditor(ArgReader& args) {
     report.PrintNew("    ");
     Screenshot shot;
     bool captured = status == kExitOk && !o.output.empty() && host->Capture(shot, error);
-    if (status == kExitOk && !o.output.empty() && !captured) status = Fail(error);
+    if (status == kExitOk && !o.output.empty() && !captured) status = Fail(error, kExitPlugin);
     std::printf("Closing the editor\n");
     host->Close();
     report.PrintNew("    ");
@@ -215,8 +217,22 @@ int RunEditor(ArgReader& args) {
         std::printf("  %3d  %-24s %.6f (%s)\n", i, ("\"" + fx.ParameterName(i) + "\"").c_str(),
                     fx.GetParameter(i), fx.ParameterDisplay(i).c_str());
     if (captured) {
-        if (!WritePng(o.output, shot, error)) return Fail(error);
+        if (!WritePng(o.output, shot, error)) return Fail(error, kExitInput);
         std::printf("Wrote %s (%d x %d)\n", o.output.c_str(), shot.width, shot.height);
     }
     return status;
 }
+
+}  // namespace
+
+const CommandInfo kEditorCommand = {
+    "editor",
+    "  vsthost editor MODULE [options] [-o OUT.png]\n",
+    "open the editor, perform scripted input, report the host notifications and save a picture",
+    "  --do STEPS         editor steps, e.g. --do 'rclick 60 30; type 50; enter'\n"
+    "  --script FILE      editor steps from a file (both may be repeated)\n"
+    "  --ticks N          timer ticks before the script (default 2)\n"
+    "  --program N, --chunk FILE [--bank], --param I=V   state to load first\n"
+    "  -o OUT.png         the picture (--force overwrites)\n" EDITOR_SCRIPT_HELP,
+    RunEditor,
+};

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "tools/vsthost/PluginCall.h"
+
 HostedEffect::HostedEffect(AEffect* e, HostCallback& h) : effect(e), host(h) {}
 
 HostedEffect::~HostedEffect() {
@@ -10,6 +12,7 @@ HostedEffect::~HostedEffect() {
 
 intptr_t HostedEffect::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     if (!effect || !effect->dispatcher) return 0;
+    PluginCall call(EffectOpcodeName(opcode), opcode);
     return effect->dispatcher(effect, opcode, index, value, ptr, opt);
 }
 
@@ -72,11 +75,14 @@ int32_t HostedEffect::Flags() const {
 
 float HostedEffect::GetParameter(int32_t index) const {
     if (!effect || !effect->getParameter) return 0.0f;
+    PluginCall call("getParameter", index);
     return effect->getParameter(effect, index);
 }
 
 void HostedEffect::SetParameter(int32_t index, float value) {
-    if (effect && effect->setParameter) effect->setParameter(effect, index, value);
+    if (!effect || !effect->setParameter) return;
+    PluginCall call("setParameter", index);
+    effect->setParameter(effect, index, value);
 }
 
 std::string HostedEffect::ParameterName(int32_t index) {
@@ -124,27 +130,38 @@ bool HostedEffect::GetChunk(bool bank, std::vector<uint8_t>& out) {
     return true;
 }
 
-bool HostedEffect::SetChunk(bool bank, const std::vector<uint8_t>& data) {
-    if (data.empty() || data.size() > kMaxChunkBytes) return false;
+HostedEffect::ChunkDelivery HostedEffect::DeliverChunk(bool bank, const std::vector<uint8_t>& data) {
+    ChunkDelivery result;
+    if (data.empty() || data.size() > kMaxChunkBytes) return result;
     // The plug-in receives its own copy: a plug-in may keep the pointer until the next call.
     std::vector<uint8_t> copy(data);
     if (!bank) Dispatch(effBeginSetProgram);
-    intptr_t result = Dispatch(effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(copy.size()), copy.data());
+    result.answer = Dispatch(effSetChunk, bank ? 0 : 1, static_cast<intptr_t>(copy.size()), copy.data());
     if (!bank) Dispatch(effEndSetProgram);
-    return result != 0;
+    result.delivered = true;
+    return result;
 }
 
+bool HostedEffect::SetChunk(bool bank, const std::vector<uint8_t>& data) {
+    ChunkDelivery result = DeliverChunk(bank, data);
+    return result.delivered && result.answer != 0;
+}
+
+// The flag comes first: it says whether the field exists at all. An old plug-in's record can end
+// before processDoubleReplacing (a 128-byte allocation is common), so reading the field of a
+// plug-in without the flag reads past its allocation.
 bool HostedEffect::CanReplacing() const {
-    return effect && effect->processReplacing && (effect->flags & effFlagsCanReplacing);
+    return effect && (effect->flags & effFlagsCanReplacing) && effect->processReplacing;
 }
 
 bool HostedEffect::CanDouble() const {
-    return effect && effect->processDoubleReplacing && (effect->flags & effFlagsCanDoubleReplacing);
+    return effect && (effect->flags & effFlagsCanDoubleReplacing) && effect->processDoubleReplacing;
 }
 
 void HostedEffect::ProcessReplacing(float** inputs, float** outputs, int32_t frames) {
     if (!effect) return;
     if (CanReplacing()) {
+        PluginCall call("processReplacing");
         effect->processReplacing(effect, inputs, outputs, frames);
         return;
     }
@@ -153,12 +170,15 @@ void HostedEffect::ProcessReplacing(float** inputs, float** outputs, int32_t fra
 }
 
 void HostedEffect::ProcessAccumulating(float** inputs, float** outputs, int32_t frames) {
-    if (effect && effect->process) effect->process(effect, inputs, outputs, frames);
+    if (!effect || !effect->process) return;
+    PluginCall call("process");
+    effect->process(effect, inputs, outputs, frames);
 }
 
 void HostedEffect::ProcessDouble(double** inputs, double** outputs, int32_t frames) {
-    if (effect && effect->processDoubleReplacing)
-        effect->processDoubleReplacing(effect, inputs, outputs, frames);
+    if (!CanDouble()) return;
+    PluginCall call("processDoubleReplacing");
+    effect->processDoubleReplacing(effect, inputs, outputs, frames);
 }
 
 intptr_t HostedEffect::ProcessEvents(VstEvents* events) {

@@ -61,8 +61,16 @@ class HostedEffect {
     // effGetChunk: bank (index 0) or current program (index 1). False when the plug-in gives no
     // data; the bytes are copied out at once because the plug-in owns them.
     bool GetChunk(bool bank, std::vector<uint8_t>& out);
-    // effSetChunk, framed by effBeginSetProgram/effEndSetProgram for program chunks. True when the
-    // plug-in accepts it.
+    // What became of a chunk handed over. The plug-in's answer is advisory: many plug-ins (all
+    // JUCE-based ones) answer 0 although they applied the data, so callers report it rather than
+    // fail on it.
+    struct ChunkDelivery {
+        bool delivered = false;  // false: empty or oversized, never handed to the plug-in
+        intptr_t answer = 0;
+    };
+    // effSetChunk, framed by effBeginSetProgram/effEndSetProgram for program chunks.
+    ChunkDelivery DeliverChunk(bool bank, const std::vector<uint8_t>& data);
+    // The same, true when the plug-in answers that it took the data (for plug-ins known to answer).
     bool SetChunk(bool bank, const std::vector<uint8_t>& data);
 
     // The audio callbacks. Replacing falls back to the accumulating callback (into zeroed

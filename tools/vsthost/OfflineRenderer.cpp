@@ -1,6 +1,7 @@
 #include "tools/vsthost/OfflineRenderer.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "tools/vsthost/MidiRecord.h"
 #include "tools/vsthost/VstEventList.h"
@@ -30,7 +31,10 @@ AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<Sche
     const int32_t inputs = effect.NumInputs();
     const int32_t outputs = effect.NumOutputs();
     const int32_t block = std::max(settings.blockSize, 1);
-    const int64_t total = std::max<int64_t>(settings.frames, 0);
+    const int64_t baseFrames = std::max<int64_t>(settings.frames, 0);
+    const bool openTail = settings.silenceFrames > 0;
+    const int64_t total = baseFrames + (openTail ? std::max<int64_t>(settings.maxTailFrames, 0) : 0);
+    int64_t lastLoud = -1;  // the last frame at or above the silence level
 
     AudioData out;
     out.sampleRate = input.sampleRate;
@@ -44,14 +48,22 @@ AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<Sche
     size_t nextEvent = 0;
     eventsDelivered = 0;
 
+    std::vector<int32_t> sources(static_cast<size_t>(std::max(inputs, 0)));
+    for (int32_t c = 0; c < inputs; ++c)
+        sources[c] = c < static_cast<int32_t>(settings.channelMap.size())        ? settings.channelMap[c]
+                     : settings.channelMap.empty() && input.channels.size() == 1 ? 0
+                     : settings.channelMap.empty()                               ? c
+                                                                                 : -1;
     auto inputSample = [&](int32_t channel, int64_t frame) -> float {
-        if (input.channels.empty() || frame >= static_cast<int64_t>(input.Frames())) return 0.0f;
-        size_t source = input.channels.size() == 1 ? 0 : static_cast<size_t>(channel);
-        return source < input.channels.size() ? input.channels[source][static_cast<size_t>(frame)] : 0.0f;
+        int32_t source = sources[static_cast<size_t>(channel)];
+        if (source < 0 || source >= input.ChannelCount() || frame >= static_cast<int64_t>(input.Frames()))
+            return 0.0f;
+        return input.channels[static_cast<size_t>(source)][static_cast<size_t>(frame)];
     };
 
-    for (int64_t start = 0; start < total; start += block) {
-        const int32_t frames = static_cast<int32_t>(std::min<int64_t>(block, total - start));
+    int64_t end = total;
+    for (int64_t start = 0; start < end; start += block) {
+        const int32_t frames = static_cast<int32_t>(std::min<int64_t>(block, end - start));
         effect.Host().SetTransport(static_cast<double>(start), true);
 
         midi.clear();
@@ -86,8 +98,20 @@ AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<Sche
                 std::copy(floatOut.data[c].begin(), floatOut.data[c].begin() + frames,
                           out.channels[c].begin() + start);
         }
-        if (progress) progress(start + frames, total);
+        if (openTail) {
+            for (int32_t c = 0; c < outputs; ++c)
+                for (int32_t i = 0; i < frames; ++i)
+                    if (!(std::fabs(out.channels[c][start + i]) < settings.silenceLevel))
+                        lastLoud = std::max(lastLoud, start + i);
+            int64_t quietFrom = std::max(lastLoud + 1, baseFrames);
+            if (start + frames - quietFrom >= settings.silenceFrames) end = start + frames;
+        }
+        if (progress) progress(start + frames, end);
     }
-    effect.Host().SetTransport(static_cast<double>(total), false);
+    if (openTail) {
+        int64_t length = std::min(std::max(lastLoud + 1, baseFrames), end);
+        for (auto& channel : out.channels) channel.resize(static_cast<size_t>(length));
+    }
+    effect.Host().SetTransport(static_cast<double>(end), false);
     return out;
 }

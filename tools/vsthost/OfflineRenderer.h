@@ -17,6 +17,15 @@ struct RenderSettings {
     int32_t blockSize = 512;
     ProcessMode mode = ProcessMode::Replacing;
     int64_t frames = 0;
+    // Plug-in input i reads input channel channelMap[i]; -1 or a channel the input lacks is
+    // silence. Empty: channel i, or channel 0 for every plug-in input when the input is mono.
+    std::vector<int32_t> channelMap;
+    // An open-ended tail: with silenceFrames > 0 rendering goes on past frames, by at most
+    // maxTailFrames, until the output has stayed below silenceLevel (on every channel) for
+    // silenceFrames frames; the result then ends where that silence began (never before frames).
+    int64_t maxTailFrames = 0;
+    int64_t silenceFrames = 0;
+    float silenceLevel = 0;
 };
 
 class OfflineRenderer {
@@ -25,9 +34,9 @@ class OfflineRenderer {
 
     OfflineRenderer(HostedEffect& effect, const RenderSettings& settings);
 
-    // Input channel i of the effect reads channel i of input; a mono input feeds every effect
-    // input, missing channels and frames are silent. The result has one channel per effect
-    // output and settings.frames frames, at input's sample rate.
+    // Effect inputs read input's channels as settings.channelMap says; frames past its end are
+    // silent. The result has one channel per effect output and settings.frames frames (more with
+    // an open-ended tail), at input's sample rate.
     AudioData Render(const AudioData& input, const std::vector<ScheduledEvent>& events,
                      const Progress& progress = {});
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "tools/vsthost/PluginCall.h"
+
 namespace {
 
 std::string Hex(int32_t v) {
@@ -16,8 +18,15 @@ bool PluginModule::Load(const std::string& modulePath, std::string& error) {
     path = modulePath;
     entry = nullptr;
     entryName.clear();
+    PluginCall::SetModule(path.c_str());
     std::string reason;
-    if (!library.Open(modulePath, reason)) {
+    bool opened = false;
+    {
+        // Loading runs the module's static constructors: plug-in code.
+        PluginCall call("loading the module");
+        opened = library.Open(modulePath, reason);
+    }
+    if (!opened) {
         error = "cannot load module '" + modulePath + "': " + reason;
         return false;
     }
@@ -48,7 +57,11 @@ AEffect* PluginModule::CreateEffect(audioMasterCallback callback, std::string& e
         error = "no module loaded";
         return nullptr;
     }
-    AEffect* effect = entry(callback);
+    AEffect* effect = nullptr;
+    {
+        PluginCall call(entryName.c_str());
+        effect = entry(callback);
+    }
     if (!effect) {
         error = "'" + path + "': " + entryName + " returned no effect";
         return nullptr;
@@ -73,4 +86,9 @@ AEffect* PluginModule::CreateEffect(audioMasterCallback callback, std::string& e
         return nullptr;
     }
     return effect;
+}
+
+PluginModule::~PluginModule() {
+    library.Close();
+    if (PluginCall::Module() == path.c_str()) PluginCall::SetModule(nullptr);
 }

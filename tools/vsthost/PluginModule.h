@@ -15,6 +15,11 @@ class PluginModule {
     static constexpr int32_t kMaxParameters = 1 << 20;
     static constexpr int32_t kMaxPrograms = 1 << 20;
 
+    PluginModule() = default;
+    ~PluginModule();
+    PluginModule(const PluginModule&) = delete;
+    PluginModule& operator=(const PluginModule&) = delete;
+
     // Loads the module and looks up its entry point. Errors name the file and the reason.
     bool Load(const std::string& path, std::string& error);
     // Calls the entry point with the host's callback. Returns the record, bound to host, or null

@@ -1,41 +1,31 @@
-// vsthost render MODULE [options] -o OUT.wav: offline processing of a WAV file or the built-in
+// vsthost render MODULE [options] -o OUT: offline processing of an audio file or the built-in
 // test signal, with MIDI from a file and/or the command line.
 #include <cmath>
 #include <cstdio>
 
 #include "tools/vsthost/AudioFile.h"
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/EventSchedule.h"
 #include "tools/vsthost/FileBytes.h"
 #include "tools/vsthost/MidiFile.h"
-#include "tools/vsthost/OfflineRenderer.h"
 #include "tools/vsthost/Platform.h"
 #include "tools/vsthost/PluginSession.h"
 #include "tools/vsthost/ProgressBar.h"
+#include "tools/vsthost/RenderOptions.h"
+#include "tools/vsthost/SmfWriter.h"
+#include "tools/vsthost/StateFile.h"
 #include "tools/vsthost/TestSignal.h"
+#include "tools/vsthost/WavCodec.h"
 
 namespace {
 
 constexpr double kDefaultSeconds = 8.0;
 constexpr double kDefaultRate = 44100.0;
 constexpr size_t kMidiShown = 8;
-
-struct ParamSetting {
-    long index = 0;
-    double value = 0;
-};
-
-struct RenderOptions {
-    std::string module, input, output, midiFile, chunkFile;
-    std::vector<NoteSpec> notes;
-    std::vector<ParamSetting> params;
-    long program = -1;
-    bool bank = false, force = false, demo = false;
-    double rate = 0, length = 0;
-    long block = 512;
-    ProcessMode mode = ProcessMode::Replacing;
-    SampleFormat format = SampleFormat::Float32;
-};
+// --tail auto: the output must stay below -90 dBFS for a second, and the tail ends after a minute
+// at most (a plug-in that never falls silent, such as an oscillator, must not render forever).
+constexpr float kSilenceLevel = 3.1622777e-5f;
+constexpr double kSilenceSeconds = 1.0;
+constexpr double kMaxAutoTailSeconds = 60.0;
 
 const char* ModeName(ProcessMode mode) {
     return mode == ProcessMode::Double         ? "processDoubleReplacing"
@@ -49,155 +39,157 @@ const char* FormatName(SampleFormat format) {
                                            : "32-bit float";
 }
 
-// Returns kExitOk or the usage error's code.
-int ParseOptions(ArgReader& args, RenderOptions& o) {
-    std::string error, value;
-    while (!args.Done()) {
-        std::string arg = args.Next();
-        auto need = [&]() { return args.Value(arg, value, error); };
-        if (arg == "-o" || arg == "--output") {
-            if (!need()) return UsageError(error);
-            o.output = value;
-        } else if (arg == "-i" || arg == "--input") {
-            if (!need()) return UsageError(error);
-            o.input = value;
-        } else if (arg == "--midi") {
-            if (!need()) return UsageError(error);
-            o.midiFile = value;
-        } else if (arg == "--note") {
-            if (!need()) return UsageError(error);
-            NoteSpec note;
-            if (!ParseNoteSpec(value, note, error)) return UsageError(error);
-            o.notes.push_back(note);
-        } else if (arg == "--program") {
-            if (!need() || !ParseLong(value, o.program) || o.program < 0)
-                return UsageError(error.empty() ? "invalid program number '" + value + "'" : error);
-        } else if (arg == "--param") {
-            if (!need()) return UsageError(error);
-            size_t eq = value.find('=');
-            ParamSetting p;
-            if (eq == std::string::npos || !ParseLong(value.substr(0, eq), p.index) || p.index < 0 ||
-                !ParseDouble(value.substr(eq + 1), p.value) || p.value < 0 || p.value > 1)
-                return UsageError("invalid parameter setting '" + value +
-                                  "': expected INDEX=VALUE with VALUE in 0..1");
-            o.params.push_back(p);
-        } else if (arg == "--chunk") {
-            if (!need()) return UsageError(error);
-            o.chunkFile = value;
-        } else if (arg == "--bank") {
-            o.bank = true;
-        } else if (arg == "--rate") {
-            if (!need() || !ParseDouble(value, o.rate) || o.rate < 1000 || o.rate > kMaxSampleRate ||
-                o.rate != std::floor(o.rate))
-                return UsageError(error.empty() ? "invalid sample rate '" + value + "'" : error);
-        } else if (arg == "--block") {
-            if (!need() || !ParseLong(value, o.block) || o.block < 1 || o.block > 65536)
-                return UsageError(error.empty() ? "invalid block size '" + value + "' (1..65536)" : error);
-        } else if (arg == "--length") {
-            if (!need() || !ParseDouble(value, o.length) || o.length <= 0 || o.length > 86400)
-                return UsageError(error.empty() ? "invalid length '" + value + "' (seconds, up to 86400)"
-                                                : error);
-        } else if (arg == "--format") {
-            if (!need()) return UsageError(error);
-            if (value == "float")
-                o.format = SampleFormat::Float32;
-            else if (value == "pcm16")
-                o.format = SampleFormat::Pcm16;
-            else if (value == "pcm24")
-                o.format = SampleFormat::Pcm24;
-            else
-                return UsageError("unknown format '" + value + "' (float, pcm16 or pcm24)");
-        } else if (arg == "--double") {
-            o.mode = ProcessMode::Double;
-        } else if (arg == "--accumulate") {
-            o.mode = ProcessMode::Accumulating;
-        } else if (arg == "--demo") {
-            o.demo = true;
-        } else if (arg == "--force") {
-            o.force = true;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return UsageError("unknown option '" + arg + "' for render");
-        } else if (o.module.empty()) {
-            o.module = arg;
-        } else {
-            return UsageError("render takes one module, not '" + arg + "' as well");
-        }
+const char* ContainerName(AudioContainer container) {
+    return container == AudioContainer::Flac ? "FLAC" : container == AudioContainer::Aiff ? "AIFF" : "WAV";
+}
+
+// Everything about the output that can be checked before the plug-in is even loaded.
+int CheckOutputs(RenderOptions& o, AudioContainer& container) {
+    std::string error;
+    container = AudioContainer::Wav;
+    if (!o.ToStandardOutput()) {
+        if (!CheckOutputPath(o.output, o.input, error)) return Fail(error, kExitInput);
+        if (!ContainerForPath(o.output, container, error)) return Fail(error, kExitUsage);
+        if (!o.force && PathExists(o.output))
+            return Fail("'" + o.output + "' exists; use --force to overwrite it", kExitInput);
     }
-    if (o.module.empty()) return UsageError("render needs a MODULE");
-    if (o.output.empty()) return UsageError("render needs an output file (-o OUT.wav)");
-    if (o.demo && (!o.input.empty() || !o.midiFile.empty()))
-        return UsageError("--demo uses the built-in signal and notes; it takes no -i or --midi");
-    if (o.bank && o.chunkFile.empty()) return UsageError("--bank goes with --chunk FILE");
+    if (!o.midiOut.empty()) {
+        if (!o.force && PathExists(o.midiOut))
+            return Fail("'" + o.midiOut + "' exists; use --force to overwrite it", kExitInput);
+        if (!CheckOutputPath(o.midiOut, o.input, error)) return Fail(error, kExitInput);
+        if (o.midiOut == o.output) return Fail("--midi-out and -o name the same file", kExitUsage);
+    }
+    if (!ContainerHoldsFloat(container) && o.format == SampleFormat::Float32) {
+        if (o.formatGiven)
+            return Fail(
+                std::string(ContainerName(container)) + " holds PCM only: use --format pcm16 or pcm24",
+                kExitUsage);
+        o.format = SampleFormat::Pcm24;
+    }
     return kExitOk;
 }
 
-}  // namespace
+// Which input channel feeds each plug-in input; says so when the counts differ.
+std::vector<int32_t> ChannelMap(const RenderOptions& o, int32_t inputChannels, int32_t pluginInputs) {
+    if (!o.channels.empty()) {
+        for (int32_t source : o.channels)
+            if (source >= inputChannels)
+                Warn("--channels names input channel " + std::to_string(source + 1) + ", the input has " +
+                     std::to_string(inputChannels) + ": that plug-in input gets silence");
+        if (static_cast<int32_t>(o.channels.size()) > pluginInputs)
+            Warn("--channels lists " + std::to_string(o.channels.size()) + " channels, the plug-in has " +
+                 std::to_string(pluginInputs) + " inputs: the rest are not used");
+        return o.channels;
+    }
+    if (pluginInputs > 0 && inputChannels != pluginInputs) {
+        std::string how = inputChannels == 1 ? "the one channel feeds every input"
+                          : inputChannels > pluginInputs
+                              ? "channels beyond " + std::to_string(pluginInputs) + " are not used"
+                              : "inputs beyond " + std::to_string(inputChannels) + " get silence";
+        Warn("the input has " + std::to_string(inputChannels) + " channels, the plug-in " +
+             std::to_string(pluginInputs) + " inputs: " + how + " (--channels picks them)");
+    }
+    return {};
+}
+
+size_t CountClipped(const AudioData& audio) {
+    size_t clipped = 0;
+    for (const auto& channel : audio.channels)
+        for (float x : channel)
+            if (std::fabs(x) > 1.0f) ++clipped;
+    return clipped;
+}
+
+int WriteOutput(const RenderOptions& o, const AudioData& output, AudioContainer container,
+                std::string& error) {
+    if (!o.ToStandardOutput())
+        return WriteAudioFile(o.output, output, container, o.format, error) ? kExitOk : kExitInput;
+    std::vector<uint8_t> bytes;
+    if (!EncodeWav(output, o.format, bytes, error)) return kExitInput;
+    return WriteStandardOutput(bytes, error) ? kExitOk : kExitInput;
+}
 
 int RunRender(ArgReader& args) {
     RenderOptions o;
-    if (int code = ParseOptions(args, o)) return code;
-    if (!o.force && PathExists(o.output))
-        return Fail("'" + o.output + "' exists; use --force to overwrite it");
-    if (!o.input.empty() && o.input == o.output)
-        return Fail("the output file would overwrite the input file");
+    if (int code = ParseRenderOptions(args, o)) return code;
+    AudioContainer container;
+    if (int code = CheckOutputs(o, container)) return code;
+    // With the audio on standard output, everything else goes to standard error.
+    FILE* report = o.ToStandardOutput() ? stderr : stdout;
 
     std::string error;
     AudioData input;
     if (!o.input.empty()) {
-        if (!ReadAudioFile(o.input, input, error)) return Fail(error);
+        if (!ReadAudioFile(o.input, input, error)) return Fail(error, kExitInput);
+        if (input.truncated)
+            Warn("'" + o.input + "' is truncated: it holds fewer frames than its header says; " +
+                 std::to_string(input.Frames()) + " read");
         if (o.rate > 0 && o.rate != input.sampleRate)
             return Fail("'" + o.input + "' is at " + std::to_string(input.sampleRate) +
-                        " Hz; vsthost does not resample (leave out --rate)");
+                            " Hz; vsthost does not resample (leave out --rate)",
+                        kExitUsage);
     }
     const double rate = !o.input.empty() ? input.sampleRate : o.rate > 0 ? o.rate : kDefaultRate;
-    const int64_t frames = o.length > 0       ? static_cast<int64_t>(std::floor(o.length * rate + 0.5))
-                           : !o.input.empty() ? static_cast<int64_t>(input.Frames())
-                                              : static_cast<int64_t>(kDefaultSeconds * rate);
-    if (frames < 1) return Fail("nothing to render: the input is empty (give --length)");
-    if (static_cast<uint64_t>(frames) * 2 > kMaxAudioSamples)
-        return Fail("the render is longer than vsthost accepts");
+    int64_t frames = o.length > 0       ? static_cast<int64_t>(std::floor(o.length * rate + 0.5))
+                     : !o.input.empty() ? static_cast<int64_t>(input.Frames())
+                                        : static_cast<int64_t>(kDefaultSeconds * rate);
+    if (frames < 1) return Fail("nothing to render: the input is empty (give --length)", kExitInput);
+    const int64_t tailFrames = static_cast<int64_t>(std::floor(o.tailSeconds * rate + 0.5));
+    const int64_t maxFrames =
+        frames + tailFrames + (o.autoTail ? static_cast<int64_t>(kMaxAutoTailSeconds * rate) : 0);
+    if (static_cast<uint64_t>(maxFrames) * 2 > kMaxAudioSamples)
+        return Fail("the render is longer than vsthost accepts", kExitUsage);
     if (o.input.empty()) input = MakeTestSignal(static_cast<int32_t>(rate), static_cast<size_t>(frames));
 
     std::vector<TimedMidi> fileMidi;
-    if (!o.midiFile.empty() && !ReadMidiFile(o.midiFile, fileMidi, error)) return Fail(error);
-    std::vector<uint8_t> chunk;
-    if (!o.chunkFile.empty()) {
-        if (!ReadFileBytes(o.chunkFile, HostedEffect::kMaxChunkBytes, chunk, error)) return Fail(error);
-        if (chunk.empty()) return Fail("'" + o.chunkFile + "' is empty");
-    }
+    if (!o.midiFile.empty() && !ReadMidiFile(o.midiFile, fileMidi, error)) return Fail(error, kExitInput);
     if (o.demo) o.notes = DemoNotes();
 
     PluginSession session;
-    if (!session.Start(o.module, rate, static_cast<int32_t>(o.block), error)) return Fail(error);
+    if (!session.Start(o.module, rate, static_cast<int32_t>(o.block), error)) return Fail(error, kExitPlugin);
     HostedEffect& fx = session.Effect();
-    if (fx.NumOutputs() < 1) return Fail("the plug-in has no outputs");
+    if (fx.NumOutputs() < 1) return Fail("the plug-in has no outputs", kExitPlugin);
     if (o.mode == ProcessMode::Double && !fx.CanDouble())
-        return Fail("the plug-in has no processDoubleReplacing");
+        return Fail("the plug-in has no processDoubleReplacing", kExitPlugin);
     if (o.mode == ProcessMode::Accumulating && !fx.Record()->process)
-        return Fail("the plug-in has no accumulating process callback");
+        return Fail("the plug-in has no accumulating process callback", kExitPlugin);
 
-    // A bank chunk may hold the program that --program selects; a program chunk goes into it.
-    if (!chunk.empty() && o.bank && !fx.SetChunk(true, chunk))
-        return Fail("the plug-in rejected the bank chunk");
-    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error);
-    if (!chunk.empty() && !o.bank && !fx.SetChunk(false, chunk))
-        return Fail("the plug-in rejected the program chunk");
-    for (const ParamSetting& p : o.params) {
-        if (p.index >= fx.NumParams())
-            return Fail("parameter " + std::to_string(p.index) + " does not exist (the plug-in has " +
-                        std::to_string(fx.NumParams()) + ")");
-        fx.SetParameter(static_cast<int32_t>(p.index), static_cast<float>(p.value));
+    // A bank may hold the program that --program selects; a program goes into it.
+    bool bankState = o.bank || StateFormatForPath(o.chunkFile) == StateFormat::Fxb;
+    if (!o.chunkFile.empty() && bankState) {
+        StateResult loaded = LoadStateFile(fx, o.chunkFile, true);
+        if (!loaded.ok) return Fail(loaded.error, loaded.exitCode);
+    }
+    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error, kExitPlugin);
+    if (!o.chunkFile.empty() && !bankState) {
+        StateResult loaded = LoadStateFile(fx, o.chunkFile, false);
+        if (!loaded.ok) return Fail(loaded.error, loaded.exitCode);
+    }
+    std::vector<std::string> paramReports;
+    for (const ParameterSetting& p : o.params) {
+        std::string line;
+        if (!ApplyParameterSetting(fx, p, line, error)) return Fail(error, kExitPlugin);
+        paramReports.push_back(line);
     }
 
-    std::vector<ScheduledEvent> events = ScheduleEvents(fileMidi, o.notes, rate, frames);
     RenderSettings settings;
     settings.blockSize = static_cast<int32_t>(o.block);
     settings.mode = o.mode;
-    settings.frames = frames;
+    settings.channelMap = ChannelMap(o, input.ChannelCount(), fx.NumInputs());
     fx.Dispatch(effSetProcessPrecision, 0,
                 o.mode == ProcessMode::Double ? kVstProcessPrecision64 : kVstProcessPrecision32);
     session.Host().SetProcessLevel(kVstProcessLevelOffline);
     fx.Resume();
+    // Many plug-ins know their latency only once processing is set up.
+    const int32_t latency = std::max(fx.Record()->initialDelay, 0);
+    const int64_t dropped = o.compensate ? latency : 0;
+    settings.frames = frames + tailFrames + dropped;
+    if (o.autoTail) {
+        settings.silenceFrames = static_cast<int64_t>(kSilenceSeconds * rate);
+        settings.maxTailFrames = static_cast<int64_t>(kMaxAutoTailSeconds * rate);
+        settings.silenceLevel = kSilenceLevel;
+    }
+    std::vector<ScheduledEvent> events = ScheduleEvents(fileMidi, o.notes, rate, settings.frames);
     OfflineRenderer renderer(fx, settings);
     ProgressBar bar(StderrIsTerminal());
     AudioData output =
@@ -205,24 +197,86 @@ int RunRender(ArgReader& args) {
     bar.Finish();
     fx.Suspend();
     output.sampleRate = static_cast<int32_t>(rate);
+    const int64_t rendered = static_cast<int64_t>(output.Frames());
+    if (dropped > 0)
+        for (auto& channel : output.channels)
+            channel.erase(channel.begin(), channel.begin() + std::min<int64_t>(dropped, rendered));
 
-    if (!WriteAudioFile(o.output, output, o.format, error)) return Fail(error);
-
-    std::printf("Rendered %lld frames (%.3f s) at %.0f Hz, block %ld, %s, %d in / %d out\n",
-                static_cast<long long>(frames), frames / rate, rate, o.block, ModeName(o.mode),
-                fx.NumInputs(), fx.NumOutputs());
-    std::printf("MIDI delivered to the plug-in: %lld events\n",
-                static_cast<long long>(renderer.EventsDelivered()));
+    if (o.format != SampleFormat::Float32)
+        if (size_t clipped = CountClipped(output))
+            Warn(std::to_string(clipped) + " samples exceed full scale and are clipped in the " +
+                 FormatName(o.format) + " output");
+    if (int code = WriteOutput(o, output, container, error)) return Fail(error, code);
     std::vector<HostMidiMessage> back = session.Host().ReceivedMidi();
-    std::printf("MIDI sent back by the plug-in: %lld messages\n",
-                static_cast<long long>(session.Host().ReceivedMidiCount()));
-    for (size_t i = 0; i < back.size() && i < kMidiShown; ++i)
-        std::printf("  frame %8lld  %02X %02X %02X\n", static_cast<long long>(back[i].frame),
-                    back[i].bytes[0], back[i].bytes[1], back[i].bytes[2]);
-    if (back.size() > kMidiShown) std::printf("  ...\n");
-    size_t sysex = session.Host().ReceivedSysEx().size();
-    if (sysex) std::printf("SysEx sent back by the plug-in: %zu messages\n", sysex);
-    std::printf("Wrote %s (%s WAV, %d channels)\n", o.output.c_str(), FormatName(o.format),
-                output.ChannelCount());
+    if (!o.midiOut.empty() && !WriteFileBytes(o.midiOut, EncodeSmf(back, rate), error))
+        return Fail(error, kExitInput);
+
+    std::fprintf(report, "Rendered %lld frames (%.3f s) at %.0f Hz, block %ld, %s, %d in / %d out\n",
+                 static_cast<long long>(output.Frames()), output.Frames() / rate, rate, o.block,
+                 ModeName(o.mode), fx.NumInputs(), fx.NumOutputs());
+    for (const std::string& line : paramReports) std::fprintf(report, "Parameter %s\n", line.c_str());
+    std::fprintf(report, "Latency: %d frames%s\n", latency,
+                 latency == 0   ? ""
+                 : o.compensate ? " (compensated: dropped from the start)"
+                                : " (not compensated)");
+    if (o.autoTail || tailFrames > 0)
+        std::fprintf(report, "Tail: %lld frames past the input%s\n",
+                     static_cast<long long>(std::max<int64_t>(rendered - dropped - frames, 0)),
+                     o.autoTail ? " (until 1 s below -90 dBFS, at most 60 s)" : "");
+    std::fprintf(report, "MIDI delivered to the plug-in: %lld events\n",
+                 static_cast<long long>(renderer.EventsDelivered()));
+    std::fprintf(report, "MIDI sent back by the plug-in: %lld messages\n",
+                 static_cast<long long>(session.Host().ReceivedMidiCount()));
+    size_t shown = o.verbose ? back.size() : std::min(back.size(), kMidiShown);
+    for (size_t i = 0; i < shown; ++i)
+        std::fprintf(report, "  frame %8lld  %02X %02X %02X\n", static_cast<long long>(back[i].frame),
+                     back[i].bytes[0], back[i].bytes[1], back[i].bytes[2]);
+    if (back.size() > shown) std::fprintf(report, "  ... (--verbose lists all)\n");
+    std::vector<HostSysExMessage> sysex = session.Host().ReceivedSysEx();
+    if (!sysex.empty()) std::fprintf(report, "SysEx sent back by the plug-in: %zu messages\n", sysex.size());
+    if (o.verbose)
+        for (const HostSysExMessage& m : sysex)
+            std::fprintf(report, "  frame %8lld  SysEx of %zu bytes\n", static_cast<long long>(m.frame),
+                         m.data.size());
+    if (!o.midiOut.empty())
+        std::fprintf(report, "Wrote %s (Standard MIDI File, %zu messages)\n", o.midiOut.c_str(), back.size());
+    std::fprintf(report, "Wrote %s (%s %s, %d channels)\n",
+                 o.ToStandardOutput() ? "standard output" : o.output.c_str(), FormatName(o.format),
+                 o.ToStandardOutput() ? "WAV" : ContainerName(container), output.ChannelCount());
     return kExitOk;
 }
+
+}  // namespace
+
+const CommandInfo kRenderCommand = {
+    "render",
+    "  vsthost render MODULE [options] -o OUT\n",
+    "offline processing of audio and MIDI through the plug-in",
+    "  -o OUT             the output: .wav (Linux also .flac, .aiff), or - for a WAV on\n"
+    "                     standard output (all messages then go to standard error)\n"
+    "  -i FILE            input audio (default: a built-in stereo test signal)\n"
+    "  --channels LIST    input channels (from 1; 0 silence) for the plug-in's inputs, e.g.\n"
+    "                     2,1 swaps a stereo input (default: in order; mono feeds all)\n"
+    "  --midi FILE        MIDI from a Standard MIDI File, timed by its tempo map\n"
+    "  --note T:N:V:D     a note at T seconds, number N, velocity V, D seconds long\n"
+    "                     (repeatable; e.g. --note 0.5:60:100:0.25)\n"
+    "  --demo             the built-in demo: test signal and note pattern, 8 s\n"
+    "  --program N        select program N first\n"
+    "  --chunk FILE       load state first: .fxp, .fxb or a raw program chunk (with --bank:\n"
+    "                     a raw bank chunk)\n"
+    "  --param NAME=V     set a parameter, by index or name, to the normalised value V, or\n"
+    "                     to display text with NAME=text:T (e.g. Gain=text:-20; repeatable)\n"
+    "  --rate HZ          sample rate without an input file (default 44100)\n"
+    "  --block N          block size (default 512)\n"
+    "  --length S         seconds to render (default: the input's length, or 8)\n"
+    "  --tail S|auto      render S seconds past the input, or until the output stays below\n"
+    "                     -90 dBFS for a second (auto, at most 60 s)\n"
+    "  --compensate       drop the plug-in's reported latency from the start of the output\n"
+    "  --double           process through processDoubleReplacing\n"
+    "  --accumulate       process through the accumulating process callback\n"
+    "  --format F         float (default; FLAC: pcm24), pcm16 or pcm24\n"
+    "  --midi-out FILE    the MIDI the plug-in sent back, as a Standard MIDI File\n"
+    "  --verbose          list every MIDI message the plug-in sent back\n"
+    "  --force            overwrite existing output files\n",
+    RunRender,
+};

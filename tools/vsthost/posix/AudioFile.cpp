@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cctype>
 
 namespace {
 
@@ -52,6 +53,7 @@ bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error) 
             for (int c = 0; c < info.channels; ++c) out.channels[c].push_back(piece[i * info.channels + c]);
         if (n < kPieceFrames) break;
     }
+    out.truncated = out.Frames() < static_cast<size_t>(info.frames);
     if (sf_error(file.handle) != SF_ERR_NO_ERROR) {
         error = "error reading audio file '" + path + "': " + sf_strerror(file.handle);
         out = AudioData{};
@@ -60,8 +62,31 @@ bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error) 
     return true;
 }
 
-bool WriteAudioFile(const std::string& path, const AudioData& audio, SampleFormat format,
-                    std::string& error) {
+bool ContainerForPath(const std::string& path, AudioContainer& container, std::string& error) {
+    std::string extension;
+    size_t dot = path.find_last_of("./");
+    if (dot != std::string::npos && path[dot] == '.')
+        for (char c : path.substr(dot + 1))
+            extension += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == "wav" || extension == "wave") {
+        container = AudioContainer::Wav;
+    } else if (extension == "flac") {
+        container = AudioContainer::Flac;
+    } else if (extension == "aif" || extension == "aiff") {
+        container = AudioContainer::Aiff;
+    } else {
+        error = "cannot tell the audio format from '" + path + "': name it .wav, .flac or .aiff";
+        return false;
+    }
+    return true;
+}
+
+bool ContainerHoldsFloat(AudioContainer container) {
+    return container != AudioContainer::Flac;
+}
+
+bool WriteAudioFile(const std::string& path, const AudioData& audio, AudioContainer container,
+                    SampleFormat format, std::string& error) {
     int32_t channels = audio.ChannelCount();
     if (channels < 1 || audio.sampleRate < 1) {
         error = "no audio to write";
@@ -70,9 +95,12 @@ bool WriteAudioFile(const std::string& path, const AudioData& audio, SampleForma
     SF_INFO info{};
     info.samplerate = audio.sampleRate;
     info.channels = channels;
-    info.format = SF_FORMAT_WAV | (format == SampleFormat::Pcm16   ? SF_FORMAT_PCM_16
-                                   : format == SampleFormat::Pcm24 ? SF_FORMAT_PCM_24
-                                                                   : SF_FORMAT_FLOAT);
+    info.format = (container == AudioContainer::Flac   ? SF_FORMAT_FLAC
+                   : container == AudioContainer::Aiff ? SF_FORMAT_AIFF
+                                                       : SF_FORMAT_WAV) |
+                  (format == SampleFormat::Pcm16   ? SF_FORMAT_PCM_16
+                   : format == SampleFormat::Pcm24 ? SF_FORMAT_PCM_24
+                                                   : SF_FORMAT_FLOAT);
     SndFile file;
     file.handle = sf_open(path.c_str(), SFM_WRITE, &info);
     if (!file.handle) {

@@ -1,5 +1,7 @@
 #include "tools/vsthost/AudioFile.h"
 
+#include <cctype>
+
 #include "tools/vsthost/FileBytes.h"
 #include "tools/vsthost/WavCodec.h"
 
@@ -25,7 +27,25 @@ bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error) 
     return true;
 }
 
-bool WriteAudioFile(const std::string& path, const AudioData& audio, SampleFormat format,
+bool ContainerForPath(const std::string& path, AudioContainer& container, std::string& error) {
+    std::string extension;
+    size_t dot = path.find_last_of("./\\");
+    if (dot != std::string::npos && path[dot] == '.')
+        for (char c : path.substr(dot + 1))
+            extension += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (extension != "wav" && extension != "wave") {
+        error = "this build writes WAV files only: name the output '.wav' (not '" + path + "')";
+        return false;
+    }
+    container = AudioContainer::Wav;
+    return true;
+}
+
+bool ContainerHoldsFloat(AudioContainer) {
+    return true;
+}
+
+bool WriteAudioFile(const std::string& path, const AudioData& audio, AudioContainer, SampleFormat format,
                     std::string& error) {
     std::vector<uint8_t> bytes;
     std::string reason;
