@@ -11,7 +11,7 @@
 
 class ByteReader {
   public:
-    ByteReader(const uint8_t* data, size_t size) : data(data), size(size) {}
+    ByteReader(const uint8_t* bytes, size_t length) : data(bytes), size(length) {}
     bool Ok() const { return ok; }
     size_t Position() const { return pos; }
     size_t Remaining() const { return ok ? size - pos : 0; }
