@@ -1,8 +1,10 @@
 # vesmar_warnings(target): our own code builds with these warnings and must stay warning-free.
 # -Wsign-conversion is not among them: it flags some 85 index and size conversions spread over
 # every library, to be taken on in one sweep of its own.
+# Shadowing is checked between locals only: the controls and editors take constructor arguments
+# named after the fields they initialise (plug, rect, paramIndex, ...), which is intended.
 function(vesmar_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow=local -Wnon-virtual-dtor -Woverloaded-virtual)
 endfunction()
 
 # vesmar_library(name SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])

@@ -219,4 +219,3 @@ std::string EditorStep::Describe() const {
     if (modifiers.alt) out += " alt";
     return out;
 }
-

@@ -48,11 +48,11 @@ bool ParseEditorScript(const std::string& script, std::vector<EditorStep>& steps
 int VirtualKeyFromName(const std::string& name);
 
 // The script language, for --help (a literal, so that command tables can join it to theirs).
-#define EDITOR_SCRIPT_HELP                                                                   \
-    "  editor script steps (one per line or separated by ';', '#' starts a comment;\n"     \
-    "  X Y in editor pixels; any pointer step may end in shift, ctrl and/or alt):\n"       \
-    "    move X Y            click X Y          rclick X Y        dclick X Y\n"            \
-    "    drag X1 Y1 X2 Y2    wheel X Y NOTCHES  type TEXT         enter\n"                 \
-    "    key NAME            select ENTRY       tick [N]\n"                                \
-    "  key names: space up down left right 0-9 a-z f1-f24 numpad0-numpad9 enter\n"        \
+#define EDITOR_SCRIPT_HELP                                                             \
+    "  editor script steps (one per line or separated by ';', '#' starts a comment;\n" \
+    "  X Y in editor pixels; any pointer step may end in shift, ctrl and/or alt):\n"   \
+    "    move X Y            click X Y          rclick X Y        dclick X Y\n"        \
+    "    drag X1 Y1 X2 Y2    wheel X Y NOTCHES  type TEXT         enter\n"             \
+    "    key NAME            select ENTRY       tick [N]\n"                            \
+    "  key names: space up down left right 0-9 a-z f1-f24 numpad0-numpad9 enter\n"     \
     "  escape tab, or a virtual-key code as 0xNN\n"
