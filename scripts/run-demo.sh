@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job on an embedded default: installs what is missing, builds the Linux plug-in and
 # vsthost, renders the built-in demo (stereo test signal + MIDI note pattern) through vesmar.so
-# and prints where the result is.
+# and draws its editor after a click and a knob drag, and prints where both results are.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -12,3 +12,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESMAR_TESTS=
 cmake --build "$build" -j "$(nproc)" --target vesmar_plugin vsthost >/dev/null
 mkdir -p "$out"
 bash scripts/demo.sh "$build" "$out"
+# The editor as the demo leaves it: Pan Side set to Left by a click, the Pan Offset knob dragged.
+png=$(cd "$out" && pwd)/vesmar-editor.png
+"$build/vsthost" editor "$build/vesmar.so" --do "click 170 200" --do "drag 348 119 348 145" \
+  -o "$png" --force >/dev/null
+echo "Editor picture: $png"

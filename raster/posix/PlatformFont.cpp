@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,17 +21,51 @@
 
 namespace {
 
-// One FreeType library for the process; only the user-interface thread creates fonts.
-FT_Library Library() {
-    static FT_Library library = [] {
-        FT_Library created = nullptr;
-        return FT_Init_FreeType(&created) == 0 ? created : nullptr;
-    }();
-    return library;
+// FreeType and a private fontconfig configuration live exactly as long as fonts do: the last font
+// gives them back, so a host that loads and unloads the plug-in loses no memory each time, and the
+// host's own fontconfig state (its default configuration) is never touched.
+struct FontLibraries {
+    std::mutex lock;
+    FT_Library freetype = nullptr;
+    FcConfig* config = nullptr;
+    int users = 0;
+};
+
+FontLibraries& Libraries() {
+    static FontLibraries libraries;
+    return libraries;
+}
+
+void ReleaseLibraries() {
+    FontLibraries& l = Libraries();
+    std::lock_guard<std::mutex> hold(l.lock);
+    if (--l.users > 0) return;
+    if (l.freetype) FT_Done_FreeType(l.freetype);
+    if (l.config) FcConfigDestroy(l.config);
+    l.freetype = nullptr;
+    l.config = nullptr;
+    l.users = 0;
+}
+
+// Takes one reference; false (and no reference) when either library cannot start.
+bool AcquireLibraries(FT_Library& freetype, FcConfig*& config) {
+    FontLibraries& l = Libraries();
+    {
+        std::lock_guard<std::mutex> hold(l.lock);
+        if (l.users++ == 0) {
+            if (FT_Init_FreeType(&l.freetype) != 0) l.freetype = nullptr;
+            l.config = FcInitLoadConfigAndFonts();
+        }
+        freetype = l.freetype;
+        config = l.config;
+    }
+    if (freetype && config) return true;
+    ReleaseLibraries();
+    return false;
 }
 
 // The face file fontconfig chooses for a family, weight and slant.
-bool MatchFace(const PlatformFontAttributes& a, std::string& file, int& index) {
+bool MatchFace(FcConfig* config, const PlatformFontAttributes& a, std::string& file, int& index) {
     FcPattern* pattern = FcPatternCreate();
     if (!pattern) return false;
     const char* family = a.face[0] ? a.face : "sans-serif";
@@ -39,10 +74,10 @@ bool MatchFace(const PlatformFontAttributes& a, std::string& file, int& index) {
     FcPatternAddInteger(pattern, FC_WEIGHT, a.weight >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, a.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (!match) return false;
     FcChar8* path = nullptr;
@@ -66,7 +101,10 @@ int MulDiv(long long a, long long b, long long c) {
 class FreeTypeFont : public PlatformFont {
   public:
     FreeTypeFont(FT_Face face, bool mono) : face_(face), mono_(mono) {}
-    ~FreeTypeFont() override { FT_Done_Face(face_); }
+    ~FreeTypeFont() override {
+        FT_Done_Face(face_);
+        ReleaseLibraries();
+    }
 
     // Sizes the face the way Windows reads the requested height; false when it cannot be sized.
     bool SetHeight(int height) {
@@ -262,13 +300,18 @@ int FreeTypeFont::DrawTextDirect(RasterBitmap& target, const char* text, int byt
 }  // namespace
 
 PlatformFont* CreatePlatformFont(const PlatformFontAttributes& attributes) {
-    FT_Library library = Library();
-    if (!library || !FcInit()) return nullptr;
+    FT_Library library = nullptr;
+    FcConfig* config = nullptr;
+    if (!AcquireLibraries(library, config)) return nullptr;
     std::string file;
     int index = 0;
-    if (!MatchFace(attributes, file, index)) return nullptr;
     FT_Face face = nullptr;
-    if (FT_New_Face(library, file.c_str(), index, &face) != 0) return nullptr;
+    if (!MatchFace(config, attributes, file, index) ||
+        FT_New_Face(library, file.c_str(), index, &face) != 0) {
+        ReleaseLibraries();
+        return nullptr;
+    }
+    // The font now holds the reference taken above.
     auto* font = new FreeTypeFont(face, attributes.quality == 3);
     if (!font->SetHeight(attributes.height)) {
         delete font;
