@@ -8,6 +8,7 @@
 #include "tools/vsthost/FileBytes.h"
 #include "tools/vsthost/Platform.h"
 #include "tools/vsthost/PluginSession.h"
+#include "tools/vsthost/StartState.h"
 
 namespace {
 
@@ -16,17 +17,11 @@ constexpr long kMaxTicks = 100000;
 // Largest editor a host window is made for; a larger answer is a broken rectangle.
 constexpr int kMaxEditorSide = 8192;
 
-struct ParamSetting {
-    long index = 0;
-    double value = 0;
-};
-
 struct EditorOptions {
-    std::string module, output, chunkFile, script;
-    std::vector<ParamSetting> params;
-    long program = -1;
+    std::string module, output, script;
+    StartState state;
     long ticks = 2;
-    bool bank = false, force = false;
+    bool force = false;
 };
 
 int ParseOptions(ArgReader& args, EditorOptions& o) {
@@ -49,22 +44,18 @@ int ParseOptions(ArgReader& args, EditorOptions& o) {
             if (!need() || !ParseLong(value, o.ticks) || o.ticks < 0 || o.ticks > kMaxTicks)
                 return UsageError(error.empty() ? "invalid tick count '" + value + "'" : error);
         } else if (arg == "--program") {
-            if (!need() || !ParseLong(value, o.program) || o.program < 0)
+            if (!need() || !ParseLong(value, o.state.program) || o.state.program < 0)
                 return UsageError(error.empty() ? "invalid program number '" + value + "'" : error);
         } else if (arg == "--param") {
             if (!need()) return UsageError(error);
-            size_t eq = value.find('=');
-            ParamSetting p;
-            if (eq == std::string::npos || !ParseLong(value.substr(0, eq), p.index) || p.index < 0 ||
-                !ParseDouble(value.substr(eq + 1), p.value) || p.value < 0 || p.value > 1)
-                return UsageError("invalid parameter setting '" + value +
-                                  "': expected INDEX=VALUE with VALUE in 0..1");
-            o.params.push_back(p);
+            ParameterSetting p;
+            if (!ParseParameterSetting(value, p, error)) return UsageError(error);
+            o.state.params.push_back(p);
         } else if (arg == "--chunk") {
             if (!need()) return UsageError(error);
-            o.chunkFile = value;
+            o.state.chunkFile = value;
         } else if (arg == "--bank") {
-            o.bank = true;
+            o.state.bank = true;
         } else if (arg == "--force") {
             o.force = true;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -76,31 +67,8 @@ int ParseOptions(ArgReader& args, EditorOptions& o) {
         }
     }
     if (o.module.empty()) return UsageError("editor needs a MODULE");
-    if (o.bank && o.chunkFile.empty()) return UsageError("--bank goes with --chunk FILE");
+    if (o.state.bank && o.state.chunkFile.empty()) return UsageError("--bank goes with --chunk FILE");
     return kExitOk;
-}
-
-// Loads the state the options ask for: chunk, program, then single parameters.
-bool LoadState(PluginSession& session, const EditorOptions& o, std::string& error) {
-    HostedEffect& fx = session.Effect();
-    if (!o.chunkFile.empty()) {
-        std::vector<uint8_t> chunk;
-        if (!ReadFileBytes(o.chunkFile, HostedEffect::kMaxChunkBytes, chunk, error)) return false;
-        if (chunk.empty() || !fx.SetChunk(o.bank, chunk)) {
-            error = std::string("the plug-in rejected the ") + (o.bank ? "bank" : "program") + " chunk";
-            return false;
-        }
-    }
-    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return false;
-    for (const ParamSetting& p : o.params) {
-        if (p.index >= fx.NumParams()) {
-            error = "parameter " + std::to_string(p.index) + " does not exist (the plug-in has " +
-                    std::to_string(fx.NumParams()) + ")";
-            return false;
-        }
-        fx.SetParameter(static_cast<int32_t>(p.index), static_cast<float>(p.value));
-    }
-    return true;
 }
 
 // The editor's size from effEditGetRect; false when the plug-in has none or a broken one.
@@ -179,7 +147,8 @@ int RunEditor(ArgReader& args) {
     PluginSession session;
     if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error, kExitPlugin);
     HostedEffect& fx = session.Effect();
-    if (!LoadState(session, o, error)) return Fail(error, kExitPlugin);
+    std::vector<std::string> paramReports;
+    if (int code = LoadStartState(session, o.state, paramReports)) return code;
     int width = 0, height = 0;
     if (!EditorSize(fx, width, height, error)) return Fail(error, kExitPlugin);
 
@@ -232,7 +201,7 @@ const CommandInfo kEditorCommand = {
     "  --do STEPS         editor steps, e.g. --do 'rclick 60 30; type 50; enter'\n"
     "  --script FILE      editor steps from a file (both may be repeated)\n"
     "  --ticks N          timer ticks before the script (default 2)\n"
-    "  --program N, --chunk FILE [--bank], --param I=V   state to load first\n"
+    "  --program N, --chunk FILE [--bank], --param NAME=V   state to load first, as for render\n"
     "  -o OUT.png         the picture (--force overwrites)\n" EDITOR_SCRIPT_HELP,
     RunEditor,
 };

@@ -11,6 +11,7 @@
 #include "tools/vsthost/PluginSession.h"
 #include "tools/vsthost/ProgressBar.h"
 #include "tools/vsthost/RenderOptions.h"
+#include "tools/vsthost/StartState.h"
 #include "tools/vsthost/SmfWriter.h"
 #include "tools/vsthost/StateFile.h"
 #include "tools/vsthost/TestSignal.h"
@@ -154,23 +155,9 @@ int RunRender(ArgReader& args) {
     if (o.mode == ProcessMode::Accumulating && !fx.Record()->process)
         return Fail("the plug-in has no accumulating process callback", kExitPlugin);
 
-    // A bank may hold the program that --program selects; a program goes into it.
-    bool bankState = o.bank || StateFormatForPath(o.chunkFile) == StateFormat::Fxb;
-    if (!o.chunkFile.empty() && bankState) {
-        StateResult loaded = LoadStateFile(fx, o.chunkFile, true);
-        if (!loaded.ok) return Fail(loaded.error, loaded.exitCode);
-    }
-    if (o.program >= 0 && !session.SelectProgram(o.program, error)) return Fail(error, kExitPlugin);
-    if (!o.chunkFile.empty() && !bankState) {
-        StateResult loaded = LoadStateFile(fx, o.chunkFile, false);
-        if (!loaded.ok) return Fail(loaded.error, loaded.exitCode);
-    }
     std::vector<std::string> paramReports;
-    for (const ParameterSetting& p : o.params) {
-        std::string line;
-        if (!ApplyParameterSetting(fx, p, line, error)) return Fail(error, kExitPlugin);
-        paramReports.push_back(line);
-    }
+    if (int code = LoadStartState(session, {o.chunkFile, o.bank, o.program, o.params}, paramReports))
+        return code;
 
     RenderSettings settings;
     settings.blockSize = static_cast<int32_t>(o.block);
