@@ -150,6 +150,7 @@ inline int SourceAlphaWeight(int sa, int w) {
 }
 
 struct CopyFullSourceAlpha {
+    static constexpr bool kKeepsClearSource = true;
     static uint32_t Apply(uint32_t d, uint32_t s, int sa, int) {
         if (sa == 0) return d;
         if (sa == 255) return (s & 0x00FFFFFFu) | 0xFF000000u;
@@ -162,6 +163,7 @@ struct CopyFullSourceAlpha {
 
 template <class Int>
 struct CopyWeightedSourceAlphaIn {
+    static constexpr bool kKeepsClearSource = true;
     static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w) {
         if (sa == 0) return d;
         const Int ws = SourceAlphaWeight<Int>(sa, w);
@@ -175,11 +177,22 @@ struct CopyWeightedSourceAlphaIn {
 // Source-alpha form of a plain rule; SkipTransparent leaves pixels with sa = 0 untouched.
 template <class Rule, bool SkipTransparent, class Int>
 struct WithSourceAlpha {
+    static constexpr bool kKeepsClearSource = SkipTransparent;
     static uint32_t Apply(uint32_t d, uint32_t s, int sa, int w) {
         if (SkipTransparent && sa == 0) return d;
         return Rule::Apply(d, s, sa, SourceAlphaWeight<Int>(sa, w));
     }
 };
+
+// Whether a rule leaves the destination unchanged wherever the source alpha is 0, so that a
+// sampler may skip the arithmetic for fully transparent source areas.
+template <class Rule>
+constexpr bool KeepsClearSource() {
+    if constexpr (requires { Rule::kKeepsClearSource; })
+        return Rule::kKeepsClearSource;
+    else
+        return false;
+}
 
 // The rule of the given width (Int = int or long long), ready for the dispatch below.
 template <class Int>

@@ -35,14 +35,17 @@ struct Walk {
     long long u0, v0, dudx, dvdx, dudy, dvdy;
 };
 
-bool Nearest(const Region& r, long long u, long long v, uint32_t& out) {
-    long long ix = u >> 16, iy = v >> 16;
-    if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(r.width) ||
-        static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(r.height))
-        return false;
-    out = r.At(static_cast<int>(ix), static_cast<int>(iy));
-    return true;
-}
+// The samplers are types rather than functions so that the per-pixel call inlines into the walk.
+struct Nearest {
+    static bool Sample(const Region& r, long long u, long long v, uint32_t& out) {
+        long long ix = u >> 16, iy = v >> 16;
+        if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(r.width) ||
+            static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(r.height))
+            return false;
+        out = r.At(static_cast<int>(ix), static_cast<int>(iy));
+        return true;
+    }
+};
 
 uint32_t Lerp2(uint32_t a, uint32_t b, uint32_t wb) {
     uint32_t wa = 0x10000 - wb, out = 0;
@@ -51,44 +54,67 @@ uint32_t Lerp2(uint32_t a, uint32_t b, uint32_t wb) {
     return out;
 }
 
-bool Bilinear(const Region& r, long long u, long long v, uint32_t& out) {
-    long long ix = u >> 16, iy = v >> 16;
-    if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(r.width) ||
-        static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(r.height))
-        return false;
-    const int x = static_cast<int>(ix), y = static_cast<int>(iy);
-    const uint32_t fx = static_cast<uint32_t>(u & 0xFFFF), fy = static_cast<uint32_t>(v & 0xFFFF);
-    const bool lastColumn = x == r.width - 1, lastRow = y == r.height - 1;
-    if (lastColumn && lastRow)
-        out = r.At(x, y);
-    else if (lastColumn)
-        out = Lerp2(r.At(x, y), r.At(x, y + 1), fy);
-    else if (lastRow)
-        out = Lerp2(r.At(x, y), r.At(x + 1, y), fx);
-    else {
+// Two channels of a pixel, each in its own 32-bit lane of a 64-bit word: blue and red (even), or
+// green and alpha (odd). The four tap weights add up to exactly 0x10000, so a lane's weighted sum
+// never exceeds 255 * 0x10000 and cannot spill into its neighbour: two channels cost one multiply.
+inline uint64_t EvenLanes(uint32_t p) {
+    return (p & 0xFFu) | static_cast<uint64_t>(p & 0xFF0000u) << 16;
+}
+inline uint64_t OddLanes(uint32_t p) {
+    return EvenLanes(p >> 8);
+}
+inline uint32_t PackLanes(uint64_t even, uint64_t odd) {
+    constexpr uint64_t kByteInLanes = 0x000000FF000000FFull;
+    even = (even >> 16) & kByteInLanes, odd = (odd >> 16) & kByteInLanes;
+    return static_cast<uint32_t>(even | even >> 16) | static_cast<uint32_t>(odd | odd >> 16) << 8;
+}
+
+// With SkipClear, a sample whose four taps are all fully transparent is not drawn: its alpha
+// would be 0, which the rule ignores anyway (the knob rings are mostly such pixels).
+template <bool SkipClear>
+struct Bilinear {
+    static bool Sample(const Region& r, long long u, long long v, uint32_t& out) {
+        long long ix = u >> 16, iy = v >> 16;
+        if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(r.width) ||
+            static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(r.height))
+            return false;
+        const int x = static_cast<int>(ix), y = static_cast<int>(iy);
+        const uint32_t fx = static_cast<uint32_t>(u & 0xFFFF), fy = static_cast<uint32_t>(v & 0xFFFF);
+        const bool lastColumn = x == r.width - 1, lastRow = y == r.height - 1;
+        if (lastColumn || lastRow) {
+            if (lastColumn && lastRow)
+                out = r.At(x, y);
+            else if (lastColumn)
+                out = Lerp2(r.At(x, y), r.At(x, y + 1), fy);
+            else
+                out = Lerp2(r.At(x, y), r.At(x + 1, y), fx);
+            return true;
+        }
+        // Weights in 32 bits: 0x10000 - fx - fy may wrap on its own, and only the whole sum is exact.
         const uint32_t w11 = (fx * fy) >> 16, w10 = fx - w11, w01 = fy - w11;
         const uint32_t w00 = 0x10000 - fx - fy + w11;
-        const uint32_t p00 = r.At(x, y), p10 = r.At(x + 1, y), p01 = r.At(x, y + 1), p11 = r.At(x + 1, y + 1);
-        out = 0;
-        for (int shift = 0; shift < 32; shift += 8) {
-            uint32_t sum = w00 * (p00 >> shift & 0xFF) + w10 * (p10 >> shift & 0xFF) +
-                           w01 * (p01 >> shift & 0xFF) + w11 * (p11 >> shift & 0xFF);
-            out |= (sum >> 16) << shift;
-        }
+        const uint32_t* p = r.origin + static_cast<ptrdiff_t>(y) * r.stride + x;
+        const uint32_t p00 = p[0], p10 = p[1], p01 = p[r.stride], p11 = p[r.stride + 1];
+        if (SkipClear && ((p00 | p10 | p01 | p11) >> 24) == 0) return false;
+        const uint64_t even =
+            w00 * EvenLanes(p00) + w10 * EvenLanes(p10) + w01 * EvenLanes(p01) + w11 * EvenLanes(p11);
+        const uint64_t odd =
+            w00 * OddLanes(p00) + w10 * OddLanes(p10) + w01 * OddLanes(p01) + w11 * OddLanes(p11);
+        out = PackLanes(even, odd);
+        return true;
     }
-    return true;
-}
+};
 
 template <class Rule, class Sampler>
 void Draw(RasterBitmap& dest, int dstX, int dstY, int width, int height, const Region& region,
-          const Walk& walk, int w, Sampler sample) {
+          const Walk& walk, int w) {
     long long rowU = walk.u0, rowV = walk.v0;
     for (int j = 0; j < height; ++j, rowU += walk.dudy, rowV += walk.dvdy) {
         uint32_t* d = ImageRow(dest, dstY + j) + dstX;
         long long u = rowU, v = rowV;
         for (int i = 0; i < width; ++i, u += walk.dudx, v += walk.dvdx) {
             uint32_t s;
-            if (sample(region, u, v, s)) d[i] = Rule::Apply(d[i], s, static_cast<int>(s >> 24), w);
+            if (Sampler::Sample(region, u, v, s)) d[i] = Rule::Apply(d[i], s, static_cast<int>(s >> 24), w);
         }
     }
 }
@@ -149,8 +175,9 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     blend::WithSourceRule(mode, w, [&](auto rule) {
         using Rule = decltype(rule);
         if (bilinear)
-            Draw<Rule>(*dest, x, y, width, height, region, walk, w, Bilinear);
+            Draw<Rule, Bilinear<blend::KeepsClearSource<Rule>()>>(*dest, x, y, width, height, region, walk,
+                                                                  w);
         else
-            Draw<Rule>(*dest, x, y, width, height, region, walk, w, Nearest);
+            Draw<Rule, Nearest>(*dest, x, y, width, height, region, walk, w);
     });
 }
