@@ -8,6 +8,9 @@
 
 #include "plugbase/TextCopy.h"
 
+// The audio path reads parameter values: their atomic must never fall back to a lock.
+static_assert(std::atomic<double>::is_always_lock_free);
+
 namespace {
 
 int PrecisionFromStep(double step) {
@@ -28,7 +31,7 @@ void IParameter::DefineContinuous(const char* name, double defaultValue, double 
     CopyText(name_, sizeof name_, name);
     CopyText(label_, sizeof label_, label);
     min_ = min;
-    value_ = defaultValue;
+    value_.store(defaultValue, std::memory_order_relaxed);
     max_ = std::max(max, min + step);
     step_ = step;
     precision_ = PrecisionFromStep(step);
@@ -58,9 +61,9 @@ void IParameter::SetShape(double shape) noexcept {
 
 void IParameter::SetPlain(double v) noexcept {
     if (std::isnan(v) || v < min_) {
-        value_ = min_;
+        value_.store(min_, std::memory_order_relaxed);
     } else {
-        value_ = v > max_ ? max_ : v;
+        value_.store(v > max_ ? max_ : v, std::memory_order_relaxed);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -38,8 +39,8 @@ class IParameter {
     // Values.
     void SetPlain(double v) noexcept;           // clamped to [min, max]; NaN gives min
     void SetFromNormalized(double x) noexcept;  // x clamped to 0..1 (NaN gives 0), snapped unless Continuous
-    double PlainValue() const noexcept { return value_; }
-    double NormalizedValue() const noexcept { return ToNormalized(value_); }
+    double PlainValue() const noexcept { return value_.load(std::memory_order_relaxed); }
+    double NormalizedValue() const noexcept { return ToNormalized(PlainValue()); }
     double ToNormalized(double v) const noexcept;  // v clamped to [min, max] first
     void Bounds(double& min, double& max) const noexcept;
 
@@ -67,7 +68,9 @@ class IParameter {
 
   private:
     ParameterKind kind_ = ParameterKind::Unset;
-    double value_ = 0.0;
+    // Written under the plug-in's lock, read also by the editor's paint without it (the knobs print
+    // it): one whole 64-bit value, relaxed, so a paint sees either the old or the new value.
+    std::atomic<double> value_{0.0};
     double min_ = 0.0;
     double max_ = 1.0;
     double step_ = 1.0;
