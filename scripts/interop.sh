@@ -54,6 +54,8 @@ for module in "$@"; do
   fi
   flags=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["flags"])' "$out/${name}_info_--json.out" 2>/dev/null || echo 0)
   check "$name render" 0 render "$module" --length 0.5 --tail 0.25 --note 0.1:60:100:0.2 --force -o "$out/$name.wav"
+  # One input channel: the plug-in is offered a mono input arrangement, which many refuse.
+  check "$name render mono" 0 render "$module" --length 0.25 --channels 1 --force -o "$out/$name-mono.wav"
   check "$name render block 1000" 0 render "$module" --length 0.25 --block 1000 --compensate --force -o "$out/$name-1000.wav"
   if (( flags & 0x1000 )); then
     check "$name render --double" 0 render "$module" --length 0.25 --double --force -o "$out/$name-double.wav"

@@ -26,6 +26,8 @@ constexpr bool kPickyBlocks = TEST_PLUGIN_VARIANT == 6;     // aborts on blocks 
 constexpr bool kLatency = TEST_PLUGIN_VARIANT == 7;         // delays by kDelay, known once resumed;
                                                             // no chunks
 constexpr bool kCrashOnOpen = TEST_PLUGIN_VARIANT == 8;     // effOpen writes through null
+constexpr bool kSpeakers = TEST_PLUGIN_VARIANT == 9;        // starts mono; takes any mono or
+                                                            // stereo arrangement and adopts it
 constexpr int kDelay = 64;
 constexpr size_t kShortRecordBytes = 128;
 
@@ -72,6 +74,33 @@ void Copy(void* ptr, const char* text) {
 __attribute__((no_sanitize("undefined", "address"), noinline)) void Fault() {
     volatile int* nowhere = reinterpret_cast<volatile int*>(uintptr_t{0x8000000000000000u});
     *nowhere = 1;
+}
+
+// The speakers variant: every speaker the record promises is read (so that ASan sees a record
+// allocated too small); mono or stereo on each side, with the matching type, is adopted and
+// announced, anything else refused.
+intptr_t SetSpeakerArrangement(Plugin* p, const VstSpeakerArrangement* in, const VstSpeakerArrangement* out) {
+    if (!kSpeakers || !in || !out) return 0;
+    for (const VstSpeakerArrangement* side : {in, out}) {
+        if (side->numChannels < 0 || side->numChannels > 256) return 0;
+        const auto* speakers = reinterpret_cast<const unsigned char*>(side->speakers);
+        int32_t undefined = 0;
+        for (int32_t i = 0; i < side->numChannels; ++i) {
+            VstSpeakerProperties speaker;
+            std::memcpy(&speaker, speakers + static_cast<size_t>(i) * sizeof speaker, sizeof speaker);
+            undefined += speaker.type == 0x7FFFFFFF;
+        }
+        const bool mono = side->numChannels == 1 && side->type == kSpeakerArrMono;
+        const bool stereo = side->numChannels == 2 && side->type == kSpeakerArrStereo;
+        if (!(mono || stereo) || undefined != 0) return 0;
+    }
+    AEffect& e = *p->effect;
+    if (e.numInputs != in->numChannels || e.numOutputs != out->numChannels) {
+        e.numInputs = in->numChannels;
+        e.numOutputs = out->numChannels;
+        p->host(p->effect, audioMasterIOChanged, 0, 0, nullptr, 0.0f);
+    }
+    return 1;
 }
 
 // Sends each received event back on its own, as a plug-in forwarding MIDI does.
@@ -149,6 +178,9 @@ intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
             return 2400;
         case effGetPlugCategory:
             return kPlugCategEffect;
+        case effSetSpeakerArrangement:
+            return SetSpeakerArrangement(p, reinterpret_cast<const VstSpeakerArrangement*>(value),
+                                         static_cast<const VstSpeakerArrangement*>(ptr));
         case effCanDo: {
             if (!ptr) return 0;
             const char* text = static_cast<const char*>(ptr);
@@ -200,12 +232,14 @@ intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
     }
 }
 
+// Output c is input c (the last input for outputs beyond) times gain c.
 template <typename Sample>
 void Gain(Plugin* p, Sample** in, Sample** out, int32_t frames, bool accumulate) {
     const float* gain = p->programs[p->current].gain;
-    for (int c = 0; c < 2; ++c)
+    const int inputs = p->effect->numInputs;
+    for (int c = 0; c < p->effect->numOutputs && c < kParams; ++c)
         for (int32_t i = 0; i < frames; ++i) {
-            Sample v = in[c][i] * static_cast<Sample>(gain[c]);
+            Sample v = in[c < inputs ? c : inputs - 1][i] * static_cast<Sample>(gain[c]);
             out[c][i] = accumulate ? out[c][i] + v : v;
         }
 }
@@ -265,8 +299,8 @@ AEffect* CreateTestGainPlugin(audioMasterCallback host) {
     e.getParameter = GetParameter;
     e.numPrograms = kPrograms;
     e.numParams = kParams;
-    e.numInputs = 2;
-    e.numOutputs = 2;
+    e.numInputs = kSpeakers ? 1 : 2;
+    e.numOutputs = kSpeakers ? 1 : 2;
     // The latency variant also stands for plug-ins without chunks: state as parameter lists.
     e.flags = effFlagsCanReplacing | (kLatency ? 0 : effFlagsProgramChunks);
     if (!kShortRecord) e.flags |= effFlagsCanDoubleReplacing;

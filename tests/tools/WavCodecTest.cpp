@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "tools/vsthost/AudioFile.h"
+#include "tools/vsthost/FileBytes.h"
 #include "tools/vsthost/WavCodec.h"
 
 namespace {
@@ -101,12 +103,8 @@ TEST(WavCodecTest, RefusesMalformedFiles) {
     EXPECT_NE(DecodeError(std::vector<uint8_t>(good.begin(), good.begin() + 11)).find("not a RIFF"),
               std::string::npos);
 
-    std::vector<uint8_t> truncated(good.begin(), good.end() - 2);
-    EXPECT_NE(DecodeError(truncated).find("runs past the end"), std::string::npos);
-
-    std::vector<uint8_t> huge = good;
-    Put32(huge, kPcmDataSize, 0xFFFFFFFF);
-    EXPECT_NE(DecodeError(huge).find("runs past the end"), std::string::npos);
+    std::vector<uint8_t> cutFormat(good.begin(), good.begin() + 30);
+    EXPECT_NE(DecodeError(cutFormat).find("'fmt ' chunk runs past the end"), std::string::npos);
 
     std::vector<uint8_t> partial = good;
     Put32(partial, kPcmDataSize, 3);
@@ -139,6 +137,81 @@ TEST(WavCodecTest, RefusesMalformedFiles) {
     std::vector<uint8_t> dataFirst = good;
     std::memcpy(dataFirst.data() + 12, "junk", 4);  // the fmt chunk is gone
     EXPECT_NE(DecodeError(dataFirst).find("before the fmt chunk"), std::string::npos);
+}
+
+// A file cut short in its data chunk (or whose header claims more data than follows) gives the
+// whole frames before the cut and says it is truncated; the samples are those of the full file.
+// Without a data chunk there is nothing to give. ASan watches every read near the cut.
+TEST(WavCodecTest, TruncatedDataGivesTheWholeFramesPresent) {
+    AudioData in = Ramp(3, 17);
+    std::vector<uint8_t> full = Encoded(SampleFormat::Float32, in);  // 12 bytes per frame
+    AudioData whole;
+    std::string error;
+    ASSERT_TRUE(DecodeWav(full.data(), full.size(), whole, error)) << error;
+    EXPECT_FALSE(whole.truncated);
+
+    struct Case {
+        size_t cut;  // bytes removed from the end
+        size_t frames;
+    } cases[] = {{1, 16}, {5, 16}, {12, 16}, {13, 15}, {12 * 17, 0}};
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes(full.begin(), full.end() - static_cast<ptrdiff_t>(c.cut));
+        AudioData out;
+        ASSERT_TRUE(DecodeWav(bytes.data(), bytes.size(), out, error)) << c.cut << ": " << error;
+        EXPECT_TRUE(out.truncated) << c.cut;
+        ASSERT_EQ(out.ChannelCount(), 3);
+        ASSERT_EQ(out.Frames(), c.frames) << c.cut;
+        for (int ch = 0; ch < 3; ++ch)
+            for (size_t i = 0; i < c.frames; ++i) ASSERT_EQ(out.channels[ch][i], whole.channels[ch][i]);
+    }
+
+    // A header claiming 4 GB of data over 17 frames of 16-bit PCM.
+    std::vector<uint8_t> huge = Encoded(SampleFormat::Pcm16);
+    Put32(huge, kPcmDataSize, 0xFFFFFFFF);
+    AudioData out;
+    ASSERT_TRUE(DecodeWav(huge.data(), huge.size(), out, error)) << error;
+    EXPECT_TRUE(out.truncated);
+    EXPECT_EQ(out.Frames(), 17u);
+
+    // A RIFF size too small for the data that is there: all of it is read, nothing is missing.
+    std::vector<uint8_t> shortRiff = Encoded(SampleFormat::Pcm16);
+    Put32(shortRiff, 4, static_cast<uint32_t>(shortRiff.size() - 8 - 10));
+    ASSERT_TRUE(DecodeWav(shortRiff.data(), shortRiff.size(), out, error)) << error;
+    EXPECT_FALSE(out.truncated);
+    EXPECT_EQ(out.Frames(), 17u);
+
+    // Cut before or inside the data chunk's header: no audio at all.
+    std::vector<uint8_t> pcm = Encoded(SampleFormat::Pcm16);
+    for (size_t keep : {size_t{36}, size_t{40}, size_t{43}})
+        EXPECT_NE(DecodeError(std::vector<uint8_t>(pcm.begin(), pcm.begin() + static_cast<ptrdiff_t>(keep)))
+                      .find("no data chunk"),
+                  std::string::npos)
+            << keep;
+}
+
+// Reading a truncated file from disk, as render does, on either platform's reader (libsndfile on
+// Linux, the codec above on Windows): the frames present, and the flag behind render's warning.
+TEST(AudioFileTest, TruncatedFileGivesItsFramesAndSaysSo) {
+    for (SampleFormat format : {SampleFormat::Pcm16, SampleFormat::Float32}) {
+        std::vector<uint8_t> bytes = Encoded(format, Ramp(2, 400));
+        const size_t frameBytes = format == SampleFormat::Pcm16 ? 4 : 8;
+        const std::string whole = std::string(TEST_SCRATCH_DIR) + "/whole.wav";
+        const std::string cut = std::string(TEST_SCRATCH_DIR) + "/cut.wav";
+        std::string error;
+        ASSERT_TRUE(WriteFileBytes(whole, bytes, error)) << error;
+        bytes.resize(bytes.size() - 100 * frameBytes - 1);  // 100 frames and a byte of the one before
+        ASSERT_TRUE(WriteFileBytes(cut, bytes, error)) << error;
+
+        AudioData full, part;
+        ASSERT_TRUE(ReadAudioFile(whole, full, error)) << error;
+        EXPECT_FALSE(full.truncated);
+        ASSERT_TRUE(ReadAudioFile(cut, part, error)) << error;
+        EXPECT_TRUE(part.truncated);
+        ASSERT_EQ(part.ChannelCount(), 2);
+        ASSERT_EQ(part.Frames(), 299u);
+        for (int c = 0; c < 2; ++c)
+            for (size_t i = 0; i < 299; ++i) ASSERT_EQ(part.channels[c][i], full.channels[c][i]);
+    }
 }
 
 TEST(WavCodecTest, RefusesToEncodeShapelessAudio) {

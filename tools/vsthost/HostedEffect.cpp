@@ -1,8 +1,10 @@
 #include "tools/vsthost/HostedEffect.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "tools/vsthost/PluginCall.h"
+#include "tools/vsthost/PluginModule.h"
 
 HostedEffect::HostedEffect(AEffect* e, HostCallback& h) : effect(e), host(h) {}
 
@@ -64,10 +66,13 @@ int32_t HostedEffect::NumPrograms() const {
     return effect ? effect->numPrograms : 0;
 }
 int32_t HostedEffect::NumInputs() const {
-    return effect ? effect->numInputs : 0;
+    return effect ? std::clamp(effect->numInputs, 0, PluginModule::kMaxChannels) : 0;
 }
 int32_t HostedEffect::NumOutputs() const {
-    return effect ? effect->numOutputs : 0;
+    return effect ? std::clamp(effect->numOutputs, 0, PluginModule::kMaxChannels) : 0;
+}
+bool HostedEffect::ChannelCountsPlausible() const {
+    return !effect || (effect->numInputs == NumInputs() && effect->numOutputs == NumOutputs());
 }
 int32_t HostedEffect::Flags() const {
     return effect ? effect->flags : 0;
@@ -114,6 +119,19 @@ std::string HostedEffect::ProgramName() {
 }
 std::string HostedEffect::ProgramNameIndexed(int32_t index) {
     return Text(effGetProgramNameIndexed, index);
+}
+
+HostedEffect::ArrangementOffer HostedEffect::OfferSpeakerArrangement(int32_t inputs, int32_t outputs) {
+    ArrangementOffer offer;
+    offeredInputs = SpeakerArrangementRecord(inputs);
+    offeredOutputs = SpeakerArrangementRecord(outputs);
+    offer.inputs = offeredInputs.Channels();
+    offer.outputs = offeredOutputs.Channels();
+    if (!effect || resumed) return offer;
+    offer.sent = true;
+    offer.accepted = Dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(offeredInputs.Get()),
+                              offeredOutputs.Get()) != 0;
+    return offer;
 }
 
 intptr_t HostedEffect::CanDo(const char* text) {
@@ -165,7 +183,7 @@ void HostedEffect::ProcessReplacing(float** inputs, float** outputs, int32_t fra
         effect->processReplacing(effect, inputs, outputs, frames);
         return;
     }
-    for (int32_t c = 0; c < effect->numOutputs; ++c) std::memset(outputs[c], 0, sizeof(float) * frames);
+    for (int32_t c = 0; c < NumOutputs(); ++c) std::memset(outputs[c], 0, sizeof(float) * frames);
     ProcessAccumulating(inputs, outputs, frames);
 }
 

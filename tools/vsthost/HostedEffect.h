@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/vsthost/HostCallback.h"
+#include "tools/vsthost/SpeakerArrangement.h"
 #include "vst/VstAbi.h"
 
 class HostedEffect {
@@ -41,8 +42,12 @@ class HostedEffect {
 
     int32_t NumParams() const;
     int32_t NumPrograms() const;
+    // The record's channel counts, read afresh on every call (a plug-in may change them, see
+    // OfferSpeakerArrangement) and bounded to 0..PluginModule::kMaxChannels.
     int32_t NumInputs() const;
     int32_t NumOutputs() const;
+    // Whether the record's counts, as the plug-in left them, lie within those bounds.
+    bool ChannelCountsPlausible() const;
     int32_t Flags() const;
 
     float GetParameter(int32_t index) const;
@@ -73,8 +78,22 @@ class HostedEffect {
     // The same, true when the plug-in answers that it took the data (for plug-ins known to answer).
     bool SetChunk(bool bank, const std::vector<uint8_t>& data);
 
+    // What became of a speaker arrangement offered to the plug-in.
+    struct ArrangementOffer {
+        int32_t inputs = 0, outputs = 0;  // the channel counts offered
+        bool sent = false;                // false: the effect was resumed (or is gone), nothing asked
+        bool accepted = false;            // the plug-in answered non-zero
+    };
+    // effSetSpeakerArrangement with records for inputs and outputs channels (bounded as
+    // SpeakerArrangementRecord does). Only while suspended, where hosts negotiate: a plug-in may
+    // change its channel counts in answer, so read them again afterwards. The records stay valid
+    // until the next offer or until the effect closes, for plug-ins that keep the pointers.
+    ArrangementOffer OfferSpeakerArrangement(int32_t inputs, int32_t outputs);
+
     // The audio callbacks. Replacing falls back to the accumulating callback (into zeroed
-    // outputs) for a plug-in without processReplacing.
+    // outputs) for a plug-in without processReplacing. The pointer arrays must hold an entry for
+    // as many channels as a plug-in may claim (PluginModule::kMaxChannels), so that a plug-in
+    // changing its counts while processing still finds valid memory.
     void ProcessReplacing(float** inputs, float** outputs, int32_t frames);
     void ProcessAccumulating(float** inputs, float** outputs, int32_t frames);
     void ProcessDouble(double** inputs, double** outputs, int32_t frames);
@@ -88,4 +107,5 @@ class HostedEffect {
     HostCallback& host;
     bool open = false;
     bool resumed = false;
+    SpeakerArrangementRecord offeredInputs, offeredOutputs;
 };

@@ -4,22 +4,31 @@
 #include <cmath>
 
 #include "tools/vsthost/MidiRecord.h"
+#include "tools/vsthost/PluginModule.h"
 #include "tools/vsthost/VstEventList.h"
 
 namespace {
 
+// One buffer per channel, and a spare one behind every further pointer up to the most channels a
+// plug-in may claim: a plug-in that indexes an empty side, or changes its counts while processing
+// (audioMasterIOChanged at the wrong time), still finds valid memory of a block's length.
 template <typename Sample>
 struct BlockBuffers {
     std::vector<std::vector<Sample>> data;
+    std::vector<Sample> spare;
     std::vector<Sample*> pointers;
-    // At least one buffer, so that a plug-in indexing an empty side finds valid memory.
     BlockBuffers(int32_t channels, int32_t frames)
-        : data(static_cast<size_t>(std::max(channels, 1)), std::vector<Sample>(static_cast<size_t>(frames))) {
-        for (auto& channel : data) pointers.push_back(channel.data());
+        : data(static_cast<size_t>(std::max(channels, 0)), std::vector<Sample>(static_cast<size_t>(frames))),
+          spare(static_cast<size_t>(frames)),
+          pointers(static_cast<size_t>(std::max(PluginModule::kMaxChannels, channels)), spare.data()) {
+        for (size_t c = 0; c < data.size(); ++c) pointers[c] = data[c].data();
     }
     void Zero() {
         for (auto& channel : data) std::fill(channel.begin(), channel.end(), Sample(0));
+        ZeroSpare();
     }
+    // Between blocks: whatever a plug-in wrote into it must not reach another input.
+    void ZeroSpare() { std::fill(spare.begin(), spare.end(), Sample(0)); }
 };
 
 }  // namespace
@@ -79,10 +88,12 @@ AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<Sche
 
         for (int32_t c = 0; c < inputs; ++c)
             for (int32_t i = 0; i < frames; ++i) floatIn.data[c][i] = inputSample(c, start + i);
+        floatIn.ZeroSpare();
 
         if (settings.mode == ProcessMode::Double) {
             for (int32_t c = 0; c < inputs; ++c)
                 for (int32_t i = 0; i < frames; ++i) doubleIn.data[c][i] = floatIn.data[c][i];
+            doubleIn.ZeroSpare();
             doubleOut.Zero();
             effect.ProcessDouble(doubleIn.pointers.data(), doubleOut.pointers.data(), frames);
             for (int32_t c = 0; c < outputs; ++c)

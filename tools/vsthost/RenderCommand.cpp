@@ -1,7 +1,9 @@
 // vsthost render MODULE [options] -o OUT: offline processing of an audio file or the built-in
 // test signal, with MIDI from a file and/or the command line.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "tools/vsthost/AudioFile.h"
 #include "tools/vsthost/Commands.h"
@@ -11,6 +13,7 @@
 #include "tools/vsthost/PluginSession.h"
 #include "tools/vsthost/ProgressBar.h"
 #include "tools/vsthost/RenderOptions.h"
+#include "tools/vsthost/SpeakerArrangement.h"
 #include "tools/vsthost/StartState.h"
 #include "tools/vsthost/SmfWriter.h"
 #include "tools/vsthost/StateFile.h"
@@ -93,6 +96,19 @@ std::vector<int32_t> ChannelMap(const RenderOptions& o, int32_t inputChannels, i
     return {};
 }
 
+// "mono in / stereo out accepted", with what became of the plug-in's counts.
+std::string ArrangementReport(const HostedEffect::ArrangementOffer& offer, int32_t inputsBefore,
+                              int32_t outputsBefore, int32_t inputs, int32_t outputs, bool announced) {
+    const std::string counts = std::to_string(inputs) + " in / " + std::to_string(outputs) + " out";
+    std::string text = DescribeSpeakerChannels(offer.inputs) + " in / " +
+                       DescribeSpeakerChannels(offer.outputs) + " out " +
+                       (offer.accepted ? "accepted" : "refused; keeping " + counts);
+    if (offer.accepted && (inputs != inputsBefore || outputs != outputsBefore))
+        text += "; the plug-in now has " + counts;
+    if (announced) text += " (announced through audioMasterIOChanged)";
+    return text;
+}
+
 size_t CountClipped(const AudioData& audio) {
     size_t clipped = 0;
     for (const auto& channel : audio.channels)
@@ -159,14 +175,34 @@ int RunRender(ArgReader& args) {
     if (int code = LoadStartState(session, {o.chunkFile, o.bank, o.program, o.params}, paramReports))
         return code;
 
-    RenderSettings settings;
-    settings.blockSize = static_cast<int32_t>(o.block);
-    settings.mode = o.mode;
-    settings.channelMap = ChannelMap(o, input.ChannelCount(), fx.NumInputs());
+    // Still suspended: offer the channels vsthost feeds and the outputs it writes. A plug-in may
+    // change its counts in answer, now or when resumed, so they are read only after that.
+    const int32_t fedInputs = fx.NumInputs() == 0  ? 0
+                              : o.channels.empty() ? input.ChannelCount()
+                                                   : static_cast<int32_t>(o.channels.size());
+    const int64_t ioChangedBefore = session.Host().Counts().ioChanged;
+    const int32_t inputsBefore = fx.NumInputs(), outputsBefore = fx.NumOutputs();
+    const HostedEffect::ArrangementOffer offer = fx.OfferSpeakerArrangement(fedInputs, fx.NumOutputs());
     fx.Dispatch(effSetProcessPrecision, 0,
                 o.mode == ProcessMode::Double ? kVstProcessPrecision64 : kVstProcessPrecision32);
     session.Host().SetProcessLevel(kVstProcessLevelOffline);
     fx.Resume();
+    if (!fx.ChannelCountsPlausible())
+        return Fail("the plug-in reports implausible channel counts (inputs " +
+                        std::to_string(fx.Record()->numInputs) + ", outputs " +
+                        std::to_string(fx.Record()->numOutputs) + ")",
+                    kExitPlugin);
+    const int32_t inputs = fx.NumInputs(), outputs = fx.NumOutputs();
+    if (outputs < 1) return Fail("the plug-in has no outputs", kExitPlugin);
+    const std::string arrangement = ArrangementReport(offer, inputsBefore, outputsBefore, inputs, outputs,
+                                                      session.Host().Counts().ioChanged > ioChangedBefore);
+
+    RenderSettings settings;
+    settings.blockSize = static_cast<int32_t>(o.block);
+    settings.mode = o.mode;
+    // A plug-in that took fewer inputs than it has uses only the first of them.
+    settings.channelMap =
+        ChannelMap(o, input.ChannelCount(), offer.accepted ? std::min(inputs, offer.inputs) : inputs);
     // Many plug-ins know their latency only once processing is set up.
     const int32_t latency = std::max(fx.Record()->initialDelay, 0);
     const int64_t dropped = o.compensate ? latency : 0;
@@ -182,6 +218,10 @@ int RunRender(ArgReader& args) {
     AudioData output =
         renderer.Render(input, events, [&](int64_t done, int64_t total) { bar.Update(done, total); });
     bar.Finish();
+    if (fx.NumInputs() != inputs || fx.NumOutputs() != outputs)
+        Warn("the plug-in changed its channel counts while processing (now " +
+             std::to_string(fx.NumInputs()) + " in / " + std::to_string(fx.NumOutputs()) +
+             " out); vsthost kept " + std::to_string(inputs) + " in / " + std::to_string(outputs) + " out");
     fx.Suspend();
     output.sampleRate = static_cast<int32_t>(rate);
     const int64_t rendered = static_cast<int64_t>(output.Frames());
@@ -200,7 +240,8 @@ int RunRender(ArgReader& args) {
 
     std::fprintf(report, "Rendered %lld frames (%.3f s) at %.0f Hz, block %ld, %s, %d in / %d out\n",
                  static_cast<long long>(output.Frames()), output.Frames() / rate, rate, o.block,
-                 ModeName(o.mode), fx.NumInputs(), fx.NumOutputs());
+                 ModeName(o.mode), inputs, outputs);
+    std::fprintf(report, "Speaker arrangement: %s\n", arrangement.c_str());
     for (const std::string& line : paramReports) std::fprintf(report, "Parameter %s\n", line.c_str());
     std::fprintf(report, "Latency: %d frames%s\n", latency,
                  latency == 0   ? ""
@@ -244,6 +285,9 @@ const CommandInfo kRenderCommand = {
     "  -i FILE            input audio (default: a built-in stereo test signal)\n"
     "  --channels LIST    input channels (from 1; 0 silence) for the plug-in's inputs, e.g.\n"
     "                     2,1 swaps a stereo input (default: in order; mono feeds all)\n"
+    "                     The plug-in is offered a speaker arrangement of as many inputs as\n"
+    "                     LIST names (default: the input's channels), e.g. mono for a mono\n"
+    "                     file; 1,1 feeds one channel to both inputs of a stereo plug-in\n"
     "  --midi FILE        MIDI from a Standard MIDI File, timed by its tempo map\n"
     "  --note T:N:V:D     a note at T seconds, number N, velocity V, D seconds long\n"
     "                     (repeatable; e.g. --note 0.5:60:100:0.25)\n"

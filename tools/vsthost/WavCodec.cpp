@@ -125,7 +125,13 @@ bool DecodeWav(const uint8_t* data, size_t size, AudioData& out, std::string& er
         const uint8_t* header = data + pos;
         uint32_t chunkSize = Read32(header + 4);
         size_t body = pos + 8;
-        if (chunkSize > end - body) {
+        const bool isData = std::memcmp(header, "data", 4) == 0;
+        // A data chunk cut short (a file truncated while copying or recording) still holds the
+        // frames before the cut: those are read, and the caller is told. It may also reach past a
+        // RIFF size that is too small, as long as the bytes are in the file. Any other chunk must
+        // be whole.
+        const bool cut = chunkSize > size - body;
+        if (chunkSize > end - body && !isData) {
             error = std::string("the '") + std::string(reinterpret_cast<const char*>(header), 4) +
                     "' chunk runs past the end of the file";
             return false;
@@ -133,21 +139,23 @@ bool DecodeWav(const uint8_t* data, size_t size, AudioData& out, std::string& er
         if (std::memcmp(header, "fmt ", 4) == 0) {
             if (!ParseFormat(data + body, chunkSize, format, error)) return false;
             haveFormat = true;
-        } else if (std::memcmp(header, "data", 4) == 0) {
+        } else if (isData) {
             if (!haveFormat) {
                 error = "the data chunk comes before the fmt chunk";
                 return false;
             }
-            if (chunkSize % static_cast<uint32_t>(format.blockAlign) != 0) {
+            if (!cut && chunkSize % static_cast<uint32_t>(format.blockAlign) != 0) {
                 error = "the data chunk does not hold whole frames";
                 return false;
             }
-            size_t frames = chunkSize / static_cast<uint32_t>(format.blockAlign);
+            const size_t present = cut ? size - body : chunkSize;
+            size_t frames = present / static_cast<uint32_t>(format.blockAlign);
             if (frames * static_cast<size_t>(format.channels) > kMaxAudioSamples) {
                 error = "the file holds more audio than vsthost accepts";
                 return false;
             }
             out.sampleRate = format.sampleRate;
+            out.truncated = cut;
             out.channels.assign(static_cast<size_t>(format.channels), std::vector<float>(frames));
             size_t bytesPerSample = static_cast<size_t>(format.bits / 8);
             const uint8_t* p = data + body;

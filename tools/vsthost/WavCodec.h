@@ -1,6 +1,7 @@
 // A strict RIFF WAVE codec over bytes in memory: PCM 16/24/32-bit and IEEE float 32-bit,
 // WAVE_FORMAT_EXTENSIBLE included. Every length in the file is checked against the bytes that
-// are really there; anything unexpected is refused with a reason.
+// are really there; anything unexpected is refused with a reason. The one exception is a data
+// chunk that ends early: its whole frames are decoded and AudioData::truncated is set.
 #pragma once
 
 #include <cstddef>

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <sstream>
+#include <vector>
 
 namespace {
 
@@ -14,6 +16,23 @@ struct SndFile {
         if (handle) sf_close(handle);
     }
 };
+
+// libsndfile shortens an audio chunk that runs past the end of the file to the bytes present and
+// reports the frames of that, so the frame count alone never shows a truncated WAV or AIFF file.
+// Its log says so: "data : 17640 (should be 16639)" (AIFF: "SSND : ...").
+bool LogShowsCutAudioChunk(SNDFILE* handle) {
+    std::vector<char> log(65536, '\0');
+    sf_command(handle, SFC_GET_LOG_INFO, log.data(), static_cast<int>(log.size()) - 1);
+    std::istringstream lines(std::string(log.data()));
+    std::string line;
+    while (std::getline(lines, line)) {
+        size_t first = line.find_first_not_of(' ');
+        if (first == std::string::npos) continue;
+        bool audioChunk = line.compare(first, 4, "data") == 0 || line.compare(first, 4, "SSND") == 0;
+        if (audioChunk && line.find("(should be ") != std::string::npos) return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -53,7 +72,7 @@ bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error) 
             for (int c = 0; c < info.channels; ++c) out.channels[c].push_back(piece[i * info.channels + c]);
         if (n < kPieceFrames) break;
     }
-    out.truncated = out.Frames() < static_cast<size_t>(info.frames);
+    out.truncated = out.Frames() < static_cast<size_t>(info.frames) || LogShowsCutAudioChunk(file.handle);
     if (sf_error(file.handle) != SF_ERR_NO_ERROR) {
         error = "error reading audio file '" + path + "': " + sf_strerror(file.handle);
         out = AudioData{};
