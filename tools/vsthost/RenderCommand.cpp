@@ -175,11 +175,12 @@ int RunRender(ArgReader& args) {
     if (int code = LoadStartState(session, {o.chunkFile, o.bank, o.program, o.params}, paramReports))
         return code;
 
-    // Still suspended: offer the channels vsthost feeds and the outputs it writes. A plug-in may
-    // change its counts in answer, now or when resumed, so they are read only after that.
-    const int32_t fedInputs = fx.NumInputs() == 0  ? 0
-                              : o.channels.empty() ? input.ChannelCount()
-                                                   : static_cast<int32_t>(o.channels.size());
+    // Still suspended: offer the channels vsthost feeds and the outputs it writes. Unless
+    // --channels says otherwise, every input is fed (a mono file on all of them), so the plug-in
+    // keeps its own layout. A plug-in may change its counts in answer, now or when resumed, so they
+    // are read only after that.
+    const int32_t fedInputs =
+        fx.NumInputs() == 0 || o.channels.empty() ? fx.NumInputs() : static_cast<int32_t>(o.channels.size());
     const int64_t ioChangedBefore = session.Host().Counts().ioChanged;
     const int32_t inputsBefore = fx.NumInputs(), outputsBefore = fx.NumOutputs();
     const HostedEffect::ArrangementOffer offer = fx.OfferSpeakerArrangement(fedInputs, fx.NumOutputs());
@@ -286,8 +287,7 @@ const CommandInfo kRenderCommand = {
     "  --channels LIST    input channels (from 1; 0 silence) for the plug-in's inputs, e.g.\n"
     "                     2,1 swaps a stereo input (default: in order; mono feeds all)\n"
     "                     The plug-in is offered a speaker arrangement of as many inputs as\n"
-    "                     LIST names (default: the input's channels), e.g. mono for a mono\n"
-    "                     file; 1,1 feeds one channel to both inputs of a stereo plug-in\n"
+    "                     LIST names (default: all of its own), e.g. --channels 1 offers mono\n"
     "  --midi FILE        MIDI from a Standard MIDI File, timed by its tempo map\n"
     "  --note T:N:V:D     a note at T seconds, number N, velocity V, D seconds long\n"
     "                     (repeatable; e.g. --note 0.5:60:100:0.25)\n"
