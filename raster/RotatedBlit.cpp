@@ -1,13 +1,13 @@
 #include "raster/RotatedBlit.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 
 #include "raster/BlendMode.h"
 #include "raster/BlendRules.h"
 #include "raster/ClippedSpan.h"
 #include "raster/PixelRows.h"
+#include "raster/PortableSinCos.h"
 
 namespace {
 
@@ -140,7 +140,10 @@ void RotatedBlit(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int 
     if (dh < 0) dh = -dh, y0 -= dh, srcY += srcHeight, srcHeight = -srcHeight;
 
     const float sx = srcWidth / static_cast<float>(dw), sy = srcHeight / static_cast<float>(dh);
-    const double c = std::cos(angle), s = std::sin(angle);
+    // Not the C library's sinf/cosf: their last bits differ between platforms, and so would the
+    // sample positions and the pixels.
+    double s = 0.0, c = 1.0;
+    PortableSinCos(static_cast<double>(angle), s, c);
     const double dudx = sx * c, dvdx = -sy * s, dudy = sx * s, dvdy = sy * c;
     // The sizes enter as doubles: in single precision their products with the scales miss the
     // source edge by a fraction of a step, enough to lose a column or row at the start.

@@ -2,8 +2,8 @@
 # Installs what is missing, builds every target (native, Windows) and runs every test:
 # native suites under ASan+UBSan, the same suites cross-compiled for Windows under Wine, the
 # concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
-# ASan+UBSan, the Linux/Windows render comparison and the text sample sheets. Ends with one
-# summary line.
+# ASan+UBSan, the Linux/Windows render comparison, the text sample sheets and the editor's
+# pixels on both targets. Ends with one summary line.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -150,6 +150,12 @@ fi
 if [ -e "$native/tests/raster/vesmar_text_sheet" ] && [ -e "$windows/tests/raster/vesmar_text_sheet.exe" ]; then
   stage "text sheets: Linux and Windows"
   if scripts/text-sheets.sh "$native" "$windows"; then record text-sheets 1 0; else record text-sheets 0 1; fi
+fi
+
+# 7. Vesmar's editor drawn by both targets: the same pixels everywhere but the knob value texts.
+if [ -e "$native/vesmar.so" ] && [ -e "$windows/Vesmar.dll" ]; then
+  stage "editor pixels: Linux and Windows"
+  if scripts/editor-pixels.sh "$native" "$windows"; then record editor-pixels 1 0; else record editor-pixels 0 1; fi
 fi
 
 stage summary

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "tools/vsthost/HostCallback.h"
 #include "tools/vsthost/HostedEffect.h"
 #include "tools/vsthost/MidiRecord.h"
+#include "tools/vsthost/PluginCall.h"
 #include "tools/vsthost/PluginModule.h"
 #include "tools/vsthost/SilentHost.h"
 #include "tools/vsthost/VstEventList.h"
@@ -123,6 +125,43 @@ TEST(HostCallbackTest, TimeInfoHonoursTheRequestedFlags) {
     t = Time(e, kVstBarsValid);
     EXPECT_EQ(t->barStartPos, 3);
     EXPECT_EQ(t->tempo, 0);  // not asked for
+}
+
+// A host's audio thread and editor thread ask at once: each gets its own time record (the plug-in
+// reads it after the call returns, unlocked) and its own process level.
+TEST(HostCallbackTest, EachThreadGetsItsOwnTimeRecordAndProcessLevel) {
+    FakeEffect fx;
+    AEffect* e = &fx.record;
+    fx.host.SetTransport(512, true);
+    const VstTimeInfo* mine = Time(e, 0);
+    const VstTimeInfo* theirs = nullptr;
+    intptr_t theirLevel = 0;
+    std::thread audio([&] {
+        HostCallback::SetThreadProcessLevel(kVstProcessLevelRealtime);
+        theirs = Time(e, kVstTempoValid);
+        theirLevel = Ask(e, audioMasterGetCurrentProcessLevel);
+    });
+    audio.join();
+    ASSERT_NE(theirs, nullptr);
+    EXPECT_NE(theirs, mine);
+    EXPECT_EQ(mine->flags, kVstTransportPlaying);  // untouched by the other thread's request
+    EXPECT_EQ(theirLevel, kVstProcessLevelRealtime);
+    EXPECT_EQ(Ask(e, audioMasterGetCurrentProcessLevel), kVstProcessLevelUser);
+    EXPECT_EQ(Time(e, 0), mine);  // the same record again for the same thread
+}
+
+// A crash report names the call of the thread that faulted, not a call another thread is in.
+TEST(PluginCallTest, CallsInProgressBelongToTheirThread) {
+    PluginCall outer("effEditIdle", 19);
+    const char* seenThere = "not run";
+    std::thread audio([&] {
+        seenThere = PluginCall::Current();
+        PluginCall inner("processReplacing");
+    });
+    audio.join();
+    EXPECT_EQ(seenThere, nullptr);
+    EXPECT_STREQ(PluginCall::Current(), "effEditIdle");
+    EXPECT_EQ(PluginCall::CurrentIndex(), 19);
 }
 
 // MIDI, SysEx, automation and gestures the plug-in sends are recorded as sent.

@@ -6,6 +6,7 @@
 #include "tools/vsthost/Commands.h"
 #include "tools/vsthost/EditorHost.h"
 #include "tools/vsthost/FileBytes.h"
+#include "tools/vsthost/LiveAudio.h"
 #include "tools/vsthost/Platform.h"
 #include "tools/vsthost/PluginSession.h"
 #include "tools/vsthost/StartState.h"
@@ -16,12 +17,16 @@ constexpr size_t kMaxScriptBytes = 1 << 20;
 constexpr long kMaxTicks = 100000;
 // Largest editor a host window is made for; a larger answer is a broken rectangle.
 constexpr int kMaxEditorSide = 8192;
+// The rate and block size the plug-in is opened at, and its audio thread runs at with --audio.
+constexpr double kSampleRate = 44100.0;
+constexpr int32_t kBlockSize = 512;
 
 struct EditorOptions {
     std::string module, output, script;
     StartState state;
     long ticks = 2;
     bool force = false;
+    bool audio = false;
 };
 
 int ParseOptions(ArgReader& args, EditorOptions& o) {
@@ -58,6 +63,8 @@ int ParseOptions(ArgReader& args, EditorOptions& o) {
             o.state.bank = true;
         } else if (arg == "--force") {
             o.force = true;
+        } else if (arg == "--audio") {
+            o.audio = true;
         } else if (!arg.empty() && arg[0] == '-') {
             return UsageError("unknown option '" + arg + "' for editor");
         } else if (o.module.empty()) {
@@ -131,6 +138,25 @@ class NotificationReport {
     int automations = 0, begins = 0, ends = 0;
 };
 
+// The files the command writes (-o and every shot step) may be written: new, or --force.
+int CheckPictureFiles(const EditorOptions& o, const std::vector<EditorStep>& steps) {
+    std::vector<std::string> files;
+    if (!o.output.empty()) files.push_back(o.output);
+    for (const EditorStep& step : steps)
+        if (step.kind == EditorStep::Kind::Shot) files.push_back(step.text);
+    for (const std::string& file : files)
+        if (!o.force && PathExists(file))
+            return Fail("'" + file + "' exists; use --force to overwrite it", kExitInput);
+    return kExitOk;
+}
+
+bool SavePicture(EditorHost& host, const std::string& file, std::string& error) {
+    Screenshot shot;
+    if (!host.Capture(shot, error) || !WritePng(file, shot, error)) return false;
+    std::printf("    wrote %s (%d x %d)\n", file.c_str(), shot.width, shot.height);
+    return true;
+}
+
 }  // namespace
 
 namespace {
@@ -141,11 +167,10 @@ int RunEditor(ArgReader& args) {
     std::vector<EditorStep> steps;
     std::string error;
     if (!ParseEditorScript(o.script, steps, error)) return UsageError(error);
-    if (!o.output.empty() && !o.force && PathExists(o.output))
-        return Fail("'" + o.output + "' exists; use --force to overwrite it", kExitInput);
+    if (int code = CheckPictureFiles(o, steps)) return code;
 
     PluginSession session;
-    if (!session.Start(o.module, 44100.0, 512, error)) return Fail(error, kExitPlugin);
+    if (!session.Start(o.module, kSampleRate, kBlockSize, error)) return Fail(error, kExitPlugin);
     HostedEffect& fx = session.Effect();
     std::vector<std::string> paramReports;
     if (int code = LoadStartState(session, o.state, paramReports)) return code;
@@ -155,6 +180,16 @@ int RunEditor(ArgReader& args) {
     fx.Host().ClearRecords();
     NotificationReport report(fx);
     std::unique_ptr<EditorHost> host = CreateEditorHost();
+    // Declared after the host: on every way out the audio stops before the editor closes.
+    std::unique_ptr<LiveAudio> audio;
+    if (o.audio) {
+        audio = std::make_unique<LiveAudio>(fx, kSampleRate, kBlockSize);
+        if (!audio->Start()) return Fail("cannot start an audio thread", kExitPlugin);
+        std::printf(
+            "Audio:           the built-in demo, looped, at %.0f Hz in blocks of %d, on an audio thread "
+            "in real time\n",
+            kSampleRate, kBlockSize);
+    }
     if (!host->Open(fx, width, height, error)) return Fail(error, kExitPlugin);
     std::printf("Editor:          %d x %d, %s\n", width, height, host->Description());
     host->Tick(static_cast<int>(o.ticks));
@@ -165,6 +200,13 @@ int RunEditor(ArgReader& args) {
         std::printf("  %s\n", step.Describe().c_str());
         if (step.kind == EditorStep::Kind::Tick) {
             host->Tick(step.amount);
+        } else if (step.kind == EditorStep::Kind::Wait) {
+            host->Wait(step.amount);
+        } else if (step.kind == EditorStep::Kind::Shot) {
+            if (!SavePicture(*host, step.text, error)) {
+                status = Fail(error, kExitInput);
+                break;
+            }
         } else if (!host->Perform(step, error)) {
             status = Fail(error, kExitPlugin);
             break;
@@ -177,6 +219,17 @@ int RunEditor(ArgReader& args) {
     Screenshot shot;
     bool captured = status == kExitOk && !o.output.empty() && host->Capture(shot, error);
     if (status == kExitOk && !o.output.empty() && !captured) status = Fail(error, kExitPlugin);
+    if (audio) {
+        audio->Stop();
+        std::printf(
+            "Audio: %lld blocks processed, %lld MIDI messages returned (%lld MIDI events delivered)\n",
+            static_cast<long long>(audio->BlocksProcessed()),
+            static_cast<long long>(fx.Host().ReceivedMidiCount()),
+            static_cast<long long>(audio->EventsDelivered()));
+        if (audio->Overruns() > 0)
+            Warn("the audio thread fell behind the clock " + std::to_string(audio->Overruns()) +
+                 " times and skipped ahead");
+    }
     std::printf("Closing the editor\n");
     host->Close();
     report.PrintNew("    ");
@@ -201,6 +254,9 @@ const CommandInfo kEditorCommand = {
     "  --do STEPS         editor steps, e.g. --do 'rclick 60 30; type 50; enter'\n"
     "  --script FILE      editor steps from a file (both may be repeated)\n"
     "  --ticks N          timer ticks before the script (default 2)\n"
+    "  --audio            while the editor is open, play the built-in demo (test signal and\n"
+    "                     note pattern, looped) through the plug-in on an audio thread in\n"
+    "                     real time; see the script's wait and shot steps\n"
     "  --program N, --chunk FILE [--bank], --param NAME=V   state to load first, as for render\n"
     "  -o OUT.png         the picture (--force overwrites)\n" EDITOR_SCRIPT_HELP,
     RunEditor,

@@ -24,7 +24,11 @@ class EditorHost {
     virtual bool Open(HostedEffect& effect, int width, int height, std::string& error) = 0;
     // Lets ticks timer ticks of the editor pass.
     virtual void Tick(int ticks) = 0;
-    // Performs one input step (never a Tick step); false with error when it cannot be performed.
+    // Keeps the editor running for milliseconds of wall-clock time, its timer ticking at its own
+    // rate, as it would while the user watches it.
+    virtual void Wait(int milliseconds) = 0;
+    // Performs one input step (never a Tick, Wait or Shot step); false with error when it cannot
+    // be performed.
     virtual bool Perform(const EditorStep& step, std::string& error) = 0;
     // What the editor shows now.
     virtual bool Capture(Screenshot& shot, std::string& error) = 0;

@@ -26,6 +26,8 @@ constexpr long kMinCoordinate = -32768;
 constexpr long kMaxCoordinate = 32767;
 constexpr long kMaxTicks = 100000;
 constexpr long kMaxNotches = 1000;
+// Ten minutes: longer waits are typing mistakes, not scripts.
+constexpr long kMaxWaitMs = 600000;
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -52,8 +54,9 @@ bool ParseStep(const std::string& part, EditorStep& step) {
     std::string verb;
     in >> verb;
     verb = Lower(verb);
-    if (verb == "type") {
-        step.kind = EditorStep::Kind::Type;
+    // Steps whose argument is the rest of the part, spaces included.
+    if (verb == "type" || verb == "shot") {
+        step.kind = verb == "type" ? EditorStep::Kind::Type : EditorStep::Kind::Shot;
         step.text = Trim(part.substr(
             part.find_first_of(" \t") == std::string::npos ? part.size() : part.find_first_of(" \t")));
         return !step.text.empty();
@@ -107,6 +110,10 @@ bool ParseStep(const std::string& part, EditorStep& step) {
             return true;
         }
         return words.size() == 1 && ParseInt(words[0], 0, kMaxTicks, step.amount);
+    }
+    if (verb == "wait") {
+        step.kind = Kind::Wait;
+        return words.size() == 1 && ParseInt(words[0], 0, kMaxWaitMs, step.amount);
     }
     if (verb == "select") {
         step.kind = Kind::Select;
@@ -212,6 +219,12 @@ std::string EditorStep::Describe() const {
             break;
         case Kind::Tick:
             out = "tick " + std::to_string(amount);
+            break;
+        case Kind::Wait:
+            out = "wait " + std::to_string(amount);
+            break;
+        case Kind::Shot:
+            out = "shot " + text;
             break;
     }
     if (modifiers.shift) out += " shift";

@@ -25,6 +25,8 @@ struct EditorStep {
         Key,          // key (virtual-key code) pressed with the pointer at its last position
         Select,       // entry amount (from 0) chosen in the open drop-down list
         Tick,         // amount timer ticks pass
+        Wait,         // amount milliseconds of wall-clock time pass with the editor running
+        Shot,         // the editor's picture now, written to the PNG file text
     };
     static constexpr int kDragSteps = 4;
 
@@ -54,5 +56,7 @@ int VirtualKeyFromName(const std::string& name);
     "    move X Y            click X Y          rclick X Y        dclick X Y\n"        \
     "    drag X1 Y1 X2 Y2    wheel X Y NOTCHES  type TEXT         enter\n"             \
     "    key NAME            select ENTRY       tick [N]\n"                            \
+    "    wait MS             the editor runs in real time for MS milliseconds\n"       \
+    "    shot FILE.png       saves what the editor shows now (--force overwrites)\n"   \
     "  key names: space up down left right 0-9 a-z f1-f24 numpad0-numpad9 enter\n"     \
     "  escape tab, or a virtual-key code as 0xNN\n"

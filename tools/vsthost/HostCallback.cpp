@@ -16,6 +16,10 @@ std::vector<std::pair<AEffect*, HostCallback*>>& Registry() {
 }
 
 thread_local HostCallback* entryPointHost = nullptr;
+thread_local int32_t threadProcessLevel = 0;
+// The time record handed out by audioMasterGetTime. The plug-in reads it after the call has
+// returned, outside the host's lock, while another of its threads may ask again: one per thread.
+thread_local VstTimeInfo threadTimeInfo{};
 
 // Capabilities this host claims (audioMasterCanDo).
 constexpr const char* kHostCanDo[] = {
@@ -122,7 +126,7 @@ intptr_t HostCallback::Answer(AEffect* /*effect*/, int32_t opcode, int32_t index
         case audioMasterGetBlockSize:
             return blockSize;
         case audioMasterGetCurrentProcessLevel:
-            return processLevel;
+            return threadProcessLevel != 0 ? threadProcessLevel : processLevel;
         case audioMasterGetAutomationState:
             return 1;  // automation off: nothing is played back or written
         case audioMasterGetVendorString:
@@ -192,7 +196,7 @@ intptr_t HostCallback::ProcessEvents(const VstEvents* events) {
 }
 
 const VstTimeInfo* HostCallback::FillTime(int32_t requested) {
-    VstTimeInfo& t = timeInfo;
+    VstTimeInfo& t = threadTimeInfo;
     t = VstTimeInfo{};
     t.samplePos = samplePos;
     t.sampleRate = sampleRate;
@@ -245,6 +249,10 @@ void HostCallback::SetBlockSize(int32_t frames) {
 void HostCallback::SetProcessLevel(int32_t level) {
     std::lock_guard<std::mutex> guard(lock);
     processLevel = level;
+}
+
+void HostCallback::SetThreadProcessLevel(int32_t level) {
+    threadProcessLevel = level;
 }
 
 void HostCallback::SetTempo(double bpm) {

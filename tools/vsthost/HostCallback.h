@@ -79,6 +79,9 @@ class HostCallback {
     void SetSampleRate(double rate);
     void SetBlockSize(int32_t frames);
     void SetProcessLevel(int32_t level);
+    // The level answered to calls made on the calling thread (a host's audio thread is
+    // kVstProcessLevelRealtime); 0 returns the thread to the host-wide level.
+    static void SetThreadProcessLevel(int32_t level);
     void SetTempo(double bpm);
     void SetTimeSignature(int32_t numerator, int32_t denominator);
     // Transport position in frames of the block about to be processed; also the base of the frame
@@ -115,7 +118,6 @@ class HostCallback {
     int32_t timeSigDenominator = 4;
     double samplePos = 0.0;
     bool playing = false;
-    VstTimeInfo timeInfo{};
 
     size_t midiCapacity;
     std::vector<HostMidiMessage> midi;

@@ -6,8 +6,11 @@
 
 namespace {
 
-std::atomic<const char*> currentName{nullptr};
-std::atomic<int32_t> currentIndex{-1};
+// Per thread: a host's audio thread and its editor thread call into the plug-in at the same time,
+// and a fault is raised on (and reported from) the thread whose call faulted. Atomic so that the
+// handler, which interrupts its own thread, sees every store made before the fault.
+thread_local std::atomic<const char*> currentName{nullptr};
+thread_local std::atomic<int32_t> currentIndex{-1};
 std::atomic<const char*> modulePath{nullptr};
 
 }  // namespace

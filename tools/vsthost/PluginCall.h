@@ -1,8 +1,9 @@
-// Which plug-in call is running right now. Every call the host makes into a plug-in (loading its
-// module, its entry point, the dispatcher, the audio and parameter callbacks) is wrapped in a
-// PluginCall, so that a fatal signal raised by the plug-in can be reported with the call and the
-// module that caused it. Readable from a signal handler: the state is a few lock-free pointers to
-// texts that live as long as the program (opcode names) or as long as the module is loaded.
+// Which plug-in call is running right now on each thread. Every call the host makes into a
+// plug-in (loading its module, its entry point, the dispatcher, the audio and parameter
+// callbacks) is wrapped in a PluginCall, so that a fatal signal raised by the plug-in can be
+// reported with the call and the module that caused it. Readable from a signal handler: the state
+// is a few lock-free pointers to texts that live as long as the program (opcode names) or as long
+// as the module is loaded.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +16,8 @@ class PluginCall {
     PluginCall(const PluginCall&) = delete;
     PluginCall& operator=(const PluginCall&) = delete;
 
-    // The innermost call in progress, or null when the host is running its own code.
+    // The calling thread's innermost call in progress, or null when it is running the host's own
+    // code.
     static const char* Current();
     static int32_t CurrentIndex();
     // The module the calls go to (its path); set by whoever loads the module, null when none.

@@ -5,12 +5,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <thread>
 
 #include "plugbase/OffscreenEditor.h"
 
 namespace {
 
 constexpr int32_t kReturnKey = 0x0D;
+// The rate our editors' window timer runs at; an offscreen editor has no timer and gets its ticks
+// from the host at the same pace.
+constexpr int kTicksPerSecond = 24;
 
 // The virtual key a US keyboard sends for a character, 0 for none.
 int32_t VirtualKeyOf(char c) {
@@ -41,6 +46,24 @@ class OffscreenEditorHost : public EditorHost {
         OffscreenEditorInput tick;
         tick.kind = OffscreenEditorInput::kTick;
         for (int i = 0; i < ticks; ++i) Send(tick);
+    }
+
+    void Wait(int milliseconds) override {
+        using Clock = std::chrono::steady_clock;
+        const Clock::time_point start = Clock::now();
+        const Clock::time_point end = start + std::chrono::milliseconds(milliseconds);
+        OffscreenEditorInput tick;
+        tick.kind = OffscreenEditorInput::kTick;
+        // Ticks fall on the wall clock's grid from the start, so slow ticks do not slow the rate.
+        for (int64_t n = 1;; ++n) {
+            const Clock::time_point due =
+                start + std::chrono::duration_cast<Clock::duration>(
+                            std::chrono::duration<double>(static_cast<double>(n) / kTicksPerSecond));
+            if (due > end) break;
+            std::this_thread::sleep_until(due);
+            Send(tick);
+        }
+        std::this_thread::sleep_until(end);
     }
 
     bool Perform(const EditorStep& step, std::string& error) override {
@@ -99,6 +122,12 @@ class OffscreenEditorHost : public EditorHost {
             case Kind::Tick:
                 Tick(step.amount);
                 break;
+            case Kind::Wait:
+                Wait(step.amount);
+                break;
+            case Kind::Shot:
+                error = "a picture is taken by the command, not performed as input";
+                return false;
         }
         return true;
     }

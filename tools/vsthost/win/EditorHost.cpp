@@ -65,6 +65,17 @@ class WindowsEditorHost : public EditorHost {
         for (int i = 0; i < ticks && editor; ++i) WaitForTick();
     }
 
+    // The message loop runs (timer, paint and anything else the editor posts) until the time is up.
+    void Wait(int milliseconds) override {
+        const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::max(milliseconds, 0));
+        for (;;) {
+            Drain();
+            const ULONGLONG now = GetTickCount64();
+            if (now >= end || !editor || !IsWindow(editor)) return;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+        }
+    }
+
     bool Perform(const EditorStep& step, std::string& error) override {
         using Kind = EditorStep::Kind;
         Modifiers held(step.modifiers);
@@ -125,6 +136,12 @@ class WindowsEditorHost : public EditorHost {
             case Kind::Tick:
                 Tick(step.amount);
                 break;
+            case Kind::Wait:
+                Wait(step.amount);
+                break;
+            case Kind::Shot:
+                error = "a picture is taken by the command, not performed as input";
+                return false;
         }
         return true;
     }
