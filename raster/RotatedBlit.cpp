@@ -29,6 +29,15 @@ struct Region {
     int width, height;
 
     uint32_t At(int x, int y) const { return origin[y * stride + x]; }
+    // The pixel a 16.16 position falls in; false outside the region.
+    bool Locate(long long u, long long v, int& x, int& y) const {
+        const long long ix = u >> 16, iy = v >> 16;
+        if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(width) ||
+            static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(height))
+            return false;
+        x = static_cast<int>(ix), y = static_cast<int>(iy);
+        return true;
+    }
 };
 
 struct Walk {
@@ -38,11 +47,9 @@ struct Walk {
 // The samplers are types rather than functions so that the per-pixel call inlines into the walk.
 struct Nearest {
     static bool Sample(const Region& r, long long u, long long v, uint32_t& out) {
-        long long ix = u >> 16, iy = v >> 16;
-        if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(r.width) ||
-            static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(r.height))
-            return false;
-        out = r.At(static_cast<int>(ix), static_cast<int>(iy));
+        int x, y;
+        if (!r.Locate(u, v, x, y)) return false;
+        out = r.At(x, y);
         return true;
     }
 };
@@ -74,11 +81,8 @@ inline uint32_t PackLanes(uint64_t even, uint64_t odd) {
 template <bool SkipClear>
 struct Bilinear {
     static bool Sample(const Region& r, long long u, long long v, uint32_t& out) {
-        long long ix = u >> 16, iy = v >> 16;
-        if (static_cast<unsigned long long>(ix) >= static_cast<unsigned long long>(r.width) ||
-            static_cast<unsigned long long>(iy) >= static_cast<unsigned long long>(r.height))
-            return false;
-        const int x = static_cast<int>(ix), y = static_cast<int>(iy);
+        int x, y;
+        if (!r.Locate(u, v, x, y)) return false;
         const uint32_t fx = static_cast<uint32_t>(u & 0xFFFF), fy = static_cast<uint32_t>(v & 0xFFFF);
         const bool lastColumn = x == r.width - 1, lastRow = y == r.height - 1;
         if (lastColumn || lastRow) {
