@@ -120,13 +120,10 @@ class OffscreenEditorHost : public EditorHost {
                 }
                 break;
             case Kind::Tick:
-                Tick(step.amount);
-                break;
             case Kind::Wait:
-                Wait(step.amount);
-                break;
             case Kind::Shot:
-                error = "a picture is taken by the command, not performed as input";
+                // Timing and pictures are the command's own steps, never input.
+                error = "'" + step.Describe() + "' is not an input step";
                 return false;
         }
         return true;

@@ -134,13 +134,10 @@ class WindowsEditorHost : public EditorHost {
             case Kind::Select:
                 return Select(step.amount, error);
             case Kind::Tick:
-                Tick(step.amount);
-                break;
             case Kind::Wait:
-                Wait(step.amount);
-                break;
             case Kind::Shot:
-                error = "a picture is taken by the command, not performed as input";
+                // Timing and pictures are the command's own steps, never input.
+                error = "'" + step.Describe() + "' is not an input step";
                 return false;
         }
         return true;
