@@ -26,6 +26,14 @@ check() {
   code=$?
   cat "$base.out" >>"$log"
   if grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$log"; then
+    # A report whose first frame past the sanitizer's own interceptors lies in the module under
+    # test is the module's fault (its own bug, found because vsthost runs under ASan).
+    local first
+    first=$(grep -E '^ +#[0-9]+ ' "$log" | grep -v -E 'sanitizer|interceptor|asan_' | head -n1)
+    if [ -n "${module:-}" ] && [[ "$first" == *"($module+"* ]]; then
+      echo "PLUG-IN FAULT $name: $(grep -m1 -E 'ERROR: ' "$log" | sed 's/^==[0-9]*==//') inside the module"
+      plugin_faults=$((plugin_faults + 1)); return 1
+    fi
     echo "FAIL $name: sanitizer report (see $log)"; grep -m3 -E 'ERROR:|runtime error:|#[0-3] ' "$log"; failed=$((failed + 1)); return 1
   fi
   if [ "$code" -eq 124 ] || [ "$code" -eq 137 ]; then
