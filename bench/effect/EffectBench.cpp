@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/vsthost/ChildProcess.h"
 #include "tools/vsthost/MidiRecord.h"
 #include "tools/vsthost/PluginModule.h"
 #include "tools/vsthost/SilentHost.h"
@@ -203,24 +204,18 @@ double LaterInstances(double seconds) {
     return us / static_cast<double>(count);
 }
 
-// The first instance in a process decodes the editor's images; unloading the
-// module cannot be relied on to forget them (C++ modules are often kept mapped), so every sample
-// is a fresh process: this program started again with --first-instance. The median of the runs.
-double FirstInstance(const char* self, int runs) {
-    const std::string file = std::string(self) + ".first-instance.txt";
+// The first instance in a process decodes the editor's images; unloading the module cannot be
+// relied on to forget them (C++ modules are often kept mapped), so every sample is a fresh
+// process: this program started again with --first-instance. The median of the runs.
+double FirstInstance(int runs) {
     std::vector<double> samples;
     for (int i = 0; i < runs; ++i) {
-        std::string command = "\"";
-        command.append(self).append("\" --first-instance > \"").append(file).append("\"");
-        if (std::system(command.c_str()) != 0) return 0.0;
-        std::FILE* in = std::fopen(file.c_str(), "r");
+        const ChildResult child = RunChildProcess(SelfExecutablePath(), {"--first-instance"}, 60.0);
         double us = 0.0;
-        const bool read = in && std::fscanf(in, "%lf", &us) == 1;
-        if (in) std::fclose(in);
-        if (!read) return 0.0;
+        if (!child.started || child.exitCode != 0 || std::sscanf(child.output.c_str(), "%lf", &us) != 1)
+            return 0.0;
         samples.push_back(us);
     }
-    std::remove(file.c_str());
     std::sort(samples.begin(), samples.end());
     return samples[samples.size() / 2];
 }
@@ -254,7 +249,7 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("\nstart-up, VSTPluginMain + effOpen + effClose, us per instance\n");
-    const double first = FirstInstance(argv[0], 15), later = LaterInstances(seconds);
+    const double first = FirstInstance(15), later = LaterInstances(seconds);
     std::printf("%-24s %10.1f   (median of 15 fresh processes: images decoded)\n", "first in the process",
                 first);
     std::printf("%-24s %10.1f\n", "later instance", later);
