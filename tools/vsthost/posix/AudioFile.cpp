@@ -73,7 +73,9 @@ bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error) 
         if (n < kPieceFrames) break;
     }
     out.truncated = out.Frames() < static_cast<size_t>(info.frames) || LogShowsCutAudioChunk(file.handle);
-    if (sf_error(file.handle) != SF_ERR_NO_ERROR) {
+    // A compressed stream cut short fails where the cut is (FLAC: "lost sync"): what was decoded
+    // up to there is the truncated file's audio, as for a cut WAV.
+    if (sf_error(file.handle) != SF_ERR_NO_ERROR && !(out.truncated && out.Frames() > 0)) {
         error = "error reading audio file '" + path + "': " + sf_strerror(file.handle);
         out = AudioData{};
         return false;
