@@ -40,6 +40,29 @@ std::string DecodeError(const std::vector<uint8_t>& bytes) {
 // Offset of the data chunk's size field in what EncodeWav writes for PCM (44-byte header).
 constexpr size_t kPcmDataSize = 40;
 
+// Writes a file's bytes whole and cut to their first `keep` bytes, reads both back as render
+// does and checks that the cut one is flagged truncated and holds the whole one's first frames;
+// `frames` receives how many it holds.
+void ReadWholeAndCut(const std::string& extension, std::vector<uint8_t> bytes, size_t keep, size_t& frames) {
+    const std::string whole = std::string(TEST_SCRATCH_DIR) + "/whole" + extension;
+    const std::string cut = std::string(TEST_SCRATCH_DIR) + "/cut" + extension;
+    std::string error;
+    ASSERT_TRUE(WriteFileBytes(whole, bytes, error)) << error;
+    bytes.resize(keep);
+    ASSERT_TRUE(WriteFileBytes(cut, bytes, error)) << error;
+
+    AudioData full, part;
+    ASSERT_TRUE(ReadAudioFile(whole, full, error)) << error;
+    EXPECT_FALSE(full.truncated);
+    ASSERT_TRUE(ReadAudioFile(cut, part, error)) << error;
+    EXPECT_TRUE(part.truncated);
+    ASSERT_EQ(part.ChannelCount(), full.ChannelCount());
+    ASSERT_LT(part.Frames(), full.Frames());
+    for (size_t c = 0; c < part.channels.size(); ++c)
+        for (size_t i = 0; i < part.Frames(); ++i) ASSERT_EQ(part.channels[c][i], full.channels[c][i]);
+    frames = part.Frames();
+}
+
 }  // namespace
 
 // What the codec writes it reads back: float bit-exact, PCM to within one step.
@@ -193,24 +216,12 @@ TEST(WavCodecTest, TruncatedDataGivesTheWholeFramesPresent) {
 // Linux, the codec above on Windows): the frames present, and the flag behind render's warning.
 TEST(AudioFileTest, TruncatedFileGivesItsFramesAndSaysSo) {
     for (SampleFormat format : {SampleFormat::Pcm16, SampleFormat::Float32}) {
-        std::vector<uint8_t> bytes = Encoded(format, Ramp(2, 400));
+        const std::vector<uint8_t> bytes = Encoded(format, Ramp(2, 400));
         const size_t frameBytes = format == SampleFormat::Pcm16 ? 4 : 8;
-        const std::string whole = std::string(TEST_SCRATCH_DIR) + "/whole.wav";
-        const std::string cut = std::string(TEST_SCRATCH_DIR) + "/cut.wav";
-        std::string error;
-        ASSERT_TRUE(WriteFileBytes(whole, bytes, error)) << error;
-        bytes.resize(bytes.size() - 100 * frameBytes - 1);  // 100 frames and a byte of the one before
-        ASSERT_TRUE(WriteFileBytes(cut, bytes, error)) << error;
-
-        AudioData full, part;
-        ASSERT_TRUE(ReadAudioFile(whole, full, error)) << error;
-        EXPECT_FALSE(full.truncated);
-        ASSERT_TRUE(ReadAudioFile(cut, part, error)) << error;
-        EXPECT_TRUE(part.truncated);
-        ASSERT_EQ(part.ChannelCount(), 2);
-        ASSERT_EQ(part.Frames(), 299u);
-        for (int c = 0; c < 2; ++c)
-            for (size_t i = 0; i < 299; ++i) ASSERT_EQ(part.channels[c][i], full.channels[c][i]);
+        size_t frames = 0;
+        // 100 frames and a byte of the one before
+        ReadWholeAndCut(".wav", bytes, bytes.size() - 100 * frameBytes - 1, frames);
+        EXPECT_EQ(frames, 299u);
     }
 }
 
@@ -223,24 +234,13 @@ TEST(AudioFileTest, CutCompressedFileGivesTheFramesBeforeTheCut) {
     AudioData signal = Ramp(2, 20000);
     for (auto& channel : signal.channels)
         for (size_t i = 0; i < channel.size(); ++i) channel[i] = static_cast<float>(i % 200) / 400.0f - 0.25f;
-    const std::string whole = std::string(TEST_SCRATCH_DIR) + "/whole.flac";
-    const std::string cut = std::string(TEST_SCRATCH_DIR) + "/cut.flac";
-    ASSERT_TRUE(WriteAudioFile(whole, signal, flac, SampleFormat::Pcm24, error)) << error;
+    const std::string file = std::string(TEST_SCRATCH_DIR) + "/signal.flac";
+    ASSERT_TRUE(WriteAudioFile(file, signal, flac, SampleFormat::Pcm24, error)) << error;
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(ReadFileBytes(whole, 1 << 20, bytes, error)) << error;
-    bytes.resize(bytes.size() / 2);
-    ASSERT_TRUE(WriteFileBytes(cut, bytes, error)) << error;
-
-    AudioData full, part;
-    ASSERT_TRUE(ReadAudioFile(whole, full, error)) << error;
-    EXPECT_FALSE(full.truncated);
-    ASSERT_TRUE(ReadAudioFile(cut, part, error)) << error;
-    EXPECT_TRUE(part.truncated);
-    ASSERT_EQ(part.ChannelCount(), 2);
-    ASSERT_GT(part.Frames(), 0u);
-    ASSERT_LT(part.Frames(), full.Frames());
-    for (int c = 0; c < 2; ++c)
-        for (size_t i = 0; i < part.Frames(); ++i) ASSERT_EQ(part.channels[c][i], full.channels[c][i]);
+    ASSERT_TRUE(ReadFileBytes(file, 1 << 20, bytes, error)) << error;
+    size_t frames = 0;
+    ReadWholeAndCut(".flac", bytes, bytes.size() / 2, frames);
+    EXPECT_GT(frames, 0u);
 }
 
 TEST(WavCodecTest, RefusesToEncodeShapelessAudio) {
