@@ -1,6 +1,7 @@
 #include "editor/EditorText.h"
 
 #include <cstring>
+#include <mutex>
 
 #include "raster/GlyphCacheFont.h"
 #include "raster/PlatformFont.h"
@@ -31,6 +32,8 @@ void DestroyFont(GlyphCacheFont* font) {
 bool Draw(GlyphCacheFont* font, RasterBitmap* dest, const char* text, const IPixelRect& rect, uint32_t colour,
           int32_t align) {
     if (font == nullptr || dest == nullptr) return false;
+    // The font is shared by every editor of the process, which may paint on their own threads.
+    std::lock_guard<std::mutex> hold(font->DrawLock());
     font->SetForegroundColor(colour);
     unsigned flags = TextNoClip;
     if ((colour >> 24) != 255) flags |= TextUseColorAlpha;

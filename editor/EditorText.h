@@ -18,7 +18,8 @@ namespace EditorText {
 GlyphCacheFont* MakeFont(const ITextStyle& style);
 void DestroyFont(GlyphCacheFont* font);
 // Draws text (UTF-8, up to its terminator) into rect of dest in colour 0xAARRGGBB, never clipped
-// to rect, aligned per ITextStyle::Align. False when nothing could be drawn.
+// to rect, aligned per ITextStyle::Align. False when nothing could be drawn. Any thread: holds the
+// font's draw lock, so editors sharing a font from the cache may draw at the same time.
 bool Draw(GlyphCacheFont* font, RasterBitmap* dest, const char* text, const IPixelRect& rect, uint32_t colour,
           int32_t align);
 

@@ -11,7 +11,10 @@ class GlyphCacheFont;
 // Process-wide cache of fonts keyed by (size, orientation, style bits, face); colour, alignment
 // and quality are not part of the key, so the first font made for a key serves them all.
 // Created when the module loads and destroyed, fonts first, when it unloads. Every operation holds
-// the cache's lock for its whole duration.
+// the cache's lock for its whole duration; any thread.
+//
+// A font it hands out is shared by the editors of every instance, which may paint on different
+// threads: draw with it only through EditorText::Draw, which holds the font's draw lock.
 class FontCache {
   public:
     static FontCache& Instance();

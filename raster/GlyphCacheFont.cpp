@@ -13,25 +13,34 @@
 #include "raster/ClippedSpan.h"
 #include "raster/FillRect.h"
 #include "raster/PixelRows.h"
+#include "raster/TextAlign.h"
 #include "raster/Utf8Text.h"
 
 namespace {
 
-// Process-wide, touched only from the user-interface thread.
-int liveFonts = 0;
-DibBitmap* glyphScratch = nullptr;
-DibBitmap* textScratch = nullptr;
-GlyphCacheFont::CompatibilityLayer probeResult = GlyphCacheFont::CompatibilityLayer::NotProbed;
+// Process-wide; any thread.
+std::atomic<int> liveFonts{0};
+std::atomic<GlyphCacheFont::CompatibilityLayer> probeResult{GlyphCacheFont::CompatibilityLayer::NotProbed};
 
 constexpr int kEffectFlags =
     FontAsciiOnly | FontVertical | FontBottomUp | FontBlur | FontInvert | FontMono | FontShadow | FontOutline;
+// Glyphs stored as two levels (ink 255, effect 128, nothing 0) instead of coverage.
+constexpr int kTwoLevelFlags = FontMono | FontShadow | FontOutline;
 constexpr unsigned kOwnTextFlags = TextUseColorAlpha | TextForceCached;
 
-// Makes sure the glyph scratch exists and is at least side x side.
-DibBitmap* GlyphScratchOfSide(int side) {
-    if (!glyphScratch) glyphScratch = new DibBitmap(side, side);
-    if (glyphScratch->Width() < side || glyphScratch->Height() < side) glyphScratch->Resize(side, side);
-    return glyphScratch;
+constexpr int kOpaqueBackground = 2;
+constexpr int kGlyphScratchSide = 256;
+// Coverage above this counts as ink in two-level glyphs.
+constexpr uint8_t kInkThreshold = 130;
+constexpr uint8_t kInk = 255;
+constexpr uint8_t kEffectLevel = 128;
+// 1/255 as the double the text weights have always been computed with.
+constexpr double kOneOver255 = 0.00392156862745098;
+
+// Room left of the pen (and right of the advance) for ink that overhangs a character's box:
+// where a glyph's pen sits in its render cell, and how far a platform-drawn text box is widened.
+int Overhang(int lineHeight) {
+    return lineHeight < 16 ? 2 : lineHeight / 16 + 2;
 }
 
 // Reads the characters of a text one by one: stops at a NUL or when byteCount bytes are used up (a negative
@@ -74,11 +83,7 @@ GlyphCacheFont::GlyphCacheFont() {
 
 GlyphCacheFont::~GlyphCacheFont() {
     if ((flags_ & FontOwnsHandle) && handle_) delete handle_;
-    if (--liveFonts == 0) {
-        delete glyphScratch;
-        delete textScratch;
-        glyphScratch = textScratch = nullptr;
-    }
+    --liveFonts;
 }
 
 GlyphCacheFont::CompatibilityLayer GlyphCacheFont::ProbeResult() {
@@ -93,12 +98,10 @@ int GlyphCacheFont::LiveFontCount() {
     return liveFonts;
 }
 
-DibBitmap* GlyphCacheFont::GlyphScratch() {
-    return glyphScratch;
-}
-
-DibBitmap* GlyphCacheFont::TextScratch() {
-    return textScratch;
+DibBitmap& GlyphCacheFont::GlyphScratchOfSide(int side) {
+    if (!glyphScratch_) glyphScratch_ = std::make_unique<DibBitmap>(side, side);
+    if (glyphScratch_->Width() < side || glyphScratch_->Height() < side) glyphScratch_->Resize(side, side);
+    return *glyphScratch_;
 }
 
 uint32_t GlyphCacheFont::SetForegroundColor(uint32_t argb) {
@@ -129,7 +132,7 @@ void GlyphCacheFont::SetFromHFont(PlatformFont* handle, int flags) {
     // Without a font nothing can be rendered; a stale height would still pick a renderer.
     lineHeight_ = 0;
     if (handle_) {
-        GlyphScratchOfSide(256);
+        GlyphScratchOfSide(kGlyphScratchSide);
         lineHeight_ = handle_->PixelHeight();
     }
     ClearCache();
@@ -169,115 +172,145 @@ const uint8_t* GlyphCacheFont::GlyphMask(const GlyphRecord& record) const {
     return static_cast<const uint8_t*>(store_.Data()) + start;
 }
 
-bool GlyphCacheFont::RenderGlyph(int code) {
-    if (lineHeight_ > 1023 || !handle_ || code < 0 || code > 0xFFFF) return false;
+namespace {
 
-    bool appended = false;
-    GlyphRecord* record = MutableGlyph(code);
-    if (!record) {
-        if (flags_ & FontAsciiOnly) return false;
-        GlyphRecord fresh = {0, 0, 0, 0, code, 0};
-        if (!extended_.Append(&fresh, sizeof fresh)) return false;
-        record = static_cast<GlyphRecord*>(extended_.Data()) + ExtendedCount() - 1;
-        appended = true;
-    }
-    auto finish = [&](bool result) {
-        if (appended) {
-            auto* begin = static_cast<GlyphRecord*>(extended_.Data());
-            std::sort(begin, begin + ExtendedCount(),
-                      [](const GlyphRecord& a, const GlyphRecord& b) { return a.code < b.code; });
-        }
-        return result;
-    };
+// A character drawn white on black at the left of the glyph scratch: its advance and the cell
+// (width x height) that holds its ink.
+struct RenderedCell {
+    int advance;
+    int width;
+    int height;
+};
 
-    DibBitmap* scratch = GlyphScratchOfSide(std::max(lineHeight_, 1) * 2 + 8);
-    const int margin = lineHeight_ < 16 ? 0 : lineHeight_ / 16;
-    const int pen = margin + 2;
-
+// Draws ch with its pen at x = pen into a cleared cell of scratch; false when it has no extent.
+bool RenderCell(PlatformFont& font, DibBitmap& scratch, uint16_t ch, int pen, bool blur, RenderedCell& cell) {
     int advance = 0, height = 0;
-    const auto ch = static_cast<uint16_t>(code);
-    if (!HasPixels(scratch) || !handle_->MeasureCharacter(*scratch, ch, advance, height))
-        advance = height = 0;
-    advance = std::min(advance, scratch->Width());
-    height = std::min(height, scratch->Height());
-    if (advance < 1 || height < 1) {
-        *record = {-1, 0, 0, 0, code, 0};
-        return finish(true);
-    }
-    const int cellWidth = std::min(advance + 2 * margin + 4, scratch->Width());
-    FillRect(scratch, 0, 0, cellWidth, height, 0x00000000u, 1.0f, BlendCopy);
-    handle_->RenderCharacter(*scratch, ch, TextRect{pen, 0, cellWidth, height});
-    record->advance = advance;
-    if (flags_ & FontBlur) Blur(scratch, scratch, 0, 0, 0, 0, cellWidth, height);
+    if (!HasPixels(&scratch) || !font.MeasureCharacter(scratch, ch, advance, height)) advance = height = 0;
+    advance = std::min(advance, scratch.Width());
+    height = std::min(height, scratch.Height());
+    if (advance < 1 || height < 1) return false;
+    const int width = std::min(advance + 2 * pen, scratch.Width());
+    FillRect(&scratch, 0, 0, width, height, 0x00000000u, 1.0f, BlendCopy);
+    font.RenderCharacter(scratch, ch, TextRect{pen, 0, width, height});
+    if (blur) Blur(&scratch, &scratch, 0, 0, 0, 0, width, height);
+    cell = {advance, width, height};
+    return true;
+}
 
-    const intptr_t start = store_.Size();
-    if (!store_.Resize(start + static_cast<intptr_t>(cellWidth) * height)) {
-        *record = {-1, 0, 0, 0, code, 0};
-        return finish(true);
-    }
-    uint8_t* mask = static_cast<uint8_t*>(store_.Data()) + start;
-    const uint8_t invert = (flags_ & FontInvert) ? 0xFF : 0x00;
-    const int inkEnd = std::min(pen + advance, cellWidth);
-    int first = pen, last = inkEnd;
-    for (int y = 0; y < height; ++y) {
-        const uint32_t* row = ImageRow(*scratch, y);
-        uint8_t* out = mask + static_cast<ptrdiff_t>(y) * cellWidth;
-        for (int x = 0; x < cellWidth; ++x) {
+// Columns [first, last) of a cell that hold ink: the character's box [pen, pen + advance)
+// widened by whatever ink lies outside it.
+struct InkColumns {
+    int first;
+    int last;
+};
+
+// Copies the cell's coverage (the red byte, inverted on request) into mask, row after row, and
+// finds its ink columns from the raw coverage.
+InkColumns CopyCoverage(DibBitmap& scratch, const RenderedCell& cell, int pen, uint8_t invert,
+                        uint8_t* mask) {
+    const int inkEnd = std::min(pen + cell.advance, cell.width);
+    InkColumns ink = {pen, inkEnd};
+    for (int y = 0; y < cell.height; ++y) {
+        const uint32_t* row = ImageRow(scratch, y);
+        uint8_t* out = mask + static_cast<ptrdiff_t>(y) * cell.width;
+        for (int x = 0; x < cell.width; ++x) {
             const auto red = static_cast<uint8_t>(row[x] >> 16);
             out[x] = red ^ invert;
             if (red != 0) {
-                if (x < first) first = x;
-                if (x >= inkEnd && x + 1 > last) last = x + 1;
+                if (x < ink.first) ink.first = x;
+                if (x >= inkEnd && x + 1 > ink.last) ink.last = x + 1;
             }
         }
     }
-    int width = cellWidth;
-    if (first > 0 || last < cellWidth) {
-        width = last - first;
-        for (int y = 0; y < height; ++y)
-            std::memmove(mask + static_cast<ptrdiff_t>(y) * width,
-                         mask + static_cast<ptrdiff_t>(y) * cellWidth + first, static_cast<size_t>(width));
+    return ink;
+}
+
+// Moves the ink columns of each row of a cellWidth-wide mask to the front, rows packed.
+void CropToInk(uint8_t* mask, int cellWidth, int height, InkColumns ink) {
+    const int width = ink.last - ink.first;
+    for (int y = 0; y < height; ++y)
+        std::memmove(mask + static_cast<ptrdiff_t>(y) * width,
+                     mask + static_cast<ptrdiff_t>(y) * cellWidth + ink.first, static_cast<size_t>(width));
+}
+
+// Turns a width x height mask a quarter turn (clockwise for text running down, the other way
+// for text running up); temp holds at least width x height bytes. Exchanges width and height.
+void TurnQuarter(uint8_t* mask, int& width, int& height, bool bottomUp, uint8_t* temp) {
+    std::memcpy(temp, mask, static_cast<size_t>(width) * static_cast<size_t>(height));
+    const int turnedWidth = height, turnedHeight = width;
+    for (int i = 0; i < turnedHeight; ++i)
+        for (int j = 0; j < turnedWidth; ++j)
+            mask[i * turnedWidth + j] =
+                bottomUp ? temp[j * width + (width - 1 - i)] : temp[(height - 1 - j) * width + i];
+    width = turnedWidth;
+    height = turnedHeight;
+}
+
+void Threshold(uint8_t* mask, intptr_t count) {
+    for (intptr_t i = 0; i < count; ++i) mask[i] = mask[i] > kInkThreshold ? kInk : 0;
+}
+
+// Marks the empty pixels next to ink with the effect level: a shadow falls to the lower right,
+// an outline surrounds the ink. Only ink counts as a neighbour, so the effect does not spread.
+void AddShadowOrOutline(uint8_t* mask, int width, int height, bool shadow) {
+    auto ink = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < width && y < height && mask[y * width + x] == kInk;
+    };
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t& m = mask[y * width + x];
+            if (m != 0) continue;
+            const bool near = shadow ? ink(x - 1, y) || ink(x - 1, y - 1) || ink(x, y - 1)
+                                     : ink(x, y - 1) || ink(x, y + 1) || ink(x - 1, y) || ink(x + 1, y);
+            if (near) m = kEffectLevel;
+        }
+}
+
+}  // namespace
+
+bool GlyphCacheFont::RenderGlyph(int code) {
+    if (lineHeight_ > kMaxCachedLineHeight || !handle_ || code < 0 || code > 0xFFFF) return false;
+    if (GlyphRecord* record = MutableGlyph(code)) {
+        *record = RenderRecord(code);
+        return true;
+    }
+    if (flags_ & FontAsciiOnly) return false;
+    // The record goes in before the glyph is rendered: no store is spent on a glyph that
+    // could not be recorded.
+    const GlyphRecord fresh = {0, 0, 0, 0, code, 0};
+    if (!extended_.Append(&fresh, sizeof fresh)) return false;
+    auto* begin = static_cast<GlyphRecord*>(extended_.Data());
+    GlyphRecord* const end = begin + ExtendedCount();
+    end[-1] = RenderRecord(code);
+    std::sort(begin, end, [](const GlyphRecord& a, const GlyphRecord& b) { return a.code < b.code; });
+    return true;
+}
+
+GlyphRecord GlyphCacheFont::RenderRecord(int code) {
+    const GlyphRecord nothing = {-1, 0, 0, 0, code, 0};
+    DibBitmap& scratch = GlyphScratchOfSide(std::max(lineHeight_, 1) * 2 + 8);
+    const int pen = Overhang(lineHeight_);
+    RenderedCell cell{};
+    if (!RenderCell(*handle_, scratch, static_cast<uint16_t>(code), pen, flags_ & FontBlur, cell))
+        return nothing;
+
+    const intptr_t start = store_.Size();
+    if (!store_.Resize(start + static_cast<intptr_t>(cell.width) * cell.height)) return nothing;
+    auto* mask = static_cast<uint8_t*>(store_.Data()) + start;
+    const InkColumns ink = CopyCoverage(scratch, cell, pen, (flags_ & FontInvert) ? 0xFF : 0x00, mask);
+    int width = cell.width, height = cell.height;
+    if (ink.first > 0 || ink.last < cell.width) {
+        CropToInk(mask, cell.width, height, ink);
+        width = ink.last - ink.first;
         store_.Resize(start + static_cast<intptr_t>(width) * height);
         mask = static_cast<uint8_t*>(store_.Data()) + start;
     }
-
-    if (flags_ & FontVertical) {
-        // The scratch's pixels (side x side words) easily hold the width x height bytes.
-        auto* temp = reinterpret_cast<uint8_t*>(scratch->Bits());
-        std::memcpy(temp, mask, static_cast<size_t>(width) * static_cast<size_t>(height));
-        const int turnedWidth = height, turnedHeight = width;
-        const bool bottomUp = flags_ & FontBottomUp;
-        for (int i = 0; i < turnedHeight; ++i)
-            for (int j = 0; j < turnedWidth; ++j)
-                mask[i * turnedWidth + j] =
-                    bottomUp ? temp[j * width + (width - 1 - i)] : temp[(height - 1 - j) * width + i];
-        width = turnedWidth;
-        height = turnedHeight;
-    }
-
-    const intptr_t count = static_cast<intptr_t>(width) * height;
-    if (flags_ & (FontMono | FontShadow | FontOutline))
-        for (intptr_t i = 0; i < count; ++i) mask[i] = mask[i] > 130 ? 255 : 0;
-    if (flags_ & (FontShadow | FontOutline)) {
-        const bool shadow = flags_ & FontShadow;
-        auto ink = [&](int x, int y) {
-            return x >= 0 && y >= 0 && x < width && y < height && mask[y * width + x] == 255;
-        };
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                uint8_t& m = mask[y * width + x];
-                if (m != 0) continue;
-                const bool near = shadow ? ink(x - 1, y) || ink(x - 1, y - 1) || ink(x, y - 1)
-                                         : ink(x, y - 1) || ink(x, y + 1) || ink(x - 1, y) || ink(x + 1, y);
-                if (near) m = 128;
-            }
-    }
-
-    record->offset = static_cast<int32_t>(start + 1);
-    record->width = width;
-    record->height = height;
-    record->leftOffset = pen - first;
-    return finish(true);
+    // The scratch's pixels (side x side words) easily hold the width x height bytes.
+    if (flags_ & FontVertical)
+        TurnQuarter(mask, width, height, flags_ & FontBottomUp, reinterpret_cast<uint8_t*>(scratch.Bits()));
+    if (flags_ & kTwoLevelFlags) Threshold(mask, static_cast<intptr_t>(width) * height);
+    if (flags_ & (FontShadow | FontOutline)) AddShadowOrOutline(mask, width, height, flags_ & FontShadow);
+    return {static_cast<int32_t>(start + 1), width, height, cell.advance, code, pen - ink.first};
 }
 
 const GlyphRecord* GlyphCacheFont::UsableGlyph(int code) {
@@ -291,14 +324,17 @@ const GlyphRecord* GlyphCacheFont::UsableGlyph(int code) {
 
 bool GlyphCacheFont::UsesPlatformRenderer(unsigned textFlags) {
     if ((flags_ & FontPreferNative) && handle_ && !(textFlags & TextForceCached)) {
-        if (probeResult == CompatibilityLayer::NotProbed)
-            probeResult =
-                ProbeCompatibilityLayer() ? CompatibilityLayer::Present : CompatibilityLayer::Absent;
-        if (probeResult == CompatibilityLayer::Absent && !(textFlags & TextUseColorAlpha) &&
+        CompatibilityLayer layer = probeResult;
+        if (layer == CompatibilityLayer::NotProbed) {
+            // Fonts on other threads may probe at the same time; they all find the same answer.
+            layer = ProbeCompatibilityLayer() ? CompatibilityLayer::Present : CompatibilityLayer::Absent;
+            probeResult = layer;
+        }
+        if (layer == CompatibilityLayer::Absent && !(textFlags & TextUseColorAlpha) &&
             !(flags_ & kEffectFlags))
             return true;
     }
-    return lineHeight_ >= 256;
+    return lineHeight_ >= kPlatformOnlyLineHeight;
 }
 
 int GlyphCacheFont::DrawString(RasterBitmap* bitmap, const char* text, int byteCount, TextRect* rect,
@@ -317,12 +353,13 @@ int GlyphCacheFont::DrawPlatform(RasterBitmap* bitmap, const char* text, int byt
     if (bitmap && handle_->CanDrawText(*bitmap))
         return handle_->DrawTextDirect(*bitmap, text, byteCount, *rect, textFlags | TextNoPrefix, colours);
 
-    // Elsewhere the text is drawn in TextScratch and copied back at the font's alpha.
-    if (!textScratch) textScratch = new DibBitmap(4, 4);
-    if (!handle_->CanDrawText(*textScratch)) return 0;
+    // Elsewhere the text is drawn in the text scratch and copied back at the font's alpha.
+    if (!textScratch_) textScratch_ = std::make_unique<DibBitmap>(4, 4);
+    DibBitmap& scratch = *textScratch_;
+    if (!handle_->CanDrawText(scratch)) return 0;
     TextRect measured = {0, 0, 0, 0};
     const int result =
-        handle_->DrawTextDirect(*textScratch, text, byteCount, measured,
+        handle_->DrawTextDirect(scratch, text, byteCount, measured,
                                 (textFlags & ~TextAlignMask) | TextCalcRect | TextNoPrefix, colours);
     const long long width = measured.right - measured.left, height = measured.bottom - measured.top;
     if (textFlags & TextCalcRect) {
@@ -332,15 +369,8 @@ int GlyphCacheFont::DrawPlatform(RasterBitmap* bitmap, const char* text, int byt
     }
     if (!bitmap) return 0;
 
-    long long x = rect->left, y = rect->top;
-    if (textFlags & TextCenter)
-        x = (static_cast<long long>(rect->left) + rect->right - width) / 2;
-    else if (textFlags & TextRight)
-        x = rect->right - width;
-    if (textFlags & TextVCenter)
-        y = (static_cast<long long>(rect->top) + rect->bottom - height) / 2;
-    else if (textFlags & TextBottom)
-        y = rect->bottom - height;
+    const long long x = AlignedLeft(*rect, width, textFlags, TextCentring::HalfOfEdgeSum);
+    const long long y = AlignedTop(*rect, height, textFlags, TextCentring::HalfOfEdgeSum);
     long long left = std::max(x, 0LL), top = std::max(y, 0LL);
     long long right = std::min<long long>(x + width, bitmap->Width());
     long long bottom = std::min<long long>(y + height, bitmap->Height());
@@ -349,21 +379,19 @@ int GlyphCacheFont::DrawPlatform(RasterBitmap* bitmap, const char* text, int byt
         right = std::min<long long>(right, rect->right), bottom = std::min<long long>(bottom, rect->bottom);
     }
     if (right <= left || bottom <= top) return 0;
-    left -= std::min<long long>(left, lineHeight_ < 16 ? 2 : lineHeight_ / 16 + 2);
+    left -= std::min<long long>(left, Overhang(lineHeight_));
 
     const int boxWidth = static_cast<int>(right - left), boxHeight = static_cast<int>(bottom - top);
-    if (textScratch->Width() < boxWidth || textScratch->Height() < boxHeight)
-        textScratch->Resize(boxWidth, boxHeight);
-    if (!HasPixels(textScratch)) return 0;
+    if (scratch.Width() < boxWidth || scratch.Height() < boxHeight) scratch.Resize(boxWidth, boxHeight);
+    if (!HasPixels(&scratch)) return 0;
     const BlitSourceRect box = {static_cast<int>(left), static_cast<int>(top), static_cast<int>(right),
                                 static_cast<int>(bottom)};
-    Blit(textScratch, bitmap, 0, 0, &box, 1.0f, BlendCopy);
+    Blit(&scratch, bitmap, 0, 0, &box, 1.0f, BlendCopy);
     TextRect placed = {ClampToInt(x - left), ClampToInt(y - top), ClampToInt(x - left + width),
                        ClampToInt(y - top + height)};
-    const int drawn =
-        handle_->DrawTextDirect(*textScratch, text, byteCount, placed,
-                                (textFlags & ~TextAlignMask) | TextNoClip | TextNoPrefix, colours);
-    BlitRect(bitmap, textScratch, box.left, box.top, 0, 0, boxWidth, boxHeight, alpha_, BlendCopy);
+    const int drawn = handle_->DrawTextDirect(
+        scratch, text, byteCount, placed, (textFlags & ~TextAlignMask) | TextNoClip | TextNoPrefix, colours);
+    BlitRect(bitmap, &scratch, box.left, box.top, 0, 0, boxWidth, boxHeight, alpha_, BlendCopy);
     return drawn;
 }
 
@@ -414,7 +442,7 @@ int GlyphCacheFont::DrawCached(RasterBitmap* bitmap, const char* text, int byteC
                                unsigned textFlags) {
     const float savedAlpha = alpha_;
     if (textFlags & TextUseColorAlpha)
-        alpha_ = static_cast<float>(alpha_ * ((foreground_ >> 24) * 0.00392156862745098));
+        alpha_ = static_cast<float>(alpha_ * ((foreground_ >> 24) * kOneOver255));
     struct RestoreAlpha {
         float& alpha;
         float saved;
@@ -431,14 +459,8 @@ int GlyphCacheFont::DrawCached(RasterBitmap* bitmap, const char* text, int byteC
                    TextCalcRect | (textFlags & (TextSingleLine | TextForceCached)));
         const long long w = static_cast<long long>(measured.right) - measured.left;
         const long long h = static_cast<long long>(measured.bottom) - measured.top;
-        if (textFlags & TextCenter)
-            x += (rect->right - w - rect->left) / 2;
-        else if (textFlags & TextRight)
-            x = rect->right - w;
-        if (textFlags & TextVCenter)
-            y += (rect->bottom - h - rect->top) / 2;
-        else if (textFlags & TextBottom)
-            y = rect->bottom - h;
+        x = AlignedLeft(*rect, w, textFlags, TextCentring::HalfOfRoom);
+        y = AlignedTop(*rect, h, textFlags, TextCentring::HalfOfRoom);
         if (bottomUp) y += h;
     }
 
@@ -465,6 +487,24 @@ int GlyphCacheFont::DrawCached(RasterBitmap* bitmap, const char* text, int byteC
     return ClampToInt(vertical ? xExtent - startX : yExtent - startY);
 }
 
+struct GlyphCacheFont::GlyphArea {
+    int x, y, width, height;  // where the visible part lands
+    const uint8_t* mask;      // its first mask byte
+    ptrdiff_t maskPitch;      // bytes from one mask row to the next
+};
+
+// Calls op(pixel, level) for every pixel of the area with a non-zero mask byte and stores the
+// answer.
+template <class Op>
+void GlyphCacheFont::ForEachInked(RasterBitmap& bitmap, const GlyphArea& area, Op op) {
+    for (int row = 0; row < area.height; ++row) {
+        uint32_t* d = ImageRow(bitmap, area.y + row) + area.x;
+        const uint8_t* m = area.mask + row * area.maskPitch;
+        for (int i = 0; i < area.width; ++i)
+            if (m[i] != 0) d[i] = op(d[i], m[i]);
+    }
+}
+
 bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, const TextRect& clipRect) {
     const GlyphRecord* g = FindGlyph(code);
     if (!g || !HasPixels(bitmap)) return false;
@@ -475,6 +515,7 @@ bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, con
                            std::min(clipRect.right, bitmap->Width()),
                            std::min(clipRect.bottom, bitmap->Height())};
 
+    // The mask starts before the pen by the glyph's left offset, along the line's direction.
     long long gx = x, gy = y;
     if (!(flags_ & FontVertical))
         gx -= g->leftOffset;
@@ -485,54 +526,56 @@ bool GlyphCacheFont::DrawGlyph(RasterBitmap* bitmap, int code, int x, int y, con
     const ClippedSpan across = ClippedSpan::Clip(gx - clip.left, g->width, clip.right - clip.left);
     const ClippedSpan down = ClippedSpan::Clip(gy - clip.top, g->height, clip.bottom - clip.top);
     if (across.Empty() || down.Empty()) return false;
-    const int px = static_cast<int>(clip.left + across.start), py = static_cast<int>(clip.top + down.start);
-    const int width = static_cast<int>(across.length), height = static_cast<int>(down.length);
-    const auto skipX = static_cast<ptrdiff_t>(across.skipped), skipY = static_cast<ptrdiff_t>(down.skipped);
+    const GlyphArea area = {
+        static_cast<int>(clip.left + across.start),
+        static_cast<int>(clip.top + down.start),
+        static_cast<int>(across.length),
+        static_cast<int>(down.length),
+        mask + static_cast<ptrdiff_t>(down.skipped) * g->width + static_cast<ptrdiff_t>(across.skipped),
+        g->width};
 
+    if (backgroundMode_ == kOpaqueBackground)
+        FillRect(bitmap, area.x, area.y, area.width, area.height, background_, alpha_,
+                 combineMode_ & ~BlendUseSourceAlpha);
+    if (flags_ & kTwoLevelFlags)
+        CompositeLevels(*bitmap, area);
+    else
+        CompositeCoverage(*bitmap, area);
+    return true;
+}
+
+// Ink in the foreground colour, the effect level in the effect colour (mono: foreground too),
+// each at the font's weight.
+void GlyphCacheFont::CompositeLevels(RasterBitmap& bitmap, const GlyphArea& area) const {
+    const int w = std::min(blend::WeightFromAlpha(alpha_), 256);
+    if (w == 0) return;
+    const uint32_t ink = foreground_, effect = (flags_ & FontMono) ? foreground_ : effect_;
     const int rule = combineMode_ & BlendModeMask;
-    if (backgroundMode_ == 2)
-        FillRect(bitmap, px, py, width, height, background_, alpha_, combineMode_ & ~BlendUseSourceAlpha);
-
-    int w = blend::WeightFromAlpha(alpha_);
-    const uint32_t colour = foreground_;
-    const uint8_t* maskStart = mask + skipY * g->width + skipX;
-    auto forEachPixel = [&](auto op) {
-        for (int row = 0; row < height; ++row) {
-            uint32_t* d = ImageRow(*bitmap, py + row) + px;
-            const uint8_t* m = maskStart + static_cast<ptrdiff_t>(row) * g->width;
-            for (int i = 0; i < width; ++i)
-                if (m[i] != 0) d[i] = op(d[i], m[i]);
-        }
-    };
-
-    if (flags_ & (FontMono | FontShadow | FontOutline)) {
-        if (w > 256) w = 256;
-        if (w == 0) return true;
-        const bool twoColours = !(flags_ & FontMono);
-        const uint32_t second = twoColours ? effect_ : colour;
-        if (alpha_ == 1.0f && rule == BlendCopy) {
-            forEachPixel([&](uint32_t, uint8_t c) { return c == 255 ? colour : second; });
-        } else {
-            blend::WithPlainRule(rule, w, [&](auto r) {
-                using Rule = decltype(r);
-                forEachPixel([&](uint32_t d, uint8_t c) {
-                    return Rule::Apply(d, c == 255 ? colour : second, 255, w);
-                });
-            });
-        }
-        return true;
+    if (alpha_ == 1.0f && rule == BlendCopy) {
+        ForEachInked(bitmap, area, [&](uint32_t, uint8_t c) { return c == kInk ? ink : effect; });
+        return;
     }
+    blend::WithPlainRule(rule, w, [&](auto r) {
+        using Rule = decltype(r);
+        ForEachInked(bitmap, area,
+                     [&](uint32_t d, uint8_t c) { return Rule::Apply(d, c == kInk ? ink : effect, 255, w); });
+    });
+}
 
-    if (w == 0) return true;
+// The foreground colour weighted by each pixel's coverage and the font's weight.
+void GlyphCacheFont::CompositeCoverage(RasterBitmap& bitmap, const GlyphArea& area) const {
+    const int w = blend::WeightFromAlpha(alpha_);
+    if (w == 0) return;
+    const uint32_t colour = foreground_;
     // The per-pixel weights never exceed 256, which picks the rules' width.
-    blend::WithPlainRule(rule, 256, [&](auto r) {
+    blend::WithPlainRule(combineMode_ & BlendModeMask, 256, [&](auto r) {
         using Rule = decltype(r);
         if (w == 256)
-            forEachPixel([&](uint32_t d, uint8_t c) { return Rule::Apply(d, colour, 255, c + 1); });
+            ForEachInked(bitmap, area,
+                         [&](uint32_t d, uint8_t c) { return Rule::Apply(d, colour, 255, c + 1); });
         else
-            forEachPixel([&](uint32_t d, uint8_t c) {
+            ForEachInked(bitmap, area, [&](uint32_t d, uint8_t c) {
                 return Rule::Apply(d, colour, 255, std::min(w * c / 256, 256));
             });
     });
-    return true;
 }

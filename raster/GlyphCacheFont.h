@@ -1,6 +1,9 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 
 #include "plugbase/GrowBuffer.h"
 #include "raster/DibBitmap.h"
@@ -24,10 +27,18 @@ struct GlyphRecord {
 // (alpha, blend modes, mono, inverted, blurred, shadowed, outlined and vertical text). Plain
 // opaque text may instead go through the platform's own renderer.
 //
-// The scratch bitmaps and the compatibility-layer probe are shared by all fonts of the process
-// and unguarded: only the editor's user-interface thread draws text.
+// Threads: a font is used by one thread at a time. Everything a draw writes (colours, glyph cache,
+// scratch bitmaps, the platform font) belongs to the font alone, so different fonts may draw on
+// different threads at once. A font shared between threads is drawn with its DrawLock() held
+// around each setter-and-draw sequence (the editor's fonts: EditorText::Draw). The live-font
+// count and the compatibility-layer probe are the only process-wide state; both are atomic.
 class GlyphCacheFont : public RasterFont {
   public:
+    // Fonts taller than this cache no glyphs.
+    static constexpr int kMaxCachedLineHeight = 1023;
+    // Fonts this tall always use the platform renderer.
+    static constexpr int kPlatformOnlyLineHeight = 256;
+
     GlyphCacheFont();
     ~GlyphCacheFont() override;
 
@@ -55,14 +66,18 @@ class GlyphCacheFont : public RasterFont {
     const uint8_t* GlyphMask(const GlyphRecord& record) const;
 
     int FontFlags() const { return flags_; }
+    // Held by whoever shares the font between threads, around each sequence of calls. Any thread.
+    std::mutex& DrawLock() { return drawLock_; }
 
-    // Process-wide state, for tests.
+    // The font's scratch bitmaps (null until first needed), for tests.
+    DibBitmap* GlyphScratch() const { return glyphScratch_.get(); }
+    DibBitmap* TextScratch() const { return textScratch_.get(); }
+
+    // Process-wide state, for tests. Any thread.
     enum class CompatibilityLayer { NotProbed, Absent, Present };
     static CompatibilityLayer ProbeResult();
     static void SetProbeResultForTesting(CompatibilityLayer result);
     static int LiveFontCount();
-    static DibBitmap* GlyphScratch();
-    static DibBitmap* TextScratch();
 
   private:
     bool UsesPlatformRenderer(unsigned textFlags);
@@ -78,6 +93,17 @@ class GlyphCacheFont : public RasterFont {
                   Visit visit);
     // The record for code, rendering it first when needed; null when it cannot be drawn.
     const GlyphRecord* UsableGlyph(int code);
+    // Renders code into the store: the record to keep for it (offset -1 when it draws nothing).
+    GlyphRecord RenderRecord(int code);
+    // The glyph scratch, grown to at least side x side.
+    DibBitmap& GlyphScratchOfSide(int side);
+    // The clipped part of a glyph (the mask rows it draws, where they land) drawn with the
+    // font's colours, weight and combine mode: two colour levels, or coverage weights.
+    struct GlyphArea;
+    template <class Op>
+    static void ForEachInked(RasterBitmap& bitmap, const GlyphArea& area, Op op);
+    void CompositeLevels(RasterBitmap& bitmap, const GlyphArea& area) const;
+    void CompositeCoverage(RasterBitmap& bitmap, const GlyphArea& area) const;
     GlyphRecord* MutableGlyph(int code);
     int ExtendedCount() const;
     void ClearCache();
@@ -94,4 +120,7 @@ class GlyphCacheFont : public RasterFont {
     GrowBuffer extended_{4096};
     GrowBuffer store_{65536};
     PlatformFont* handle_ = nullptr;
+    std::unique_ptr<DibBitmap> glyphScratch_;
+    std::unique_ptr<DibBitmap> textScratch_;
+    std::mutex drawLock_;
 };

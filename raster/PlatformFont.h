@@ -33,8 +33,8 @@ struct PlatformTextColours {
     uint32_t background;
 };
 
-// A font of the platform's text services: the handle GlyphCacheFont draws with. Only the
-// editor's user-interface thread uses fonts.
+// A font of the platform's text services: the handle GlyphCacheFont draws with. One thread at a
+// time per font (its GlyphCacheFont's); different fonts may be used on different threads at once.
 class PlatformFont {
   public:
     virtual ~PlatformFont() = default;
@@ -66,9 +66,9 @@ class PlatformFont {
     PlatformFont& operator=(const PlatformFont&) = delete;
 };
 
-// Creates a font of the platform's text services, or null when the platform refuses.
+// Creates a font of the platform's text services, or null when the platform refuses. Any thread.
 PlatformFont* CreatePlatformFont(const PlatformFontAttributes& attributes);
 
 // Looks once for a compatibility layer that runs us in place of the real platform (Windows:
-// the registry key HKEY_LOCAL_MACHINE\Software\Wine). Elsewhere always false.
+// the registry key HKEY_LOCAL_MACHINE\Software\Wine). Elsewhere always false. Any thread.
 bool ProbeCompatibilityLayer();

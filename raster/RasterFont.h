@@ -38,8 +38,8 @@ enum TextFlagBits : unsigned {
     TextForceCached = 0x80000000u,
 };
 
-// A font that draws UTF-8 text into a RasterBitmap. Only the editor's user-interface thread
-// draws text.
+// A font that draws UTF-8 text into a RasterBitmap. One thread at a time per font; see the
+// implementation for what may be shared between fonts.
 class RasterFont {
   public:
     virtual ~RasterFont() = default;

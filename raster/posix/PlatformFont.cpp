@@ -17,6 +17,7 @@
 
 #include "raster/PixelRows.h"
 #include "raster/RasterFont.h"
+#include "raster/TextAlign.h"
 #include "raster/Utf8Text.h"
 
 namespace {
@@ -24,6 +25,9 @@ namespace {
 // FreeType and a private fontconfig configuration live exactly as long as fonts do: the last font
 // gives them back, so a host that loads and unloads the plug-in loses no memory each time, and the
 // host's own fontconfig state (its default configuration) is never touched.
+//
+// Threads: the library's lock guards the reference count and FreeType's library, which opening
+// and closing a face change; a face alone is then used by one thread at a time (its font's).
 struct FontLibraries {
     std::mutex lock;
     FT_Library freetype = nullptr;
@@ -36,9 +40,11 @@ FontLibraries& Libraries() {
     return libraries;
 }
 
-void ReleaseLibraries() {
+// Gives back one reference, closing face (if any) first.
+void ReleaseLibraries(FT_Face face = nullptr) {
     FontLibraries& l = Libraries();
     std::lock_guard<std::mutex> hold(l.lock);
+    if (face) FT_Done_Face(face);
     if (--l.users > 0) return;
     if (l.freetype) FT_Done_FreeType(l.freetype);
     if (l.config) FcConfigDestroy(l.config);
@@ -62,6 +68,13 @@ bool AcquireLibraries(FT_Library& freetype, FcConfig*& config) {
     if (freetype && config) return true;
     ReleaseLibraries();
     return false;
+}
+
+// Opens a face of the shared library; null when FreeType cannot read it.
+FT_Face OpenFace(FT_Library freetype, const std::string& file, int index) {
+    std::lock_guard<std::mutex> hold(Libraries().lock);
+    FT_Face face = nullptr;
+    return FT_New_Face(freetype, file.c_str(), index, &face) == 0 ? face : nullptr;
 }
 
 // The face file fontconfig chooses for a family, weight and slant.
@@ -98,13 +111,36 @@ int MulDiv(long long a, long long b, long long c) {
     return static_cast<int>(q);
 }
 
+constexpr int kOpaqueBackground = 2;
+// Longest text measured up to its terminator.
+constexpr size_t kMaxTextBytes = size_t{1} << 30;
+
+// One line of text: its bytes and its width.
+struct TextLine {
+    const unsigned char* bytes;
+    int count;
+    long long width;
+};
+
+// A box in 64-bit pixels, right and bottom exclusive.
+struct WideBox {
+    long long left, top, right, bottom;
+};
+
+// Fills the part of box inside clip with colour.
+void FillBox(RasterBitmap& target, const TextRect& clip, const WideBox& box, uint32_t colour) {
+    const long long top = std::max<long long>(box.top, clip.top),
+                    bottom = std::min<long long>(box.bottom, clip.bottom);
+    const long long left = std::max<long long>(box.left, clip.left),
+                    right = std::min<long long>(box.right, clip.right);
+    for (long long py = top; py < bottom; ++py)
+        for (long long px = left; px < right; ++px) ImageRow(target, static_cast<int>(py))[px] = colour;
+}
+
 class FreeTypeFont : public PlatformFont {
   public:
     FreeTypeFont(FT_Face face, bool mono) : face_(face), mono_(mono) {}
-    ~FreeTypeFont() override {
-        FT_Done_Face(face_);
-        ReleaseLibraries();
-    }
+    ~FreeTypeFont() override { ReleaseLibraries(face_); }
 
     // Sizes the face the way Windows reads the requested height; false when it cannot be sized.
     bool SetHeight(int height) {
@@ -157,6 +193,13 @@ class FreeTypeFont : public PlatformFont {
                        const PlatformTextColours& colours) override;
 
   private:
+    // The text split at line feeds (carriage returns take no room; with singleLine a line feed
+    // is a space), each line measured.
+    std::vector<TextLine> SplitLines(const unsigned char* bytes, int length, bool singleLine);
+    // Draws one line with its pen at x and its baseline at baseline, clipped to clip.
+    void DrawLine(RasterBitmap& target, const TextLine& line, long long x, long long baseline,
+                  const TextRect& clip, uint32_t foreground);
+
     // Loads code's glyph (hinted, as Windows loads it); false when there is none to load.
     bool Load(uint16_t code, bool render) {
         const FT_UInt index = FT_Get_Char_Index(face_, code);
@@ -209,35 +252,12 @@ class FreeTypeFont : public PlatformFont {
     std::vector<int16_t> advances_;
 };
 
-// One line of text: its bytes and its width.
-struct TextLine {
-    const unsigned char* bytes;
-    int count;
-    long long width;
-};
-
 int FreeTypeFont::DrawTextDirect(RasterBitmap& target, const char* text, int byteCount, TextRect& rect,
                                  unsigned flags, const PlatformTextColours& colours) {
     if (!text) return 0;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(text);
-    const int length = byteCount < 0 ? static_cast<int>(strnlen(text, 1 << 30)) : byteCount;
-    const bool singleLine = flags & TextSingleLine;
-
-    // Split into lines at line feeds (carriage returns take no room), measuring each.
-    std::vector<TextLine> lines;
-    TextLine line = {bytes, 0, 0};
-    for (int i = 0; i < length && bytes[i] != 0;) {
-        const Utf8Char c = DecodeUtf8(bytes + i, length - i);
-        i += c.length;
-        if (c.code == 10 && !singleLine) {
-            lines.push_back(line);
-            line = {bytes + i, 0, 0};
-            continue;
-        }
-        line.count = static_cast<int>(bytes + i - line.bytes);
-        if (c.code != 13) line.width += Advance(c.code);
-    }
-    lines.push_back(line);
+    const int length = byteCount < 0 ? static_cast<int>(strnlen(text, kMaxTextBytes)) : byteCount;
+    const std::vector<TextLine> lines =
+        SplitLines(reinterpret_cast<const unsigned char*>(text), length, flags & TextSingleLine);
 
     long long width = 0;
     for (const TextLine& l : lines) width = std::max(width, l.width);
@@ -256,45 +276,54 @@ int FreeTypeFont::DrawTextDirect(RasterBitmap& target, const char* text, int byt
                 std::min(clip.right, rect.right), std::min(clip.bottom, rect.bottom)};
     if (clip.right <= clip.left || clip.bottom <= clip.top) return static_cast<int>(height);
 
-    long long y = rect.top;
-    if (flags & TextVCenter)
-        y = (static_cast<long long>(rect.top) + rect.bottom - height) / 2;
-    else if (flags & TextBottom)
-        y = rect.bottom - height;
-    const uint32_t fg = colours.foreground;
+    long long y = AlignedTop(rect, height, flags, TextCentring::HalfOfEdgeSum);
     for (const TextLine& l : lines) {
-        long long x = rect.left;
-        if (flags & TextCenter)
-            x = (static_cast<long long>(rect.left) + rect.right - l.width) / 2;
-        else if (flags & TextRight)
-            x = rect.right - l.width;
-        if (colours.backgroundMode == 2) {
-            const long long top = std::max<long long>(y, clip.top),
-                            bottom = std::min<long long>(y + lineHeight, clip.bottom);
-            const long long left = std::max<long long>(x, clip.left),
-                            right = std::min<long long>(x + l.width, clip.right);
-            for (long long py = top; py < bottom; ++py)
-                for (long long px = left; px < right; ++px)
-                    ImageRow(target, static_cast<int>(py))[px] = colours.background | 0xFF000000u;
-        }
-        for (int i = 0; i < l.count;) {
-            const Utf8Char c = DecodeUtf8(l.bytes + i, l.count - i);
-            i += c.length;
-            if (c.code == 13) continue;
-            const uint16_t code = c.code == 10 ? uint16_t{' '} : c.code;
-            DrawGlyph(target, code, x, y + ascent_, clip, [fg](uint32_t d, int cov) {
-                auto mix = [cov](uint32_t dc, uint32_t sc) {
-                    const int dv = static_cast<int>(dc & 0xFF), sv = static_cast<int>(sc & 0xFF);
-                    return static_cast<uint32_t>(dv + (sv - dv) * cov / 255);
-                };
-                return mix(d >> 24, 0xFF) << 24 | mix(d >> 16, fg >> 16) << 16 | mix(d >> 8, fg >> 8) << 8 |
-                       mix(d, fg);
-            });
-            x += Advance(code);
-        }
+        const long long x = AlignedLeft(rect, l.width, flags, TextCentring::HalfOfEdgeSum);
+        if (colours.backgroundMode == kOpaqueBackground)
+            FillBox(target, clip, {x, y, x + l.width, y + lineHeight}, colours.background | 0xFF000000u);
+        DrawLine(target, l, x, y + ascent_, clip, colours.foreground);
         y += lineHeight;
     }
     return static_cast<int>(std::min<long long>(height, INT32_MAX));
+}
+
+std::vector<TextLine> FreeTypeFont::SplitLines(const unsigned char* bytes, int length, bool singleLine) {
+    std::vector<TextLine> lines;
+    TextLine line = {bytes, 0, 0};
+    for (int i = 0; i < length && bytes[i] != 0;) {
+        const Utf8Char c = DecodeUtf8(bytes + i, length - i);
+        i += c.length;
+        if (c.code == 10 && !singleLine) {
+            lines.push_back(line);
+            line = {bytes + i, 0, 0};
+            continue;
+        }
+        line.count = static_cast<int>(bytes + i - line.bytes);
+        if (c.code != 13) line.width += Advance(c.code);
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+void FreeTypeFont::DrawLine(RasterBitmap& target, const TextLine& line, long long x, long long baseline,
+                            const TextRect& clip, uint32_t foreground) {
+    // Coverage mixes each byte towards the colour (the alpha byte towards opaque).
+    const auto over = [foreground](uint32_t d, int cov) {
+        auto mix = [cov](uint32_t dc, uint32_t sc) {
+            const int dv = static_cast<int>(dc & 0xFF), sv = static_cast<int>(sc & 0xFF);
+            return static_cast<uint32_t>(dv + (sv - dv) * cov / 255);
+        };
+        return mix(d >> 24, 0xFF) << 24 | mix(d >> 16, foreground >> 16) << 16 |
+               mix(d >> 8, foreground >> 8) << 8 | mix(d, foreground);
+    };
+    for (int i = 0; i < line.count;) {
+        const Utf8Char c = DecodeUtf8(line.bytes + i, line.count - i);
+        i += c.length;
+        if (c.code == 13) continue;
+        const uint16_t code = c.code == 10 ? uint16_t{' '} : c.code;
+        DrawGlyph(target, code, x, baseline, clip, over);
+        x += Advance(code);
+    }
 }
 
 }  // namespace
@@ -305,9 +334,8 @@ PlatformFont* CreatePlatformFont(const PlatformFontAttributes& attributes) {
     if (!AcquireLibraries(library, config)) return nullptr;
     std::string file;
     int index = 0;
-    FT_Face face = nullptr;
-    if (!MatchFace(config, attributes, file, index) ||
-        FT_New_Face(library, file.c_str(), index, &face) != 0) {
+    FT_Face face = MatchFace(config, attributes, file, index) ? OpenFace(library, file, index) : nullptr;
+    if (!face) {
         ReleaseLibraries();
         return nullptr;
     }
