@@ -1,12 +1,18 @@
 #include "effect/GRAPH.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "editor/IEditorGraphics.h"
 #include "effect/RoundHalfAway.h"
 
 GRAPH::GRAPH(IPluginCore* plug, int left, int top, int right, int bottom)
-    : IControl(plug, IPixelRect(left, top, right, bottom)) {}
+    : IControl(plug, IPixelRect(left, top, right, bottom)),
+      barWidth(static_cast<uint32_t>(std::clamp<int64_t>(rect.Width(), 0, INT32_MAX))),
+      barHeight(static_cast<int32_t>(std::clamp<int64_t>(rect.Height(), 0, INT32_MAX))) {}
 
 bool GRAPH::Paint(IEditorGraphics& graphics) {
+    const int32_t barLeft = rect.left, barTop = rect.top;
     const float p = shownPan;
     const auto width = static_cast<int32_t>(barWidth);
     const int32_t centre = width / 2;
