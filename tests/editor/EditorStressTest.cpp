@@ -1,14 +1,17 @@
 // The editor beside the host's threads: an audio thread processing, a control thread setting
 // parameters, texts, programs and chunks (which push values into the controls), and an editor
-// thread ticking, painting and sending mouse input — all at once on one instance. Meant for the
-// ThreadSanitizer build; elsewhere it checks that nothing crashes or deadlocks.
+// thread ticking, painting and sending mouse input — all at once on one instance; and two editors
+// drawing text on two threads. Meant for the ThreadSanitizer build; elsewhere it checks that
+// nothing crashes or deadlocks.
 #include <atomic>
 #include <chrono>
 #include <future>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "editor/ISwitchControl.h"
+#include "editor/ITextStyle.h"
 #include "tests/editor/EditorFixture.h"
 
 class EditorStress : public EditorFixture {
@@ -111,4 +114,38 @@ TEST_F(EditorStress, PaintingDoesNotTakeThePluginLock) {
     hold.unlock();
     EXPECT_TRUE(finished);
     painted.wait();
+}
+
+// Hosts may give each editor its own thread. Two editors draw labels at once: through the font
+// they share from the cache (opaque, by the platform renderer; translucent, by the glyph cache
+// while it grows), and through a font of their own. Each draws in its own colour onto black, so
+// a colour taken from the other editor shows as a foreign channel.
+TEST_F(EditorStress, TwoEditorsDrawTextOnTwoThreads) {
+    HeadlessEditor second(plugin, kWidth, kHeight);
+    ITextStyle probe(14, IArgb());
+    if (editor->FindFont(probe) == nullptr) GTEST_SKIP() << "this platform makes no fonts";
+
+    auto draw = [&](HeadlessEditor* target, IArgb colour, int ownSize, uint32_t foreignMask) {
+        target->PrepareDrawing();
+        ITextStyle opaque(14, colour), translucent(14, IArgb(200, colour.R, colour.G, colour.B)),
+            own(ownSize, colour);
+        int foreign = 0;
+        for (int i = 0; i < 300; ++i) {
+            // Characters the glyph cache has not seen yet, two bytes of UTF-8 each.
+            const int code = 0xA0 + i;
+            const std::string text = {'A', static_cast<char>(0xC0 | code >> 6),
+                                      static_cast<char>(0x80 | (code & 0x3F))};
+            target->FillRect(IArgb(255, 0, 0, 0), IPixelRect(0, 0, kWidth, kHeight));
+            target->DrawLabel(opaque, text.c_str(), IPixelRect(0, 0, kWidth, 20));
+            target->DrawLabel(translucent, text.c_str(), IPixelRect(0, 20, kWidth, 40));
+            target->DrawLabel(own, text.c_str(), IPixelRect(0, 40, kWidth, 60));
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth; ++x) foreign += (target->Pixel(x, y) & foreignMask) != 0;
+        }
+        return foreign;
+    };
+    auto red = std::async(std::launch::async, draw, editor, IArgb(255, 255, 0, 0), 11, 0x0000FFFFu);
+    const int blueForeign = draw(&second, IArgb(255, 0, 0, 255), 13, 0x00FFFF00u);
+    EXPECT_EQ(red.get(), 0);
+    EXPECT_EQ(blueForeign, 0);
 }
