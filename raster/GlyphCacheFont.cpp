@@ -1,6 +1,7 @@
 #include "raster/GlyphCacheFont.h"
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <cstring>
