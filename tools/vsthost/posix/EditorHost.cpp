@@ -144,7 +144,7 @@ class OffscreenEditorHost : public EditorHost {
             const uint32_t* row =
                 pixels.pixels + static_cast<size_t>(y) * static_cast<size_t>(pixels.rowSpan);
             std::copy(row, row + pixels.width,
-                      shot.pixels.begin() + static_cast<size_t>(y) * static_cast<size_t>(pixels.width));
+                      shot.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(pixels.width));
         }
         return true;
     }
