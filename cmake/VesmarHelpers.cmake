@@ -1,10 +1,11 @@
 # vesmar_warnings(target): our own code builds with these warnings and must stay warning-free.
-# -Wsign-conversion is not among them: it flags some 85 index and size conversions spread over
-# every library, to be taken on in one sweep of its own.
+# -Wsign-conversion keeps every signed/unsigned change of an index or size visible: each one is
+# either typed right or cast where the value is known to fit.
 # Shadowing is checked between locals only: the controls and editors take constructor arguments
 # named after the fields they initialise (plug, rect, paramIndex, ...), which is intended.
 function(vesmar_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow=local -Wnon-virtual-dtor -Woverloaded-virtual)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow=local -Wsign-conversion -Wnon-virtual-dtor
+                         -Woverloaded-virtual)
   # GCC 12's optimiser reports overlapping copies inside libstdc++'s own string concatenation
   # (a character literal plus a std::string) that cannot happen; fixed in GCC 13.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)

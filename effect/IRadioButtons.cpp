@@ -31,7 +31,7 @@ IRadioButtons::IRadioButtons(IPluginCore* plug, int paramIndex, int x, int y, II
     const int sizes[3] = {size0, size1, size2};
     int pos = vertical ? y : x;
     int extent = share;
-    buttonRects.reserve(count);
+    buttonRects.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         if (!split) {
             extent = imageLength;
@@ -55,7 +55,7 @@ int IRadioButtons::SelectedButton() const {
 
 bool IRadioButtons::Paint(IEditorGraphics& graphics) {
     if (buttonRects.empty()) return true;
-    const IPixelRect& r = buttonRects[SelectedButton()];
+    const IPixelRect& r = buttonRects[static_cast<size_t>(SelectedButton())];
     // A split image is drawn where the button lies in it; an unsplit one whole on every button.
     const int srcX = vertical || !split_ ? 0 : r.left - rect.left;
     const int srcY = !vertical || !split_ ? 0 : r.top - rect.top;
@@ -68,7 +68,7 @@ void IRadioButtons::MouseDown(int x, int y, const IMouseKeys& keys) {
     } else {
         const int last = ButtonCount() - 1;
         for (int i = 0; i <= last; ++i) {
-            if (buttonRects[i].Contains(x, y)) {
+            if (buttonRects[static_cast<size_t>(i)].Contains(x, y)) {
                 // A strip of one button has only the value 0.
                 value = last > 0 ? static_cast<double>(i) / last : 0.0;
                 break;

@@ -62,7 +62,7 @@ class PanRamp {
         constexpr int kVectors = 4 / kLanes;
         double position = start;  // a local, so that the critical path stays in registers
         const Vec vBoost = Vec{} + boost;
-        Vec current[kVectors] = {}, next[kVectors] = {};
+        Vec current[size_t{kVectors}] = {}, next[size_t{kVectors}] = {};
         for (Vec& v : current) Next(v, position, step);
         int32_t i = 0;
         for (; i + 8 <= n; i += 4) {

@@ -12,5 +12,7 @@ struct InputChannel {
     double* hostSource64 = nullptr;     // 64-bit host block of the current call
 
     double* Scratch() noexcept { return static_cast<double*>(scratch.Data()); }
-    int ScratchFrames() const noexcept { return static_cast<int>(scratch.Size() / sizeof(double)); }
+    int ScratchFrames() const noexcept {
+        return static_cast<int>(scratch.Size() / static_cast<intptr_t>(sizeof(double)));
+    }
 };

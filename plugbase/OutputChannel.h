@@ -12,5 +12,7 @@ struct OutputChannel {
     GrowBuffer scratch;              // 64-bit samples, sized by SetBlockSize
 
     double* Scratch() noexcept { return static_cast<double*>(scratch.Data()); }
-    int ScratchFrames() const noexcept { return static_cast<int>(scratch.Size() / sizeof(double)); }
+    int ScratchFrames() const noexcept {
+        return static_cast<int>(scratch.Size() / static_cast<intptr_t>(sizeof(double)));
+    }
 };

@@ -63,11 +63,15 @@ void Blur(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int srcX, i
     // unread source rows, so the whole rectangle is copied first.
     const bool samePlace = ox == sl && oy == st;
     if (!samePlace) {
-        std::unique_ptr<uint32_t[]> copy(new (std::nothrow) uint32_t[static_cast<size_t>(n) * rows]);
+        std::unique_ptr<uint32_t[]> copy(new (std::nothrow)
+                                             uint32_t[static_cast<size_t>(n) * static_cast<size_t>(rows)]);
         if (!copy) return;
         for (int r = 0; r < rows; ++r)
-            std::memcpy(&copy[static_cast<size_t>(r) * n], source(r), sizeof(uint32_t) * n);
-        auto saved = [&](int r) -> const uint32_t* { return &copy[static_cast<size_t>(r) * n]; };
+            std::memcpy(&copy[static_cast<size_t>(r) * static_cast<size_t>(n)], source(r),
+                        sizeof(uint32_t) * static_cast<size_t>(n));
+        auto saved = [&](int r) -> const uint32_t* {
+            return &copy[static_cast<size_t>(r) * static_cast<size_t>(n)];
+        };
         for (int r = 0; r < rows; ++r)
             BlurRow(target(r), r > 0 ? saved(r - 1) : nullptr, saved(r),
                     r + 1 < rows ? saved(r + 1) : nullptr, n);
@@ -88,7 +92,7 @@ void Blur(RasterBitmap* dest, RasterBitmap* src, int dstX, int dstY, int srcX, i
         const uint32_t* down = r + 1 < rows ? source(r + 1) : nullptr;
         if (buffers[0]) {
             uint32_t* keep = buffers[r & 1];
-            std::memcpy(keep, row, sizeof(uint32_t) * n);
+            std::memcpy(keep, row, sizeof(uint32_t) * static_cast<size_t>(n));
             BlurRow(row, above, keep, down, n);
             above = keep;
         } else {

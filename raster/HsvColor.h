@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 // Integer HSV with 384 hue steps per turn (64 per sextant); saturation and value 0..255.
@@ -13,7 +14,7 @@ struct HsvColor {
 namespace hsv_detail {
 constexpr std::array<uint16_t, 256> MakeReciprocals() {
     std::array<uint16_t, 256> table{};
-    for (int x = 1; x < 256; ++x) table[x] = static_cast<uint16_t>(65536 / x - 1);
+    for (size_t x = 1; x < 256; ++x) table[x] = static_cast<uint16_t>(65536 / x - 1);
     return table;
 }
 }  // namespace hsv_detail

@@ -81,8 +81,8 @@ const char* CallbackName(Callback c) {
 
 template <typename Sample>
 struct Buffers {
-    explicit Buffers(int frames) : in0(frames), in1(frames), out0(frames), out1(frames) {
-        for (int i = 0; i < frames; ++i) {
+    explicit Buffers(size_t frames) : in0(frames), in1(frames), out0(frames), out1(frames) {
+        for (size_t i = 0; i < frames; ++i) {
             in0[i] = static_cast<Sample>(std::sin(0.01 * i));
             in1[i] = static_cast<Sample>(std::cos(0.013 * i));
         }
@@ -128,9 +128,10 @@ Figures AudioCallback(Module& module, Callback callback, int frames, double seco
                                  {3, 1.0f},          {4, 1.0f},         {7, 0.0f}};
     for (const auto& s : settings) effect->setParameter(effect, static_cast<int32_t>(s[0]), s[1]);
 
-    Buffers<float> single(frames);
-    Buffers<double> wide(frames);
-    std::vector<double> ref0(frames), ref1(frames);
+    const size_t count = static_cast<size_t>(frames);
+    Buffers<float> single(count);
+    Buffers<double> wide(count);
+    std::vector<double> ref0(count), ref1(count);
     double refPosition = 0.0;
     int64_t sinceNote = 1 << 30;
     VstEventList events;

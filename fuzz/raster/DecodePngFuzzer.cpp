@@ -20,7 +20,7 @@ std::vector<unsigned char> WithRepairedChecksums(const uint8_t* data, size_t siz
                         bytes[at + 3];
         if (length > bytes.size() - at - 12) break;
         uLong crc = crc32(0, bytes.data() + at + 4, static_cast<uInt>(length + 4));
-        for (int i = 0; i < 4; ++i)
+        for (size_t i = 0; i < 4; ++i)
             bytes[at + 8 + length + i] = static_cast<unsigned char>(crc >> (24 - 8 * i));
         at += length + 12;
     }

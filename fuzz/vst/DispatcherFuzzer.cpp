@@ -45,13 +45,13 @@ class Input {
 constexpr int kMaxFrames = 4096;
 
 void Events(AEffect* e, Input& in) {
-    const int count = in.Byte() % 17;
+    const size_t count = in.Byte() % 17u;
     // Every record is as long as the longest event, so odd type and size fields never make the
     // plug-in read past what a real host would have allocated for the type it claims.
     std::vector<VstMidiSysexEvent> records(count);
     const bool negativeCount = in.Byte() & 0x80;
     std::vector<VstEvent*> entries(count);
-    for (int i = 0; i < count; ++i) {
+    for (size_t i = 0; i < count; ++i) {
         const uint8_t kind = in.Byte();
         VstMidiSysexEvent& r = records[i];
         r.type = kind % 4 == 0 ? kVstMidiType : kind % 4 == 1 ? kVstSysExType : in.Value<int32_t>();
@@ -69,7 +69,7 @@ void Events(AEffect* e, Input& in) {
         entries[i] = (kind & 0x40) ? nullptr : reinterpret_cast<VstEvent*>(&r);
     }
     VstEventList list(entries);
-    if (negativeCount) list.List()->numEvents = -count;
+    if (negativeCount) list.List()->numEvents = -static_cast<int32_t>(count);
     e->dispatcher(e, effProcessEvents, 0, 0, list.List(), 0);
 }
 

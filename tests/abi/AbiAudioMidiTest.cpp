@@ -50,7 +50,7 @@ TEST_F(VesmarAudio, PanLawHardRight) {
     std::vector<float> l, r;
     Replacing(kBlockSize, 0.3f, 0.375f, l, r);  // the pan travels to +1 in this block
     Replacing(kBlockSize, 0.3f, 0.375f, l, r);
-    for (int i = 0; i < kBlockSize; ++i) {
+    for (size_t i = 0; i < kBlockSize; ++i) {
         ASSERT_EQ(l[i], 0.0f) << i;
         ASSERT_EQ(r[i], 0.75f) << i;
     }
@@ -75,7 +75,7 @@ TEST_F(VesmarAudio, LongBlocksAreProcessedWhole) {
     PanHardRightOnNote();
     std::vector<float> l, r;
     Replacing(10 * kBlockSize + 17, 0.5f, 0.5f, l, r);
-    for (int i = kBlockSize; i < 10 * kBlockSize + 17; ++i) {
+    for (size_t i = kBlockSize; i < 10 * kBlockSize + 17; ++i) {
         ASSERT_EQ(l[i], 0.0f) << i;
         ASSERT_EQ(r[i], 1.0f) << i;
     }

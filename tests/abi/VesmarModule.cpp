@@ -64,9 +64,9 @@ void VesmarModule::SendMidi(uint8_t status, uint8_t data1, uint8_t data2, int32_
 
 void VesmarModule::Replacing(int frames, float left, float right, std::vector<float>& outL,
                              std::vector<float>& outR) {
-    std::vector<float> inL(frames, left), inR(frames, right);
-    outL.assign(frames, 7.0f);
-    outR.assign(frames, 7.0f);
+    std::vector<float> inL(static_cast<size_t>(frames), left), inR(static_cast<size_t>(frames), right);
+    outL.assign(static_cast<size_t>(frames), 7.0f);
+    outR.assign(static_cast<size_t>(frames), 7.0f);
     float* in[2] = {inL.data(), inR.data()};
     float* out[2] = {outL.data(), outR.data()};
     e->processReplacing(e, in, out, frames);

@@ -41,7 +41,8 @@ TEST_F(ImageCaching, MissingImageIsNotCached) {
 TEST_F(ImageCaching, CropCopiesTheRectangleIntoANewCachedImage) {
     auto* source = new MemoryBitmap(8, 4, 4);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 8; ++x) source->Bits()[y * source->RowSpan() + x] = 0xFF000000u | (y << 8) | x;
+        for (int x = 0; x < 8; ++x)
+            source->Bits()[y * source->RowSpan() + x] = 0xFF000000u | static_cast<uint32_t>(y << 8 | x);
     const IImageStrip strip{ImageCache::Instance().Keep(std::unique_ptr<RasterBitmap>(source)), 8, 4, 2};
     const int entries = ImageCache::Instance().EntryCount();
     const IImageStrip crop = editor->CropImage(strip, IPixelRect(3, 1, 6, 4));

@@ -88,12 +88,12 @@ TEST_F(Pan, FullRightPanLaw) {
     effect.Block(64);  // ramps from the centre to +1
     EXPECT_EQ(1.0, effect.panPosition);
     effect.Ensure(64);
-    for (int i = 0; i < 64; ++i) {
+    for (size_t i = 0; i < 64; ++i) {
         effect.in0[i] = 0.25 + i;
         effect.in1[i] = -0.5 * i;
     }
     effect.Block(64);
-    for (int i = 0; i < 64; ++i) {
+    for (size_t i = 0; i < 64; ++i) {
         EXPECT_EQ(0.0, effect.out0[i]) << i;
         EXPECT_EQ(2.0 * effect.in1[i], effect.out1[i]) << i;
     }
@@ -107,7 +107,7 @@ TEST_F(Pan, BlockRampsToTarget) {
     effect.Block(100);
     const int n = 333;
     effect.Ensure(n);
-    for (int i = 0; i < n; ++i) {
+    for (size_t i = 0; i < n; ++i) {
         effect.in0[i] = std::sin(0.01 * i);
         effect.in1[i] = std::cos(0.02 * i);
     }

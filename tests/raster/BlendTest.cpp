@@ -106,11 +106,11 @@ TEST(BlitRules, MatchScalarReference) {
                 const int mode = rule | alphaFlag;
                 for (size_t base = 0; base < dst.size(); base += n) {
                     MemoryBitmap d(n, 1, 4), s(n, 1, 4);
-                    for (int i = 0; i < n; ++i)
+                    for (size_t i = 0; i < n; ++i)
                         d.Bits()[i] = dst[base + i], s.Bits()[i] = src[(base + i * 7) % src.size()];
                     auto before = Snapshot(d);
                     Blit(&d, &s, 0, 0, nullptr, static_cast<float>(w) / 256.0f, mode);
-                    for (int i = 0; i < n; ++i) {
+                    for (size_t i = 0; i < n; ++i) {
                         uint32_t expected =
                             (rule == 0 && !alphaFlag && w <= 0) ? before[i]
                             : (rule == 0 && !alphaFlag && w == 128)

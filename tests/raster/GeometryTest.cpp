@@ -237,7 +237,7 @@ TEST(RotatedBlit, BilinearMatchesTheFourTapFormula) {
             MemoryBitmap ms(c.srcW, c.srcH, 4);
             FlippedBitmap fs(c.srcW, c.srcH);
             RasterBitmap& s = flipped ? static_cast<RasterBitmap&>(fs) : ms;
-            FillPattern(s, 41 + c.dstW);
+            FillPattern(s, static_cast<uint32_t>(41 + c.dstW));
             const double sx = static_cast<float>(c.srcW) / static_cast<float>(c.dstW);
             const double sy = static_cast<float>(c.srcH) / static_cast<float>(c.dstH);
             const long long du = static_cast<long long>(sx * 65536.0),

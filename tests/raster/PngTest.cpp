@@ -44,9 +44,9 @@ std::vector<unsigned char> WritePng(PngDesc desc) {
         return {};
     }
     png_set_write_fn(png, &out, AppendBytes, nullptr);
-    png_set_IHDR(png, info, desc.width, desc.height, desc.bitDepth, desc.colourType,
-                 desc.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(desc.width), static_cast<png_uint_32>(desc.height),
+                 desc.bitDepth, desc.colourType, desc.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!desc.palette.empty())
         png_set_PLTE(png, info, desc.palette.data(), static_cast<int>(desc.palette.size()));
     if (!desc.paletteAlpha.empty())
@@ -196,12 +196,12 @@ TEST(DecodePng, RefusesHugeDeclaredSizes) {
     auto bytes = WritePng(Rgba2x2());
     auto declare = [&](uint32_t w, uint32_t h) {
         auto b = bytes;
-        for (int i = 0; i < 4; ++i) {
+        for (size_t i = 0; i < 4; ++i) {
             b[16 + i] = static_cast<unsigned char>(w >> (24 - 8 * i));
             b[20 + i] = static_cast<unsigned char>(h >> (24 - 8 * i));
         }
         uint32_t crc = static_cast<uint32_t>(crc32(0, b.data() + 12, 17));
-        for (int i = 0; i < 4; ++i) b[29 + i] = static_cast<unsigned char>(crc >> (24 - 8 * i));
+        for (size_t i = 0; i < 4; ++i) b[29 + i] = static_cast<unsigned char>(crc >> (24 - 8 * i));
         return b;
     };
     MemoryBitmap target(3, 3, 4);

@@ -21,13 +21,13 @@ void HeadlessEditor::Tick() {
 }
 
 uint32_t HeadlessEditor::Pixel(int x, int y) const {
-    return backBuffer->Bits()[static_cast<size_t>(y) * backBuffer->RowSpan() + x];
+    return backBuffer->Bits()[static_cast<size_t>(y * backBuffer->RowSpan() + x)];
 }
 
 std::unique_ptr<MemoryBitmap> SolidBitmap(int width, int height, uint32_t colour) {
     auto bitmap = std::make_unique<MemoryBitmap>(width, height, 4);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            bitmap->Bits()[static_cast<size_t>(y) * bitmap->RowSpan() + x] = colour;
+            bitmap->Bits()[static_cast<size_t>(y * bitmap->RowSpan() + x)] = colour;
     return bitmap;
 }

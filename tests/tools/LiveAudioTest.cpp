@@ -18,7 +18,7 @@ AudioData CountingLoop() {
     AudioData audio;
     audio.sampleRate = 44100;
     audio.channels.assign(2, std::vector<float>(kLoop));
-    for (int32_t i = 0; i < kLoop; ++i) audio.channels[0][i] = audio.channels[1][i] = static_cast<float>(i);
+    for (size_t i = 0; i < kLoop; ++i) audio.channels[0][i] = audio.channels[1][i] = static_cast<float>(i);
     return audio;
 }
 
@@ -54,7 +54,7 @@ TEST_F(LiveAudioTest, LoopAndItsMidiWrapAtTheLoopsEnd) {
     // 1000 = 15 blocks of 64 + 40: block 15 ends the loop after 40 frames and starts it again.
     for (int i = 0; i < 16; ++i) playback.ProcessBlock();
     const std::vector<std::vector<float>>& out = playback.Outputs();
-    for (int32_t i = 0; i < 64; ++i) {
+    for (size_t i = 0; i < 64; ++i) {
         const float expected = static_cast<float>(i < 40 ? 960 + i : i - 40);
         ASSERT_EQ(out[0][i], expected) << i;
         ASSERT_EQ(out[1][i], expected) << i;

@@ -13,14 +13,14 @@ AudioData Ramp(int32_t channels, size_t frames) {
     AudioData a;
     a.sampleRate = 48000;
     a.channels.assign(static_cast<size_t>(channels), std::vector<float>(frames));
-    for (int32_t c = 0; c < channels; ++c)
+    for (size_t c = 0; c < a.channels.size(); ++c)
         for (size_t i = 0; i < frames; ++i)
             a.channels[c][i] = static_cast<float>((static_cast<int>(i) - 8) / 8.0) * (c + 1) / 4;
     return a;
 }
 
 void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    for (size_t i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 std::vector<uint8_t> Encoded(SampleFormat format, const AudioData& a = Ramp(2, 17)) {
@@ -78,7 +78,7 @@ TEST(WavCodecTest, RoundTripsEveryFormat) {
         EXPECT_EQ(out.sampleRate, 48000);
         ASSERT_EQ(out.ChannelCount(), 3);
         ASSERT_EQ(out.Frames(), 17u);
-        for (int c = 0; c < 3; ++c)
+        for (size_t c = 0; c < 3; ++c)
             for (size_t i = 0; i < 17; ++i)
                 EXPECT_NEAR(out.channels[c][i], std::clamp(in.channels[c][i], -1.0f, 1.0f), step);
     }
@@ -184,7 +184,7 @@ TEST(WavCodecTest, TruncatedDataGivesTheWholeFramesPresent) {
         EXPECT_TRUE(out.truncated) << c.cut;
         ASSERT_EQ(out.ChannelCount(), 3);
         ASSERT_EQ(out.Frames(), c.frames) << c.cut;
-        for (int ch = 0; ch < 3; ++ch)
+        for (size_t ch = 0; ch < 3; ++ch)
             for (size_t i = 0; i < c.frames; ++i) ASSERT_EQ(out.channels[ch][i], whole.channels[ch][i]);
     }
 

@@ -13,7 +13,7 @@
 namespace {
 
 struct StereoBlock {
-    explicit StereoBlock(int frames, float left = 0.25f, float right = -0.5f)
+    explicit StereoBlock(size_t frames, float left = 0.25f, float right = -0.5f)
         : inL(frames, left), inR(frames, right), outL(frames, 9.0f), outR(frames, 9.0f) {}
     float* in[2] = {nullptr, nullptr};
     float* out[2] = {nullptr, nullptr};

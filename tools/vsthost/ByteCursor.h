@@ -93,7 +93,7 @@ class ByteWriter {
     void Zeros(size_t n) { bytes.insert(bytes.end(), n, 0); }
     // Writes v at an earlier position (for sizes known only at the end).
     void PatchU32(size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
+        for (size_t i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(v >> (24 - 8 * i));
     }
     size_t Size() const { return bytes.size(); }
     std::vector<uint8_t>& Data() { return bytes; }

@@ -36,7 +36,7 @@ int RunCompare(ArgReader& args) {
     double largest = 0;
     size_t atFrame = 0;
     int32_t atChannel = 0;
-    for (int32_t c = 0; c < a.ChannelCount(); ++c) {
+    for (size_t c = 0; c < a.channels.size(); ++c) {
         for (size_t i = 0; i < a.Frames(); ++i) {
             double x = a.channels[c][i], y = b.channels[c][i];
             // A NaN on one side only is the largest difference there is.
@@ -45,7 +45,7 @@ int RunCompare(ArgReader& args) {
             if (d > largest) {
                 largest = d;
                 atFrame = i;
-                atChannel = c;
+                atChannel = static_cast<int32_t>(c);
             }
         }
     }

@@ -51,7 +51,7 @@ bool FxbFile::Parse(const uint8_t* data, size_t size, std::string& error) {
         return false;
     }
     programs.resize(static_cast<size_t>(numPrograms));
-    for (int32_t i = 0; i < numPrograms; ++i) {
+    for (size_t i = 0; i < programs.size(); ++i) {
         std::string reason;
         if (!programs[i].Read(in, reason)) {
             error = "program " + std::to_string(i) + " of the bank: " + reason;

@@ -183,7 +183,8 @@ void HostedEffect::ProcessReplacing(float** inputs, float** outputs, int32_t fra
         effect->processReplacing(effect, inputs, outputs, frames);
         return;
     }
-    for (int32_t c = 0; c < NumOutputs(); ++c) std::memset(outputs[c], 0, sizeof(float) * frames);
+    for (int32_t c = 0; c < NumOutputs(); ++c)
+        std::memset(outputs[c], 0, sizeof(float) * static_cast<size_t>(frames));
     ProcessAccumulating(inputs, outputs, frames);
 }
 

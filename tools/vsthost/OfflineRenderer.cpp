@@ -57,17 +57,18 @@ AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<Sche
     size_t nextEvent = 0;
     eventsDelivered = 0;
 
-    std::vector<int32_t> sources(static_cast<size_t>(std::max(inputs, 0)));
-    for (int32_t c = 0; c < inputs; ++c)
-        sources[c] = c < static_cast<int32_t>(settings.channelMap.size())        ? settings.channelMap[c]
+    const size_t inputCount = static_cast<size_t>(std::max(inputs, 0));
+    const size_t outputCount = static_cast<size_t>(std::max(outputs, 0));
+    std::vector<int32_t> sources(inputCount);
+    for (size_t c = 0; c < inputCount; ++c)
+        sources[c] = c < settings.channelMap.size()                              ? settings.channelMap[c]
                      : settings.channelMap.empty() && input.channels.size() == 1 ? 0
-                     : settings.channelMap.empty()                               ? c
+                     : settings.channelMap.empty()                               ? static_cast<int32_t>(c)
                                                                                  : -1;
-    auto inputSample = [&](int32_t channel, int64_t frame) -> float {
-        int32_t source = sources[static_cast<size_t>(channel)];
-        if (source < 0 || source >= input.ChannelCount() || frame >= static_cast<int64_t>(input.Frames()))
-            return 0.0f;
-        return input.channels[static_cast<size_t>(source)][static_cast<size_t>(frame)];
+    auto inputSample = [&](size_t channel, size_t frame) -> float {
+        int32_t source = sources[channel];
+        if (source < 0 || source >= input.ChannelCount() || frame >= input.Frames()) return 0.0f;
+        return input.channels[static_cast<size_t>(source)][frame];
     };
 
     int64_t end = total;
@@ -86,34 +87,35 @@ AudioData OfflineRenderer::Render(const AudioData& input, const std::vector<Sche
             eventsDelivered += static_cast<int64_t>(midi.size());
         }
 
-        for (int32_t c = 0; c < inputs; ++c)
-            for (int32_t i = 0; i < frames; ++i) floatIn.data[c][i] = inputSample(c, start + i);
+        const size_t at = static_cast<size_t>(start), count = static_cast<size_t>(frames);
+        for (size_t c = 0; c < inputCount; ++c)
+            for (size_t i = 0; i < count; ++i) floatIn.data[c][i] = inputSample(c, at + i);
         floatIn.ZeroSpare();
 
         if (settings.mode == ProcessMode::Double) {
-            for (int32_t c = 0; c < inputs; ++c)
-                for (int32_t i = 0; i < frames; ++i) doubleIn.data[c][i] = floatIn.data[c][i];
+            for (size_t c = 0; c < inputCount; ++c)
+                for (size_t i = 0; i < count; ++i) doubleIn.data[c][i] = floatIn.data[c][i];
             doubleIn.ZeroSpare();
             doubleOut.Zero();
             effect.ProcessDouble(doubleIn.pointers.data(), doubleOut.pointers.data(), frames);
-            for (int32_t c = 0; c < outputs; ++c)
-                for (int32_t i = 0; i < frames; ++i)
-                    out.channels[c][start + i] = static_cast<float>(doubleOut.data[c][i]);
+            for (size_t c = 0; c < outputCount; ++c)
+                for (size_t i = 0; i < count; ++i)
+                    out.channels[c][at + i] = static_cast<float>(doubleOut.data[c][i]);
         } else {
             floatOut.Zero();
             if (settings.mode == ProcessMode::Accumulating)
                 effect.ProcessAccumulating(floatIn.pointers.data(), floatOut.pointers.data(), frames);
             else
                 effect.ProcessReplacing(floatIn.pointers.data(), floatOut.pointers.data(), frames);
-            for (int32_t c = 0; c < outputs; ++c)
+            for (size_t c = 0; c < outputCount; ++c)
                 std::copy(floatOut.data[c].begin(), floatOut.data[c].begin() + frames,
                           out.channels[c].begin() + start);
         }
         if (openTail) {
-            for (int32_t c = 0; c < outputs; ++c)
-                for (int32_t i = 0; i < frames; ++i)
-                    if (!(std::fabs(out.channels[c][start + i]) < settings.silenceLevel))
-                        lastLoud = std::max(lastLoud, start + i);
+            for (size_t c = 0; c < outputCount; ++c)
+                for (size_t i = 0; i < count; ++i)
+                    if (!(std::fabs(out.channels[c][at + i]) < settings.silenceLevel))
+                        lastLoud = std::max(lastLoud, start + static_cast<int64_t>(i));
             int64_t quietFrom = std::max(lastLoud + 1, baseFrames);
             if (start + frames - quietFrom >= settings.silenceFrames) end = start + frames;
         }

@@ -24,8 +24,9 @@ bool Encode(FILE* file, const Screenshot& shot, std::vector<uint8_t>& row) {
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < shot.height; ++y) {
-        const uint32_t* source = shot.pixels.data() + static_cast<size_t>(y) * shot.width;
-        for (int x = 0; x < shot.width; ++x) {
+        const uint32_t* source =
+            shot.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(shot.width);
+        for (size_t x = 0; x < static_cast<size_t>(shot.width); ++x) {
             row[3 * x] = static_cast<uint8_t>(source[x] >> 16);
             row[3 * x + 1] = static_cast<uint8_t>(source[x] >> 8);
             row[3 * x + 2] = static_cast<uint8_t>(source[x]);

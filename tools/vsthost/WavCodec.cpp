@@ -160,7 +160,7 @@ bool DecodeWav(const uint8_t* data, size_t size, AudioData& out, std::string& er
             size_t bytesPerSample = static_cast<size_t>(format.bits / 8);
             const uint8_t* p = data + body;
             for (size_t i = 0; i < frames; ++i)
-                for (int32_t c = 0; c < format.channels; ++c, p += bytesPerSample)
+                for (size_t c = 0; c < out.channels.size(); ++c, p += bytesPerSample)
                     out.channels[c][i] = DecodeSample(p, format);
             return true;
         }
@@ -215,7 +215,7 @@ bool EncodeWav(const AudioData& audio, SampleFormat format, std::vector<uint8_t>
     PutTag(out, "data");
     Put32(out, static_cast<uint32_t>(dataBytes));
     for (size_t i = 0; i < frames; ++i) {
-        for (int32_t c = 0; c < channels; ++c) {
+        for (size_t c = 0; c < audio.channels.size(); ++c) {
             float x = audio.channels[c][i];
             if (isFloat) {
                 uint32_t raw;

@@ -66,10 +66,11 @@ bool ReadAudioFile(const std::string& path, AudioData& out, std::string& error) 
     for (;;) {
         sf_count_t n = sf_readf_float(file.handle, piece.data(), kPieceFrames);
         if (n <= 0) break;
-        if (out.Frames() + static_cast<size_t>(n) > static_cast<size_t>(info.frames))
-            n = info.frames - out.Frames();
-        for (sf_count_t i = 0; i < n; ++i)
-            for (int c = 0; c < info.channels; ++c) out.channels[c].push_back(piece[i * info.channels + c]);
+        if (static_cast<sf_count_t>(out.Frames()) + n > info.frames)
+            n = info.frames - static_cast<sf_count_t>(out.Frames());
+        for (size_t i = 0, count = static_cast<size_t>(n); i < count; ++i)
+            for (size_t c = 0; c < out.channels.size(); ++c)
+                out.channels[c].push_back(piece[i * out.channels.size() + c]);
         if (n < kPieceFrames) break;
     }
     out.truncated = out.Frames() < static_cast<size_t>(info.frames) || LogShowsCutAudioChunk(file.handle);
@@ -135,7 +136,8 @@ bool WriteAudioFile(const std::string& path, const AudioData& audio, AudioContai
     for (size_t start = 0; start < frames; start += kPieceFrames) {
         size_t n = std::min(kPieceFrames, frames - start);
         for (size_t i = 0; i < n; ++i)
-            for (int32_t c = 0; c < channels; ++c) piece[i * channels + c] = audio.channels[c][start + i];
+            for (size_t c = 0; c < audio.channels.size(); ++c)
+                piece[i * audio.channels.size() + c] = audio.channels[c][start + i];
         if (sf_writef_float(file.handle, piece.data(), static_cast<sf_count_t>(n)) !=
             static_cast<sf_count_t>(n)) {
             error = "cannot write '" + path + "': " + sf_strerror(file.handle);

@@ -139,10 +139,12 @@ class OffscreenEditorHost : public EditorHost {
         // The pixels belong to the plug-in: copied at once.
         shot.width = pixels.width;
         shot.height = pixels.height;
-        shot.pixels.resize(static_cast<size_t>(pixels.width) * pixels.height);
+        shot.pixels.resize(static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height));
         for (int y = 0; y < pixels.height; ++y) {
-            const uint32_t* row = pixels.pixels + static_cast<size_t>(y) * pixels.rowSpan;
-            std::copy(row, row + pixels.width, shot.pixels.begin() + static_cast<size_t>(y) * pixels.width);
+            const uint32_t* row =
+                pixels.pixels + static_cast<size_t>(y) * static_cast<size_t>(pixels.rowSpan);
+            std::copy(row, row + pixels.width,
+                      shot.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(pixels.width));
         }
         return true;
     }

@@ -115,12 +115,14 @@ class WindowsEditorHost : public EditorHost {
                 break;
             }
             case Kind::Type:
-                for (unsigned char c : step.text) {
-                    SHORT scan = VkKeyScanA(static_cast<char>(c));
+                for (char c : step.text) {
+                    // WM_CHAR carries the byte, not a sign-extended char.
+                    const unsigned char byte = static_cast<unsigned char>(c);
+                    SHORT scan = VkKeyScanA(c);
                     WPARAM vk = scan == -1 ? 0 : LOBYTE(scan);
                     HWND target = KeyTarget();
                     if (vk) Deliver(target, WM_KEYDOWN, vk, 1);
-                    Deliver(KeyTarget(), WM_CHAR, c, 1);
+                    Deliver(KeyTarget(), WM_CHAR, byte, 1);
                     if (vk) Deliver(KeyTarget(), WM_KEYUP, vk, 1);
                 }
                 break;
@@ -170,7 +172,7 @@ class WindowsEditorHost : public EditorHost {
                 const uint32_t* pixels = static_cast<const uint32_t*>(bits);
                 shot.width = width;
                 shot.height = height;
-                shot.pixels.assign(pixels, pixels + static_cast<size_t>(width) * height);
+                shot.pixels.assign(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height));
             }
             SelectObject(memory, previous);
         }
