@@ -3,7 +3,7 @@
 # native suites under ASan+UBSan, the same suites cross-compiled for Windows under Wine, the
 # concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
 # ASan+UBSan, the Linux/Windows render comparison, the text sample sheets and the editor's
-# pixels on both targets. Ends with one summary line.
+# pixels on both targets, and Vesmar in Ardour 7. Ends with one summary line.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -94,6 +94,20 @@ if [ -x "$native/vsthost" ]; then
     record "interop (did not finish or modules missing)" 0 1
   else
     record interop "$(sed -E 's/interop: ([0-9]+) passed.*/\1/' <<<"$line")" \
+      "$(sed -E 's/.*passed, ([0-9]+) failed.*/\1/' <<<"$line")"
+  fi
+fi
+
+# 1c. Vesmar in a real DAW: Ardour 7 headless scans, inserts and drives the ASan build's module
+# (the sanitizer runtime is preloaded into Ardour), saves, reloads and loads its presets.
+if [ -e "$native/vesmar.so" ] && [ -x "$native/vsthost" ]; then
+  stage "host: Ardour 7 (headless, Dummy backend)"
+  scripts/host-ardour.sh "$native/vsthost" "$native/vesmar.so" "$native/ardour" | tee "$native/ardour.log"
+  line=$(grep -E '^ardour: [0-9]+ passed, [0-9]+ failed' "$native/ardour.log" | tail -n1)
+  if [ -z "$line" ]; then
+    record "ardour (did not finish)" 0 1
+  else
+    record ardour "$(sed -E 's/ardour: ([0-9]+) passed.*/\1/' <<<"$line")" \
       "$(sed -E 's/.*passed, ([0-9]+) failed.*/\1/' <<<"$line")"
   fi
 fi
