@@ -12,8 +12,10 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESMAR_TESTS=
 cmake --build "$build" -j "$(nproc)" --target vesmar_plugin vsthost >/dev/null
 mkdir -p "$out"
 bash scripts/demo.sh "$build" "$out"
-# The editor as the demo leaves it: Pan Side set to Left by a click, the Pan Offset knob dragged.
+# The editor while the demo plays through it: Pan Side set to Left by a click, the Pan Offset knob
+# dragged, then two seconds of the note pattern, so the pan bar shows the envelope away from the
+# centre.
 png=$(cd "$out" && pwd)/vesmar-editor.png
-"$build/vsthost" editor "$build/vesmar.so" --do "click 170 200" --do "drag 348 119 348 145" \
-  -o "$png" --force >/dev/null
+"$build/vsthost" editor "$build/vesmar.so" --audio --do "click 170 200" --do "drag 348 119 348 145" \
+  --do "wait 2100" -o "$png" --force >/dev/null
 echo "Editor picture: $png"

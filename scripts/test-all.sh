@@ -3,7 +3,7 @@
 # native suites under ASan+UBSan, the same suites cross-compiled for Windows under Wine, the
 # concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
 # ASan+UBSan, the Linux/Windows render comparison, the text sample sheets and the editor's
-# pixels on both targets. Ends with one summary line.
+# pixels on both targets, and Vesmar in Ardour 7. Ends with one summary line.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -96,6 +96,26 @@ if [ -x "$native/vsthost" ]; then
     record interop "$(sed -E 's/interop: ([0-9]+) passed.*/\1/' <<<"$line")" \
       "$(sed -E 's/.*passed, ([0-9]+) failed.*/\1/' <<<"$line")"
   fi
+fi
+
+# 1c. Vesmar in a real DAW: Ardour 7 headless scans, inserts and drives the module, saves,
+# reloads and loads its presets. A Release module, as a musician installs it: Ardour is not
+# instrumented and hangs with the ASan runtime preloaded. Only the two targets are built.
+release="$builds/release"
+stage "host: Ardour 7 (headless, Dummy backend)"
+if cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESMAR_TESTS=OFF -DVESMAR_BENCH=OFF \
+     >"$builds/ardour-build.log" 2>&1 &&
+   cmake --build "$release" -j "$jobs" --target vesmar_plugin vsthost >>"$builds/ardour-build.log" 2>&1; then
+  scripts/host-ardour.sh "$release/vsthost" "$release/vesmar.so" "$release/ardour" | tee "$release/ardour.log"
+  line=$(grep -E '^ardour: [0-9]+ passed, [0-9]+ failed' "$release/ardour.log" | tail -n1)
+  if [ -z "$line" ]; then
+    record "ardour (did not finish)" 0 1
+  else
+    record ardour "$(sed -E 's/ardour: ([0-9]+) passed.*/\1/' <<<"$line")" \
+      "$(sed -E 's/.*passed, ([0-9]+) failed.*/\1/' <<<"$line")"
+  fi
+else
+  tail -n 20 "$builds/ardour-build.log"; record "build release (for Ardour)" 0 1
 fi
 
 # 2. Windows, cross-compiled, run under Wine with a warm server.

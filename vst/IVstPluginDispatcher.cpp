@@ -29,6 +29,8 @@ constexpr double kMaxSampleRate = 1.0e6;
 // Longest block the scratch buffers are sized for; longer host blocks are still processed whole,
 // in sub-blocks, so clamping the announced size loses nothing.
 constexpr intptr_t kMaxBlockSize = 65536;
+// Most steps a float step over 0..1 still tells apart.
+constexpr double kMaxPropertySteps = 1 << 24;
 
 // A pointer-sized host value as an index, -1 when it does not fit an int.
 int IndexFrom(intptr_t value) {
@@ -281,40 +283,30 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
     }
 }
 
-namespace {
-
-int32_t WholeNumber(double v) {
-    return static_cast<int32_t>(std::lround(std::clamp(v, -2147483648.0, 2147483647.0)));
-}
-
-}  // namespace
-
-// Stepped parameters as a host should show them: choices and toggles as selectors over whole
-// numbers with one normalised step per entry (toggles as switches), integers with a whole-number
-// step. Continuous parameters get no answer, so the host keeps its own control for them.
+// Stepped parameters as a host should show them, always over the normalised 0..1 range of every
+// other parameter call: one float step per entry of a choice or toggle (toggles also as switches)
+// and one per whole unit of a linear integer. Never an integer min/max: hosts take that as the
+// control's range and pass its raw values to setParameter, where every entry above the first
+// lands on the last. Continuous and curved parameters get no answer, so the host keeps its own
+// control for them.
 intptr_t IVstPlugin::ParameterPropertiesFor(int index, VstParameterProperties* properties) {
     const IParameter* parameter = Parameter(index);
     if (!properties || !parameter) return 0;
     const ParameterKind kind = parameter->Kind();
     const bool selector = kind == ParameterKind::Choice || kind == ParameterKind::Toggle;
-    if (!selector && kind != ParameterKind::Integer) return 0;
+    const bool linearInteger = kind == ParameterKind::Integer && parameter->Shape() == 1.0;
+    const double steps = (parameter->Max() - parameter->Min()) / parameter->Step();
+    if ((!selector && !linearInteger) || !(steps >= 1.0 && steps <= kMaxPropertySteps)) return 0;
     std::memset(properties, 0, sizeof *properties);
     CopyText(properties->label, sizeof properties->label, parameter->Name());
     CopyText(properties->shortLabel, sizeof properties->shortLabel, parameter->Name());
-    const int32_t min = WholeNumber(parameter->Min()), max = WholeNumber(parameter->Max());
-    properties->flags = kVstParameterUsesIntStep;
-    properties->stepInteger = 1;
-    // A tenth of the range for an integer's coarse step (at least 1); one entry for a selector.
-    const int64_t range = int64_t{max} - min;
-    properties->largeStepInteger = selector ? 1 : static_cast<int32_t>(std::max<int64_t>(1, range / 10));
-    if (selector) {
-        properties->flags |= kVstParameterUsesIntegerMinMax | kVstParameterUsesFloatStep;
-        if (kind == ParameterKind::Toggle) properties->flags |= kVstParameterIsSwitch;
-        properties->minInteger = min;
-        properties->maxInteger = max;
-        const float step = range > 0 ? 1.0f / static_cast<float>(range) : 1.0f;
-        properties->stepFloat = properties->smallStepFloat = properties->largeStepFloat = step;
-    }
+    properties->flags = kVstParameterUsesFloatStep;
+    if (kind == ParameterKind::Toggle) properties->flags |= kVstParameterIsSwitch;
+    const double whole = std::round(steps);
+    properties->stepFloat = properties->smallStepFloat = static_cast<float>(1.0 / whole);
+    // A tenth of an integer's range for the coarse step (at least one unit); one entry for a selector.
+    properties->largeStepFloat =
+        selector ? properties->stepFloat : static_cast<float>(std::max(1.0, std::floor(whole / 10)) / whole);
     return 1;
 }
 

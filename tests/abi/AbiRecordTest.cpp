@@ -66,33 +66,28 @@ TEST_F(VesmarRecord, CanDo) {
     EXPECT_EQ(fx->Dispatch(effCanDo), 0);
 }
 
-// The choice parameters reach a host as stepped selectors, the integer ones with a whole-number
-// step; the record is laid out as the host reads it.
+// Vesmar's stepped parameters reach a host as float steps over the normalised range, one per
+// entry of a selector and one per whole unit of an integer, with no integer range a host could
+// pass raw to setParameter; the record is laid out as the host reads it.
 TEST_F(VesmarRecord, ParameterProperties) {
-    struct Selector {
+    struct Stepped {
         int index;
-        int32_t max;
+        int steps;
         const char* label;
     };
-    for (Selector s : {Selector{kShape, 4, "Shape ENV"}, Selector{kSide, 2, "Pan Side"},
-                       Selector{kNoteOff, 2, "Note Off"}}) {
+    for (Stepped s :
+         {Stepped{kShape, 4, "Shape ENV"}, Stepped{kSide, 2, "Pan Side"}, Stepped{kNoteOff, 2, "Note Off"},
+          Stepped{kAttack, 8000, "Attack"}, Stepped{kHold, 5000, "Hold"}, Stepped{kDecay, 8000, "Decay"},
+          Stepped{kWidth, 100, "Pan Width"}, Stepped{kOffset, 200, "Pan Offset"},
+          Stepped{kSides, 22, "Sides Vol Amplify"}}) {
         VstParameterProperties p;
         ASSERT_TRUE(fx->ParameterProperties(s.index, p)) << s.label;
-        EXPECT_EQ(p.flags,
-                  kVstParameterUsesIntStep | kVstParameterUsesIntegerMinMax | kVstParameterUsesFloatStep);
-        EXPECT_EQ(p.minInteger, 0);
-        EXPECT_EQ(p.maxInteger, s.max);
-        EXPECT_EQ(p.stepInteger, 1);
-        EXPECT_EQ(p.stepFloat, 1.0f / static_cast<float>(s.max));
+        EXPECT_EQ(p.flags, kVstParameterUsesFloatStep) << s.label;
+        EXPECT_FLOAT_EQ(p.stepFloat, 1.0f / static_cast<float>(s.steps)) << s.label;
+        EXPECT_GE(p.largeStepFloat, p.stepFloat) << s.label;
+        EXPECT_EQ(p.maxInteger, 0) << s.label;
         EXPECT_STREQ(p.label, s.label);
-        EXPECT_EQ(std::strlen(p.shortLabel), 7u);
-    }
-    for (int index : {kAttack, kHold, kDecay, kWidth, kOffset, kSides}) {
-        VstParameterProperties p;
-        ASSERT_TRUE(fx->ParameterProperties(index, p)) << index;
-        EXPECT_EQ(p.flags, kVstParameterUsesIntStep);
-        EXPECT_EQ(p.stepInteger, 1);
-        EXPECT_GE(p.largeStepInteger, 1);
+        EXPECT_LE(std::strlen(p.shortLabel), 7u);
     }
     VstParameterProperties p;
     EXPECT_FALSE(fx->ParameterProperties(9, p));

@@ -31,31 +31,34 @@ TEST(Dispatcher, FixedAnswersAndUnknownOpcodes) {
     }
 }
 
-// Parameter properties: choices as integer selectors with one normalised step per entry, integers
-// with a whole-number step; continuous parameters, bad indices and null records get no answer.
+// Parameter properties: stepped parameters as float steps over the normalised range, never as an
+// integer range a host would send raw to setParameter; continuous parameters, bad indices and null
+// records get no answer.
 TEST(Dispatcher, ParameterProperties) {
     PluginUnderTest t;
     VstParameterProperties p;
     std::memset(&p, 0x55, sizeof p);
     ASSERT_EQ(t.Dispatch(effGetParameterProperties, 1, 0, &p), 1);  // Choice of three
-    EXPECT_EQ(p.flags,
-              kVstParameterUsesIntStep | kVstParameterUsesIntegerMinMax | kVstParameterUsesFloatStep);
-    EXPECT_EQ(p.minInteger, 0);
-    EXPECT_EQ(p.maxInteger, 2);
-    EXPECT_EQ(p.stepInteger, 1);
-    EXPECT_EQ(p.largeStepInteger, 1);
+    EXPECT_EQ(p.flags, kVstParameterUsesFloatStep);
     EXPECT_EQ(p.stepFloat, 0.5f);
+    EXPECT_EQ(p.smallStepFloat, 0.5f);
     EXPECT_EQ(p.largeStepFloat, 0.5f);
+    EXPECT_EQ(p.minInteger, 0);
+    EXPECT_EQ(p.maxInteger, 0);
     EXPECT_STREQ(p.label, "Mode");
     EXPECT_STREQ(p.shortLabel, "Mode");
     EXPECT_EQ(p.displayIndex, 0);
     EXPECT_EQ(p.future[15], 0);
 
     ASSERT_EQ(t.Dispatch(effGetParameterProperties, 0, 0, &p), 1);  // Integer 0..5
-    EXPECT_EQ(p.flags, kVstParameterUsesIntStep);
-    EXPECT_EQ(p.stepInteger, 1);
-    EXPECT_EQ(p.largeStepInteger, 1);
+    EXPECT_EQ(p.flags, kVstParameterUsesFloatStep);
+    EXPECT_EQ(p.stepFloat, 0.2f);
+    EXPECT_EQ(p.largeStepFloat, 0.2f);
     EXPECT_STREQ(p.label, "Steps");
+
+    ASSERT_EQ(t.Dispatch(effGetParameterProperties, 2, 0, &p), 1);  // Choice of two: named, no switch
+    EXPECT_EQ(p.flags, kVstParameterUsesFloatStep);
+    EXPECT_EQ(p.stepFloat, 1.0f);
 
     std::memset(&p, 0x55, sizeof p);
     EXPECT_EQ(t.Dispatch(effGetParameterProperties, 3, 0, &p), 0);  // continuous

@@ -1,8 +1,10 @@
 // vsthost editor: opens a plug-in's editor, performs a script of user input on it, reports the
 // host notifications that input caused and saves what the editor shows as a PNG.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
+#include "tools/vsthost/AudioFile.h"
 #include "tools/vsthost/Commands.h"
 #include "tools/vsthost/EditorHost.h"
 #include "tools/vsthost/FileBytes.h"
@@ -10,6 +12,7 @@
 #include "tools/vsthost/Platform.h"
 #include "tools/vsthost/PluginSession.h"
 #include "tools/vsthost/StartState.h"
+#include "tools/vsthost/TestSignal.h"
 
 namespace {
 
@@ -20,9 +23,13 @@ constexpr int kMaxEditorSide = 8192;
 // The rate and block size the plug-in is opened at, and its audio thread runs at with --audio.
 constexpr double kSampleRate = 44100.0;
 constexpr int32_t kBlockSize = 512;
+// The test signal that stands in for a missing -i lasts the demo's 8 s, or as long as the --midi
+// file's messages (and a second after the last), up to a bound a hostile file cannot exceed.
+constexpr double kDemoSeconds = 8.0;
+constexpr double kMaxSignalSeconds = 600.0;
 
 struct EditorOptions {
-    std::string module, output, script;
+    std::string module, output, script, input, midiFile;
     StartState state;
     long ticks = 2;
     bool force = false;
@@ -65,6 +72,12 @@ int ParseOptions(ArgReader& args, EditorOptions& o) {
             o.force = true;
         } else if (arg == "--audio") {
             o.audio = true;
+        } else if (arg == "-i" || arg == "--input") {
+            if (!need()) return UsageError(error);
+            o.input = value;
+        } else if (arg == "--midi") {
+            if (!need()) return UsageError(error);
+            o.midiFile = value;
         } else if (!arg.empty() && arg[0] == '-') {
             return UsageError("unknown option '" + arg + "' for editor");
         } else if (o.module.empty()) {
@@ -75,7 +88,51 @@ int ParseOptions(ArgReader& args, EditorOptions& o) {
     }
     if (o.module.empty()) return UsageError("editor needs a MODULE");
     if (o.state.bank && o.state.chunkFile.empty()) return UsageError("--bank goes with --chunk FILE");
+    if (!o.audio && (!o.input.empty() || !o.midiFile.empty()))
+        return UsageError("-i and --midi go with --audio");
     return kExitOk;
+}
+
+// What --audio loops: the -i file (at its own rate) or the test signal, with the --midi file's
+// messages or the demo's notes.
+struct Loop {
+    double sampleRate = kSampleRate;
+    AudioData input;
+    std::vector<ScheduledEvent> events;
+};
+
+int LoadLoop(const EditorOptions& o, Loop& loop) {
+    std::string error;
+    if (!o.input.empty()) {
+        if (!ReadAudioFile(o.input, loop.input, error)) return Fail(error, kExitInput);
+        if (loop.input.Frames() == 0) return Fail("'" + o.input + "' holds no audio to play", kExitInput);
+        if (loop.input.truncated)
+            Warn("'" + o.input + "' is truncated: it holds fewer frames than its header says; " +
+                 std::to_string(loop.input.Frames()) + " read");
+        loop.sampleRate = loop.input.sampleRate;
+    }
+    std::vector<TimedMidi> midi;
+    if (!o.midiFile.empty() && !ReadMidiFile(o.midiFile, midi, error)) return Fail(error, kExitInput);
+    if (o.input.empty()) {
+        double seconds = kDemoSeconds;
+        for (const TimedMidi& m : midi) seconds = std::max(seconds, std::ceil(m.seconds) + 1.0);
+        seconds = std::min(seconds, kMaxSignalSeconds);
+        loop.input = MakeTestSignal(static_cast<int32_t>(loop.sampleRate),
+                                    static_cast<size_t>(seconds * loop.sampleRate));
+    }
+    const auto frames = static_cast<int64_t>(loop.input.Frames());
+    loop.events = ScheduleEvents(midi, o.midiFile.empty() ? DemoNotes() : std::vector<NoteSpec>{},
+                                 loop.sampleRate, frames);
+    if (loop.events.size() < midi.size())
+        Warn(std::to_string(midi.size() - loop.events.size()) +
+             " MIDI messages lie past the end of the loop and are not played");
+    return kExitOk;
+}
+
+std::string LoopDescription(const EditorOptions& o) {
+    if (o.input.empty() && o.midiFile.empty()) return "the built-in demo";
+    return (o.input.empty() ? std::string("the test signal") : "'" + o.input + "'") + " with " +
+           (o.midiFile.empty() ? std::string("the demo's notes") : "'" + o.midiFile + "'");
 }
 
 // The editor's size from effEditGetRect; false when the plug-in has none or a broken one.
@@ -169,8 +226,12 @@ int RunEditor(ArgReader& args) {
     if (!ParseEditorScript(o.script, steps, error)) return UsageError(error);
     if (int code = CheckPictureFiles(o, steps)) return code;
 
+    Loop loop;
+    if (o.audio)
+        if (int code = LoadLoop(o, loop)) return code;
+
     PluginSession session;
-    if (!session.Start(o.module, kSampleRate, kBlockSize, error)) return Fail(error, kExitPlugin);
+    if (!session.Start(o.module, loop.sampleRate, kBlockSize, error)) return Fail(error, kExitPlugin);
     HostedEffect& fx = session.Effect();
     std::vector<std::string> paramReports;
     if (int code = LoadStartState(session, o.state, paramReports)) return code;
@@ -183,12 +244,13 @@ int RunEditor(ArgReader& args) {
     // Declared after the host: on every way out the audio stops before the editor closes.
     std::unique_ptr<LiveAudio> audio;
     if (o.audio) {
-        audio = std::make_unique<LiveAudio>(fx, kSampleRate, kBlockSize);
+        const std::string what = LoopDescription(o);
+        audio = std::make_unique<LiveAudio>(fx, loop.sampleRate, kBlockSize, std::move(loop.input),
+                                            std::move(loop.events));
         if (!audio->Start()) return Fail("cannot start an audio thread", kExitPlugin);
         std::printf(
-            "Audio:           the built-in demo, looped, at %.0f Hz in blocks of %d, on an audio thread "
-            "in real time\n",
-            kSampleRate, kBlockSize);
+            "Audio:           %s, looped, at %.0f Hz in blocks of %d, on an audio thread in real time\n",
+            what.c_str(), loop.sampleRate, kBlockSize);
     }
     if (!host->Open(fx, width, height, error)) return Fail(error, kExitPlugin);
     std::printf("Editor:          %d x %d, %s\n", width, height, host->Description());
@@ -257,6 +319,8 @@ const CommandInfo kEditorCommand = {
     "  --audio            while the editor is open, play the built-in demo (test signal and\n"
     "                     note pattern, looped) through the plug-in on an audio thread in\n"
     "                     real time; see the script's wait and shot steps\n"
+    "  -i FILE, --midi FILE   with --audio: loop this audio file (at its own rate) in place of\n"
+    "                     the test signal, this MIDI file in place of the demo's notes\n"
     "  --program N, --chunk FILE [--bank], --param NAME=V   state to load first, as for render\n"
     "  -o OUT.png         the picture (--force overwrites)\n" EDITOR_SCRIPT_HELP,
     RunEditor,

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Vesmar in a real DAW: Debian's Ardour 7 headless (ardour7-lua, Dummy backend) scans the module
+# with its own scanner, inserts it on a track and drives every stepped parameter through Ardour's
+# control API, saves, reloads and loads the factory programs as presets (scripts/host-ardour.lua).
+# Installs Debian's ardour when it is missing. Ardour's settings, caches and the session live in
+# OUT_DIR, so the user's own Ardour set-up is neither read nor changed.
+#   scripts/host-ardour.sh VSTHOST MODULE OUT_DIR      (MODULE: a build without sanitizers)
+# Ends with "ardour: N passed, N failed"; exits 1 on any failure.
+set -uo pipefail
+usage="usage: host-ardour.sh VSTHOST MODULE OUT_DIR"
+vsthost=${1:?$usage} module=${2:?$usage} out=${3:?$usage}
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+lib=/usr/lib/ardour7
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+if ! command -v ardour7-lua >/dev/null || [ ! -x "$lib/ardour-vst-scanner" ]; then
+  echo "== installing: ardour"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ardour >/dev/null
+fi
+fail() { echo "FAIL $*"; echo "ardour: 0 passed, 1 failed"; exit 1; }
+command -v ardour7-lua >/dev/null || fail "ardour7-lua is not installed"
+
+rm -rf "$out"
+mkdir -p "$out/vst" "$out/home"
+out=$(cd "$out" && pwd)
+# Ardour finds Linux VST modules by folder; a folder of its own holds only this one.
+cp "$module" "$out/vst/vesmar.so" || fail "cannot copy $module"
+export HOME="$out/home" XDG_CONFIG_HOME="$out/home/config" XDG_CACHE_HOME="$out/home/cache"
+export LXVST_PATH="$out/vst" VST_PATH="$out/vst"
+# A sanitizer build cannot be measured here: Ardour is not instrumented, and with the ASan runtime
+# preloaded ardour7-lua hangs before it runs the script.
+if ldd "$module" | grep -qE 'lib(a|t|ub)san\.so'; then fail "$module is a sanitizer build; give a Release one"; fi
+
+# The reference for the presets: each factory program's values as vsthost reads them. Slots the
+# plug-in leaves empty (named "- N -") take the current values when first selected, so they have
+# no values of their own to compare.
+programs="$out/programs.txt"
+names=$("$vsthost" info --json "$module" | python3 -c 'import json, sys; print("\n".join(json.load(sys.stdin)["programs"]))') ||
+  fail "vsthost cannot read the programs of $module"
+n=0
+: >"$programs"
+while IFS= read -r name; do
+  [[ "$name" =~ ^-\ [0-9]+\ -$ ]] && { n=$((n + 1)); continue; }
+  values=$(env -u DISPLAY "$vsthost" editor "$module" --program "$n" |
+    sed -nE '/^Parameters:/,$ s/^ +[0-9]+ +"[^"]*" +([-+.0-9eE]+) .*/\1/p' | tr '\n' ' ')
+  printf '%s\t%s\n' "$name" "$values" >>"$programs"
+  n=$((n + 1))
+done <<<"$names"
+
+# Ardour's own scanner, in its own process, as Ardour scans new modules.
+(export LD_LIBRARY_PATH=$lib ARDOUR_DATA_PATH=/usr/share/ardour7 ARDOUR_CONFIG_PATH=/etc/ardour7 \
+   ARDOUR_DLL_PATH=$lib
+ timeout 60 "$lib/ardour-vst-scanner" -f "$out/vst/vesmar.so") >"$out/scan.log" 2>&1
+grep -q "Found Plugin: .* Vesmar" "$out/scan.log" || { cat "$out/scan.log"; fail "Ardour's scanner did not find Vesmar"; }
+echo "ok   Ardour's scanner: $(grep -m1 'Found Plugin' "$out/scan.log")"
+
+VESMAR_ARDOUR_SESSION="$out/session" VESMAR_ARDOUR_PROGRAMS="$programs" \
+  timeout 60 ardour7-lua "$here/host-ardour.lua" >"$out/ardour.log" 2>&1
+code=$?
+grep -E '^(param |FAIL |ardour: )' "$out/ardour.log"
+line=$(grep -E '^ardour: [0-9]+ passed, [0-9]+ failed' "$out/ardour.log" | tail -n1)
+if [ -z "$line" ]; then
+  tail -n 20 "$out/ardour.log"
+  fail "ardour7-lua ended without a summary (exit code $code)"
+fi
+[ "$code" -eq 0 ] && [[ "$line" == *" 0 failed" ]]
