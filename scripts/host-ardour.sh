@@ -18,7 +18,7 @@ as_root() {
 if ! command -v ardour7-lua >/dev/null || [ ! -x "$lib/ardour-vst-scanner" ]; then
   echo "== installing: ardour"
   as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ardour >/dev/null
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ardour >/dev/null
 fi
 fail() { echo "FAIL $*"; echo "ardour: 0 passed, 1 failed"; exit 1; }
 command -v ardour7-lua >/dev/null || fail "ardour7-lua is not installed"
