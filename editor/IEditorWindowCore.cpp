@@ -2,10 +2,17 @@
 
 #include "editor/PromptText.h"
 #include "plugbase/IPluginCore.h"
+#include "raster/DibBitmap.h"
 #include "raster/PngDecoder.h"
 
 IEditorWindowCore::IEditorWindowCore(IPluginCore* plug, int width, int height, int frameRate, void* instance)
     : IEditorGraphics(plug, width, height, frameRate), instance(instance) {}
+
+void IEditorWindowCore::SetSize(int newWidth, int newHeight) {
+    ClosePopup(false);
+    IEditorGraphics::SetSize(newWidth, newHeight);
+    if (backBuffer) backBuffer->Resize(width, height);
+}
 
 std::unique_ptr<RasterBitmap> IEditorWindowCore::LoadImageResource(int id, const char* /*name*/) {
     return std::unique_ptr<RasterBitmap>(LoadPngResource(instance, id, nullptr));

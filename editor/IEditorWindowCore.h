@@ -25,6 +25,9 @@ class IEditorWindowCore : public IEditorGraphics {
     // frameRate <= 0 means 24; instance is the module token the images are loaded from.
     IEditorWindowCore(IPluginCore* plug, int width, int height, int frameRate, void* instance);
 
+    // Closes a popup without applying it (its control is about to be deleted), then the base
+    // steps, then the back buffer follows the new size. The window resizes itself after this.
+    void SetSize(int width, int height) override;
     // [any thread, with the lock held] A begin-edit on a host thread ends a pending wheel
     // gesture, and with it the countdown the UI thread runs.
     void StartEndEditCountdown(int ticks) override { endEditTicks = ticks; }

@@ -1,15 +1,10 @@
 #include "editor/posix/IEditorWindow.h"
 
 #include "editor/NewEditorWindow.h"
-#include "plugbase/IPluginCore.h"
-#include "raster/DibBitmap.h"
 
 IEditorGraphics* NewEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance) {
     return new IEditorWindow(plug, width, height, frameRate, instance);
 }
-
-IEditorWindow::IEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance)
-    : IEditorWindowCore(plug, width, height, frameRate, instance) {}
 
 IEditorWindow::~IEditorWindow() {
     CloseWindow();
@@ -17,12 +12,6 @@ IEditorWindow::~IEditorWindow() {
 
 bool IEditorWindow::PresentArea(const IPixelRect&) {
     return true;
-}
-
-void IEditorWindow::SetSize(int newWidth, int newHeight) {
-    ClosePopup(false);  // its control is about to be deleted
-    IEditorGraphics::SetSize(newWidth, newHeight);
-    if (backBuffer) backBuffer->Resize(width, height);
 }
 
 void IEditorWindow::HostDirectory(std::string& out) {

@@ -9,7 +9,7 @@
 // The editor window of a platform that has no editor window yet: OpenWindow answers null, so the
 // host sees an editor it cannot open, while everything above the window — painting into the back
 // buffer, mouse and key dispatch, parameter links, the end-edit countdown — works and can be
-// driven through Tick() exactly as a window timer would. A value popup is kept as text.
+// driven through Tick() exactly as a window timer would.
 //
 // A host can also drive it offscreen (plugbase/OffscreenEditor.h): the input the Windows window
 // would receive, with the same rules (capture, popup commit and cancel, key table), and a value
@@ -19,13 +19,11 @@
 // that calls Tick and the Handle* operations plays the window's thread.
 class IEditorWindow : public IEditorWindowCore {
   public:
-    IEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance);
+    using IEditorWindowCore::IEditorWindowCore;
     ~IEditorWindow() override;
 
     // Nothing to show the pixels on: answers true.
     bool PresentArea(const IPixelRect& rect) override;
-    // The base steps, then the back buffer follows the new size.
-    void SetSize(int width, int height) override;
     // Opens the offscreen value popup: the current value text, selected, as the Windows edit box
     // or drop-down list would show it. Nothing when either is missing or a popup is open.
     void ShowValuePrompt(IControl* control, IParameter* parameter) override;

@@ -142,9 +142,6 @@ IEditorGraphics* NewEditorWindow(IPluginCore* plug, int width, int height, int f
     return new IEditorWindow(plug, width, height, frameRate, instance);
 }
 
-IEditorWindow::IEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance)
-    : IEditorWindowCore(plug, width, height, frameRate, instance) {}
-
 IEditorWindow::~IEditorWindow() {
     CloseWindow();
     customColours.reset();
@@ -627,10 +624,7 @@ void IEditorWindow::PluginDirectory(std::string& out) {
 void IEditorWindow::SetSize(int newWidth, int newHeight) {
     int dW = newWidth - width;
     int dH = newHeight - height;
-    // The controls are about to be deleted: a popup must not outlive the control it edits.
-    ClosePopup(false);
-    IEditorGraphics::SetSize(newWidth, newHeight);
-    if (backBuffer) backBuffer->Resize(newWidth, newHeight);
+    IEditorWindowCore::SetSize(newWidth, newHeight);
     if (!window) return;
     HWND hwnd = Hwnd(window);
     auto isPlainChild = [](HWND w) {

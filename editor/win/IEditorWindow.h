@@ -23,7 +23,7 @@ class IEditorWindow : public IEditorWindowCore {
     static constexpr int kPopupId = 99;
     static constexpr const char* kClassName = "PluginEditorWindow";
 
-    IEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance);
+    using IEditorWindowCore::IEditorWindowCore;
     ~IEditorWindow() override;
 
     // ---- Overrides of the graphics context ----------------------------------------------------
