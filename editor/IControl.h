@@ -16,10 +16,10 @@ class IPluginCore;
 // answers the mouse events the editor routes to it, and may be bound to one plug-in parameter.
 // The value is normalised (0..1); the parameter converts.
 //
-// Threads: everything runs on the editor's thread except SetValueFromParameter and
-// SetValueFromUser, which the plug-in also calls from host threads with its lock held. The
-// fields those two touch (value, defaultValue, dirty, redraw) are lock-free atomics; nothing here
-// takes a lock, but a push to the parameter (MarkDirty(true)) takes the plug-in's.
+// Threads: UI thread, except the two functions tagged otherwise, which the plug-in also calls
+// from host threads with its lock held. The fields those two touch (value, defaultValue, dirty,
+// redraw) are lock-free atomics; nothing here takes a lock, but a push to the parameter
+// (MarkDirty(true)) takes the plug-in's.
 //
 // Ownership: the editor graphics context owns its controls; images and the tooltip text are not
 // owned.
@@ -43,9 +43,11 @@ class IControl {
     virtual void MouseOver(int x, int y, const IMouseKeys& keys);
     virtual void MouseOut();
     virtual bool Paint(IEditorGraphics& graphics) = 0;
-    // The plug-in shows a parameter value. The first value ever received becomes defaultValue.
+    // [any thread, with the lock held] The plug-in shows a parameter value. The first value ever
+    // received becomes defaultValue.
     virtual void SetValueFromParameter(double v);
-    // The user typed or chose a value (or the effect moves the control as if by hand): pushed.
+    // [UI thread; any thread with the lock held] The user typed or chose a value (a committed
+    // popup, UI thread), or the effect moves the control as if by hand (under its lock): pushed.
     virtual void SetValueFromUser(double v);
     virtual void SetHidden(bool flag);
     virtual void SetGreyed(bool flag);

@@ -23,13 +23,14 @@ class RasterBitmap;
 // The platform-independent half of the plug-in's editor: the ordered control list (index 0, the
 // background, is drawn first and hit last), a back buffer of the editor's size, the mouse state,
 // the drawing operations controls use while painting, repaint tracking and the parameter links.
-// The platform half (IEditorWindow) derives from it and supplies the window, the timer, popups
-// and presentation.
+// The window half derives from it: IEditorWindowCore (editor/IEditorWindowCore.h) adds what every
+// platform shares, and each platform's IEditorWindow the window, input and presentation.
 //
-// Threads: everything runs on the editor's thread except ShowParameterValue and
-// SetBoundControlsFromUser, which the plug-in calls from host threads with its lock held; they
+// Threads: UI thread (the editor window's), except ShowParameterValue and
+// SetBoundControlsFromUser, which the plug-in calls from any thread with its lock held; they
 // only store control values and flags (atomics), which the next tick picks up. Painting never
-// takes the plug-in's lock. The image and font caches are process-wide, each with its own lock.
+// takes the plug-in's lock: the controls read parameters through IParameter's lock-free readers.
+// The image and font caches are process-wide, each with its own lock.
 //
 // Ownership: the context owns its controls (deleted last to first) and its back buffer; images
 // and fonts belong to the caches.
@@ -69,15 +70,16 @@ class IEditorGraphics : public IEditorLink {
     virtual std::unique_ptr<RasterBitmap> LoadImageResource(int id, const char* name) = 0;
 
     // ---- Plug-in link ------------------------------------------------------------------------
-    // value normalised, or plain (converted by the parameter) when isNormalized is false; then
-    // SetValueFromParameter on every control bound to index, in list order.
+    // [any thread, with the lock held] value normalised, or plain (converted by the parameter)
+    // when isNormalized is false; then SetValueFromParameter on every control bound to index, in
+    // list order.
     void ShowParameterValue(int index, double value, bool isNormalized) override;
     // Creates the back buffer (width x height).
     void PrepareDrawing() override;
     int FrameRate() const override { return frameRate; }
     int Width() const override { return width; }
     int Height() const override { return height; }
-    // SetValueFromUser on every control bound to index.
+    // [any thread, with the lock held] SetValueFromUser on every control bound to index.
     void SetBoundControlsFromUser(int index, double normalized);
 
     // ---- Building the editor --------------------------------------------------------------------

@@ -4,24 +4,29 @@
 
 // What the plug-in core calls on its attached editor. The core owns the editor through this
 // interface and deletes it on destruction; the editor graphics context implements it.
-// All calls are made with the plug-in's lock held.
+// All calls are made with the plug-in's lock held; each says from which thread.
 class IEditorLink {
   public:
     virtual ~IEditorLink() = default;
 
-    // Shows a parameter's value in the controls bound to it, normalised (0..1) or plain.
+    // [any thread, with the lock held] Shows a parameter's value in the controls bound to it,
+    // normalised (0..1) or plain.
     virtual void ShowParameterValue(int index, double value, bool isNormalized) = 0;
-    // Called once when the editor is attached, after every value has been shown.
+    // [any thread, with the lock held] Called once when the editor is attached, after every value
+    // has been shown.
     virtual void PrepareDrawing() = 0;
-    // Starts (or restarts) the delayed end-of-edit countdown of the given number of timer ticks;
-    // when it reaches zero the editor calls IPluginCore::FlushPendingEndEdit.
+    // [UI thread, with the lock held] Starts (or restarts) the delayed end-of-edit countdown of
+    // the given number of timer ticks; when it reaches zero the editor calls
+    // IPluginCore::FlushPendingEndEdit.
     virtual void StartEndEditCountdown(int ticks) = 0;
+    // [any thread, with the lock held]
     virtual void CancelEndEditCountdown() = 0;
-    // Timer ticks per second.
+    // [any thread, with the lock held] Timer ticks per second.
     virtual int FrameRate() const = 0;
 
-    // What the host adapter needs of the editor. The defaults are those of an editor that can
-    // never show a window.
+    // What the host adapter needs of the editor, [UI thread, with the lock held]: the host's
+    // dispatcher calls for its editor. The defaults are those of an editor that can never show a
+    // window.
     // Opens the editor window inside the host's parent window; the window, or null.
     virtual void* OpenWindow(void* parent) {
         (void)parent;
@@ -41,7 +46,7 @@ class IEditorLink {
         (void)data;
         return 0;
     }
-    // Editor size in pixels.
+    // [any thread, with the lock held] Editor size in pixels.
     virtual int Width() const { return 0; }
     virtual int Height() const { return 0; }
 };

@@ -13,7 +13,13 @@
 //
 // Texts are bounded: names, labels and value texts keep at most 31 characters (longer ones are
 // truncated). Every value that leaves SetPlain or SetFromNormalized lies within [min, max], also
-// for NaN or out-of-range input. The owning core's lock guards all calls.
+// for NaN or out-of-range input.
+//
+// Threads: the initialisers and presentation tweaks run while the effect is built, before any
+// host or editor thread can reach the parameter; after that only the value changes. The setters
+// are called with the owning core's lock held (the core sets a value and reacts to it in one
+// step); every reader works from any thread without the lock, because the value is one atomic
+// and everything else stays fixed. The editor's paint reads values and texts that way.
 class IParameter {
   public:
     static constexpr int kTextBytes = 32;
@@ -36,9 +42,11 @@ class IParameter {
     void SetShape(double shape) noexcept;
     void SetNegateDisplay(bool negate) noexcept { negateDisplay_ = negate; }
 
-    // Values.
+    // ---- Setters [any thread, with the lock held] ----------------------------------------------
     void SetPlain(double v) noexcept;           // clamped to [min, max]; NaN gives min
     void SetFromNormalized(double x) noexcept;  // x clamped to 0..1 (NaN gives 0), snapped unless Continuous
+
+    // ---- Readers [any thread]: each function below, without the lock ----------------------------
     double PlainValue() const noexcept { return value_.load(std::memory_order_relaxed); }
     double NormalizedValue() const noexcept { return ToNormalized(PlainValue()); }
     double ToNormalized(double v) const noexcept;  // v clamped to [min, max] first
@@ -54,7 +62,7 @@ class IParameter {
     const char* Name() const noexcept { return name_; }
     const char* Label() const noexcept { return label_; }
 
-    // Texts. FormatForHost writes a zero-terminated display text for v (plain, or normalised when
+    // FormatForHost writes a zero-terminated display text for v (plain, or normalised when
     // isNormalized) into out, truncated to capacity bytes; nothing is written when capacity is 0.
     void FormatForHost(double v, bool isNormalized, char* out, size_t capacity) const noexcept;
     // Inverse of FormatForHost: a value text gives its integer, otherwise the leading decimal number

@@ -24,9 +24,12 @@
 // OnMidiEvent...); a host adapter overrides the Host* notifications, whose defaults do nothing and
 // answer false / 0 so that tests can subclass the core directly.
 //
-// Threads: the host's audio thread, its control thread and the editor's thread all come in with
-// Lock() held (the adapter takes it for every call); the operations listed in the class take it
-// again themselves. Audio reaches ProcessDouble always as 64-bit blocks.
+// Threads: the host's audio and control threads come in with Lock() held (the adapter takes it for
+// every call). The editor's UI thread comes in without it, through the controls, and reaches only
+// the operations tagged [any thread] or [UI thread], which take the lock themselves where they
+// need it. Each entry point carries its tag: [audio thread], [UI thread] or [any thread], and
+// "with the lock held" when the caller must hold Lock(). Audio reaches ProcessDouble always as
+// 64-bit blocks.
 class IPluginCore {
   public:
     static constexpr int kNameBytes = 128;
@@ -43,14 +46,17 @@ class IPluginCore {
     IPluginCore& operator=(const IPluginCore&) = delete;
 
     // ---- Hooks for the effect -------------------------------------------------------------------
+    // [any thread, with the lock held] each hook of this group but the three audio ones.
     virtual void Reset();                       // default: takes and releases the lock
     virtual void OnParameterChange(int index);  // default: takes and releases the lock
-    // inputs/outputs are null when there are no such channels. Default: copies input i to output i
-    // below the smaller channel count and zero-fills every further output.
+    // [audio thread, with the lock held] inputs/outputs are null when there are no such channels.
+    // Default: copies input i to output i below the smaller channel count and zero-fills every
+    // further output.
     virtual void ProcessDouble(double** inputs, double** outputs, int frames);
     virtual void OnEditorOpened() {}
     virtual void OnEditorClosed() {}
     virtual void OnActivate(bool active);  // default: takes and releases the lock
+    // [audio thread, with the lock held] the events of the coming block, in order.
     virtual void OnMidiEvent(const IMidiEvent& event) { (void)event; }
     virtual void OnSysEx(const ISysExMessage& message) { (void)message; }
     // Writes a zero-terminated note name into text (capacity bytes); default "" and false.
@@ -59,29 +65,42 @@ class IPluginCore {
     virtual int LoadState(const IStateChunk& chunk, int position) { return LoadParameters(chunk, position); }
 
     // ---- Host notifications (the host adapter implements them) -----------------------------------
+    // [any thread] A control's gesture comes from the UI thread without the lock, the effect's own
+    // correction from a host thread with it; the adapter takes the lock where it needs it.
     virtual void HostBeginEdit(int index) { (void)index; }
-    // An adapter implementation takes the lock for its whole duration.
+    // [UI thread] An adapter implementation takes the lock for its whole duration.
     virtual void HostBeginEditOnce(int index) { (void)index; }
+    // [any thread, with the lock held]
     virtual void HostAutomate(int index, double normalized) {
         (void)index;
         (void)normalized;
     }
+    // [any thread] as HostBeginEdit.
     virtual void HostEndEdit(int index) { (void)index; }
+    // [any thread, with the lock held]
     virtual void HostProgramChanged() {}
+    // [audio thread, with the lock held] the host's transport, for the coming block.
     virtual int64_t HostSamplePosition() { return 0; }
     virtual double HostTempo() { return 0.0; }
     virtual void HostTimeSignature(int& numerator, int& denominator) { numerator = denominator = 0; }
+    // [any thread] The UI thread asks while creating and activating the editor window (an
+    // adapter implementation takes the lock).
     virtual HostId HostKind() { return host_; }
+    // [UI thread] The editor changed its size (an adapter implementation takes the lock).
     virtual void EditorSizeChanged() {}
+    // [any thread, with the lock held]
     virtual void AdjustForHost() {}
-    // Under the lock: shows every parameter's normalised value in the editor, calls its
-    // PrepareDrawing and takes ownership of it (a previously attached editor is destroyed). Null
-    // does nothing.
+    // [any thread] Under the lock: shows every parameter's normalised value in the editor, calls
+    // its PrepareDrawing and takes ownership of it (a previously attached editor is destroyed).
+    // Null does nothing.
     virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);
-    // Resizes every scratch buffer to frames samples and zeroes them, unless frames is the current
-    // block size. Negative frames count as 0. Not for the audio thread (it allocates).
+    // [any thread but the audio thread, with the lock held] Resizes every scratch buffer to frames
+    // samples and zeroes them, unless frames is the current block size. Negative frames count as
+    // 0. Not for the audio thread: it allocates.
     virtual void SetBlockSize(int frames);
+    // [any thread, with the lock held]
     virtual void SetLatency(int samples) { latency_ = samples; }
+    // [audio thread, with the lock held] outgoing events, from the block being processed.
     virtual bool SendMidiEvent(const IMidiEvent& event) {
         (void)event;
         return false;
@@ -93,10 +112,10 @@ class IPluginCore {
         return false;
     }
 
-    // ---- Saved states -------------------------------------------------------------------------
-    // Appends every plain value as a 64-bit float (under the lock); true.
+    // ---- Saved states [any thread, with the lock held] --------------------------------------------
+    // Appends every plain value as a 64-bit float; true.
     virtual bool SaveParameters(IStateChunk& chunk);
-    // Under the lock: sets the parameters from 64-bit floats at position (clamped); the first value
+    // Sets the parameters from 64-bit floats at position (clamped); the first value
     // that does not fit sets its parameter to 0 clamped and ends reading with -1. Then
     // OnParameterChange for every parameter. Answers the position after the last value, or -1.
     virtual int LoadParameters(const IStateChunk& chunk, int position);
@@ -104,7 +123,7 @@ class IPluginCore {
     virtual bool SavePrograms(IStateChunk& chunk);
     virtual int LoadPrograms(const IStateChunk& chunk, int position);
 
-    // ---- Programs ------------------------------------------------------------------------------
+    // ---- Programs [any thread, with the lock held] ------------------------------------------------
     // Fills the first uninitialised slot with name and one value per parameter in index order
     // (integers for Toggle/Integer/Choice, stored unchanged, not clamped). Missing values take the
     // parameter's current plain value; surplus values are ignored. Nothing when every slot is used.
@@ -127,7 +146,7 @@ class IPluginCore {
     IProgram* Program(int index);  // null when out of range
     int CurrentProgramIndex() const { return currentProgram_; }
 
-    // ---- State chunks for the host ---------------------------------------------------------------
+    // ---- State chunks for the host [any thread, with the lock held] -----------------------------
     // Builds the bank chunk (bank) or the program chunk into the core's own buffer and stores its
     // address in *data. Answers the size, or 0 (and *data untouched) for a null data or a failure.
     // The address stays valid until the next call for the same kind of chunk.
@@ -136,7 +155,9 @@ class IPluginCore {
     // size <= 0 or beyond GrowBuffer::MaxBytes change nothing).
     int SetStateChunk(bool bank, const void* data, intptr_t size);
 
-    // ---- Queries and setters --------------------------------------------------------------------
+    // ---- Queries and setters [any thread, with the lock held] ------------------------------------
+    // Exceptions [any thread]: the parameter list is fixed once the effect is built, so
+    // ParameterCount and Parameter answer without the lock, and so does Lock.
     int ParameterCount() const { return static_cast<int>(params_.size()); }
     IParameter* Parameter(int index);  // null when out of range
     const IParameter* Parameter(int index) const;
@@ -178,7 +199,7 @@ class IPluginCore {
     void ConnectInputs(int start, int count, bool connected);
     void ConnectOutputs(int start, int count, bool connected);
 
-    // ---- Processing frame (caller holds the lock; no allocation, no other lock) ------------------
+    // ---- Processing frame [audio thread, with the lock held]; no allocation, no other lock ---------
     // Each connected channel takes the next host pointer, in channel order, for the coming run;
     // disconnected channels take none. A null pointer array (or a null entry) leaves the channel on
     // its scratch buffer. Host pointers are only used by the next run and forgotten afterwards.
@@ -197,19 +218,23 @@ class IPluginCore {
     void Run64(int frames);
 
     // ---- Parameter flow ------------------------------------------------------------------------
-    // The user moved a control: under the lock, set the parameter, HostAutomate, OnParameterChange.
+    // [any thread] The user moved a control (or the effect moved one as if by hand): under the
+    // lock, set the parameter, HostAutomate, OnParameterChange.
     void ApplyParameterFromEditor(int index, double normalized);
-    // The host set a parameter, normalised (setParameter) or plain (a parsed text): under the lock,
-    // show it in the editor, set it (a plain value clamped to the range), OnParameterChange.
-    // Indices out of range change nothing.
+    // [any thread] The host set a parameter, normalised (setParameter) or plain (a parsed text):
+    // under the lock, show it in the editor, set it (a plain value clamped to the range),
+    // OnParameterChange. Indices out of range change nothing.
     void ApplyParameterFromHost(int index, double value, bool isNormalized);
-    void NotifyAllParameters();  // OnParameterChange for every index from 0 upwards
-    void PushValuesToEditor();   // every plain value to the editor, when there is one
-    // Wheel gestures: with an editor, remembers index and starts its countdown of
+    // [any thread, with the lock held] OnParameterChange for every index from 0 upwards.
+    void NotifyAllParameters();
+    // [any thread, with the lock held] every plain value to the editor, when there is one.
+    void PushValuesToEditor();
+    // [UI thread] Wheel gestures: with an editor, remembers index and starts its countdown of
     // max(1, frameRate / 2) ticks (a different parameter still pending is ended first); without an
     // editor, HostEndEdit at once. Under the lock.
     void EndEditLater(int index);
-    // Cancels the countdown and sends the pending HostEndEdit, if any. Under the lock.
+    // [any thread] Cancels the countdown and sends the pending HostEndEdit, if any. Under the
+    // lock.
     void FlushPendingEndEdit();
 
   private:

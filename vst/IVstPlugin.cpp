@@ -1,6 +1,7 @@
 #include "vst/IVstPlugin.h"
 
 #include <memory>
+#include <mutex>
 #include <utility>
 
 #include "vst/HostTable.h"
@@ -140,6 +141,8 @@ void IVstPlugin::HostTimeSignature(int& numerator, int& denominator) {
 // ---- Host identification ---------------------------------------------------------------------
 
 HostId IVstPlugin::HostKind() {
+    // The editor window asks from the UI thread without the lock.
+    std::lock_guard<std::recursive_mutex> guard(Lock());
     if (Host() != HostId::NotAsked) return Host();
     char name[kHostProductBytes] = {};
     CallHost(audioMasterGetProductString, 0, 0, name);
@@ -188,6 +191,7 @@ void IVstPlugin::AttachEditor(std::unique_ptr<IEditorLink> editor) {
 }
 
 void IVstPlugin::EditorSizeChanged() {
+    std::lock_guard<std::recursive_mutex> guard(Lock());
     if (Editor()) SetEditorRectFromEditor();
 }
 

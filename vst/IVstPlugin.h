@@ -12,7 +12,8 @@
 //
 // Threads: the host may call the record's functions from its audio, control and user-interface
 // threads; every one of them takes the plug-in's lock (IPluginCore::Lock) for its whole duration,
-// so the member functions below run serialised. Calls to the host are made with the lock held.
+// so the member functions below run serialised. Calls to the host are made with the lock held,
+// except a control's begin- and end-edit, which come from the UI thread without it.
 //
 // Ownership: the host owns nothing; the object lives from the entry point until effClose, which
 // deletes it. The effect record is part of the object and dies with it.
@@ -32,14 +33,15 @@ class IVstPlugin : public IPluginCore {
     // The plug-in behind a record, or null for a null record or one without an object.
     static IVstPlugin* FromEffect(AEffect* effect);
 
-    // One dispatcher call; the caller holds the lock (the record's dispatcher does). effClose is
-    // handled by the record's dispatcher itself, because it destroys the object.
+    // [any thread, with the lock held] One dispatcher call (the record's dispatcher takes the
+    // lock). effClose is handled by the record's dispatcher itself: it destroys the object.
     intptr_t Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 
     const VstSpeakerArrangement& InputArrangement() const { return inputArrangement_; }
     const VstSpeakerArrangement& OutputArrangement() const { return outputArrangement_; }
 
     // ---- Host notifications of the core, through the host callback ------------------------------
+    // Each with the thread tag of its IPluginCore declaration.
     void HostAutomate(int index, double normalized) override;
     void HostBeginEdit(int index) override;
     void HostBeginEditOnce(int index) override;
@@ -48,7 +50,8 @@ class IVstPlugin : public IPluginCore {
     int64_t HostSamplePosition() override;
     double HostTempo() override;
     void HostTimeSignature(int& numerator, int& denominator) override;
-    // Asks the host for its product name (and version) once and maps it to a host number.
+    // Under the lock: asks the host for its product name (and version) once and maps it to a host
+    // number.
     HostId HostKind() override;
     // At most once per object (effOpen): host-specific channel adjustment, then the record's and
     // the arrangements' channel counts follow the core's channels.
@@ -56,7 +59,7 @@ class IVstPlugin : public IPluginCore {
     void SetLatency(int samples) override;
     // The core's steps, then effFlagsHasEditor and the editor rectangle.
     void AttachEditor(std::unique_ptr<IEditorLink> editor) override;
-    // The editor rectangle follows the editor's size.
+    // Under the lock, since the dispatcher reads the rectangle: it follows the editor's size.
     void EditorSizeChanged() override;
     const ERect& EditorRect() const { return editorRect_; }
     bool SendMidiEvent(const IMidiEvent& event) override;
@@ -70,6 +73,8 @@ class IVstPlugin : public IPluginCore {
   private:
     // Record callbacks (IVstPluginCallbacks.cpp): validate the record, take the lock, forward. An
     // exception from below (a failed allocation, say) ends at each of them as the neutral answer.
+    // [any thread] the dispatcher and the parameter callbacks; [audio thread] the three process
+    // callbacks.
     static intptr_t DispatcherCallback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
                                        void* ptr, float opt) noexcept;
     static void ProcessFloat(AEffect* effect, float** inputs, float** outputs, int32_t frames,

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/IEditorGraphics.h"
+#include "editor/IEditorWindowCore.h"
 
 // The editor window of a platform that has no editor window yet: OpenWindow answers null, so the
 // host sees an editor it cannot open, while everything above the window — painting into the back
@@ -15,17 +15,15 @@
 // would receive, with the same rules (capture, popup commit and cancel, key table), and a value
 // popup kept as text, so that one script gives the same parameter changes on both platforms.
 //
-// Threads: the thread that calls Tick and the Handle* operations plays the window's thread.
-class IEditorWindow : public IEditorGraphics {
+// Threads: UI thread only, except what IEditorGraphics says host threads may call; the thread
+// that calls Tick and the Handle* operations plays the window's thread.
+class IEditorWindow : public IEditorWindowCore {
   public:
-    IEditorWindow(IPluginCore* plug, int width, int height, int frameRate);
+    using IEditorWindowCore::IEditorWindowCore;
     ~IEditorWindow() override;
 
     // Nothing to show the pixels on: answers true.
     bool PresentArea(const IPixelRect& rect) override;
-    // The base steps, then the back buffer follows the new size.
-    void SetSize(int width, int height) override;
-    bool IsOpen() override { return false; }
     // Opens the offscreen value popup: the current value text, selected, as the Windows edit box
     // or drop-down list would show it. Nothing when either is missing or a popup is open.
     void ShowValuePrompt(IControl* control, IParameter* parameter) override;
@@ -37,39 +35,22 @@ class IEditorWindow : public IEditorGraphics {
                         const char* failureText) override;
     // The pointer is never over an editor window: 0.
     int HostWheel(float notches) override;
-    void StartEndEditCountdown(int ticks) override { endEditTicks = ticks; }
-    void CancelEndEditCountdown() override { endEditTicks = 0; }
     void* OpenWindow(void* parent) override;
     // Flushes a pending end-edit so that a wheel gesture never stays open.
     void CloseWindow() override;
     void* NativeWindow() override { return nullptr; }
-    // The image embedded under id.
-    std::unique_ptr<RasterBitmap> LoadImageResource(int id, const char* name) override;
-
-    // One timer tick: applies or drops a finished popup, repaints the union of the dirty controls
-    // into the back buffer, then counts the end-edit countdown down and flushes the pending
-    // end-edit when it reaches zero.
-    void Tick();
     // Input, ticks and pixels from a host without a window (see plugbase/OffscreenEditor.h).
     intptr_t OffscreenRequest(int32_t request, void* data) override;
 
-    enum ValuePromptState : int32_t { Idle = 0, Focused = 1, Cancel = 2, Commit = 3 };
-    // The offscreen value popup: open while popupControl is set.
-    IControl* popupControl = nullptr;
-    IParameter* popupParameter = nullptr;
+    // The offscreen popup's text, and whether all of it is selected (typing replaces it).
     std::string popupText;
     bool popupTextSelected = false;
     bool popupIsList = false;
-    ValuePromptState popupState = Idle;
-
-    // Module token for the image resources; set by the effect after construction.
-    void* instance = nullptr;
-    int32_t endEditTicks = 0;
 
   private:
+    std::string PopupText() override { return popupText; }
+    void DestroyPopup() override { popupText.clear(); }
     intptr_t OffscreenInput(const struct OffscreenEditorInput& input);
-    // Drops the popup; with notify its control hears that it went away.
-    void ClosePopup(bool notify);
     // The pointer is captured between a press and its release, as a window captures it.
     bool captured = false;
 };

@@ -12,8 +12,8 @@ namespace {
 
 constexpr int32_t kReturnKey = 0x0D;
 constexpr int32_t kBackspace = 0x08;
-// As many characters as the Windows popup's text buffer reads.
-constexpr size_t kMaxPopupText = 999;
+// As many characters as a popup's text is read with.
+constexpr size_t kMaxPopupText = IEditorWindowCore::kPopupTextChars - 1;
 
 IMouseKeys KeysOf(const OffscreenEditorInput& input) {
     IMouseKeys keys;
@@ -39,15 +39,6 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
     popupState = Focused;  // a new popup takes the keyboard focus
     popupControl = control;
     popupParameter = parameter;
-}
-
-void IEditorWindow::ClosePopup(bool notify) {
-    IControl* control = popupControl;
-    popupControl = nullptr;
-    popupParameter = nullptr;
-    popupText.clear();
-    popupState = Idle;
-    if (notify && control) control->PromptClosed();
 }
 
 intptr_t IEditorWindow::OffscreenRequest(int32_t request, void* data) {

@@ -13,12 +13,10 @@
 
 #include "editor/EditorKeys.h"
 #include "editor/NewEditorWindow.h"
-#include "editor/PromptText.h"
 #include "plugbase/HostId.h"
 #include "plugbase/IParameter.h"
 #include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"
-#include "raster/PngDecoder.h"
 
 namespace {
 
@@ -28,11 +26,10 @@ constexpr HostId kFocusHost = HostId::Acoustica;
 constexpr int kWheelDelta = 120;
 constexpr int kPathChars = 256;
 
-// Module-wide: how many editor windows use the class, and the frame rate handed from OpenWindow
-// to the creation message. Editors of several plug-in instances may live on different threads.
+// Module-wide: how many editor windows use the class. Editors of several plug-in instances may
+// live on different threads.
 std::mutex gClassLock;
 int gClassUsers = 0;
-int gCreationFrameRate = IEditorGraphics::kDefaultFrameRate;
 
 LRESULT CALLBACK MainProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PopupProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -121,7 +118,8 @@ LRESULT CALLBACK MainProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
         auto* editor = static_cast<IEditorWindow*>(create->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
-        int rate = gCreationFrameRate > 0 ? gCreationFrameRate : IEditorGraphics::kDefaultFrameRate;
+        // The editor being created brings its own frame rate (never below 1).
+        int rate = editor && editor->frameRate > 0 ? editor->frameRate : IEditorGraphics::kDefaultFrameRate;
         SetTimer(hwnd, IEditorWindow::kTimerId, static_cast<UINT>(1000.0 / rate), nullptr);
         if (editor && editor->plug && editor->plug->HostKind() == kFocusHost) SetFocus(hwnd);
         return 0;
@@ -141,13 +139,8 @@ LRESULT CALLBACK PopupProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
 }  // namespace
 
 IEditorGraphics* NewEditorWindow(IPluginCore* plug, int width, int height, int frameRate, void* instance) {
-    auto* window = new IEditorWindow(plug, width, height, frameRate);
-    window->instance = instance;
-    return window;
+    return new IEditorWindow(plug, width, height, frameRate, instance);
 }
-
-IEditorWindow::IEditorWindow(IPluginCore* plug, int width, int height, int frameRate)
-    : IEditorGraphics(plug, width, height, frameRate) {}
 
 IEditorWindow::~IEditorWindow() {
     CloseWindow();
@@ -157,10 +150,6 @@ IEditorWindow::~IEditorWindow() {
 int IEditorWindow::ClassUsers() {
     std::lock_guard<std::mutex> guard(gClassLock);
     return gClassUsers;
-}
-
-std::unique_ptr<RasterBitmap> IEditorWindow::LoadImageResource(int id, const char* /*name*/) {
-    return std::unique_ptr<RasterBitmap>(LoadPngResource(instance, id, nullptr));
 }
 
 // ---- Window lifecycle -----------------------------------------------------------------------------
@@ -184,7 +173,6 @@ void* IEditorWindow::OpenWindow(void* parent) {
     }
     HINSTANCE module = static_cast<HINSTANCE>(instance);
     UseClass(module);
-    gCreationFrameRate = frameRate;
     HWND created = CreateWindowExA(0, kClassName, "Plugin Editor", WS_CHILD | WS_VISIBLE, place.left,
                                    place.top, place.right - place.left, place.bottom - place.top,
                                    parentWindow, nullptr, module, this);
@@ -206,7 +194,7 @@ void IEditorWindow::CloseWindow() {
     tooltipWindow = nullptr;
     tooltipShown = false;
     tooltipIndex = -1;
-    if (endEditTicks != 0 && plug) plug->FlushPendingEndEdit();
+    FlushEndEdit();
     // The popup, a child, goes with the window, handled by its own procedure again.
     UnhookPopup();
     DestroyWindow(hwnd);
@@ -224,16 +212,11 @@ void IEditorWindow::ForgetWindow() {
     if (!window) return;
     // A window destroyed from outside (its parent went away without the host closing the
     // editor) still ends a pending wheel gesture.
-    if (!closing && endEditTicks != 0 && plug) plug->FlushPendingEndEdit();
+    if (!closing) FlushEndEdit();
     window = nullptr;
     tooltipWindow = nullptr;
-    popup = nullptr;
-    popupControl = nullptr;
-    popupParameter = nullptr;
-    popupOldProcedure = nullptr;
-    popupState = Idle;
-    if (popupFont) DeleteObject(static_cast<HFONT>(popupFont));
-    popupFont = nullptr;
+    ReleasePopup();
+    ForgetPopup();
     ReleaseClass(static_cast<HINSTANCE>(instance));
 }
 
@@ -328,26 +311,9 @@ intptr_t IEditorWindow::HandleWindowMessage(unsigned message, uintptr_t wParam, 
     }
 }
 
-void IEditorWindow::Tick() {
+bool IEditorWindow::RepaintDirty() {
     HWND hwnd = Hwnd(window);
-    if (popup) {
-        switch (popupState) {
-            case Focused:
-                popupState = Idle;
-                break;
-            case Commit:
-                ApplyPopupText();
-                ClosePopup(true);
-                break;
-            case Cancel:
-                ClosePopup(true);
-                break;
-            case Idle:
-                break;
-        }
-    }
-    // Closing the popup calls into the plug-in and the host, which may close the editor.
-    if (!window) return;
+    if (!hwnd) return false;
     IPixelRect dirty;
     if (CollectDirty(dirty)) {
         RECT area = {dirty.left, dirty.top, dirty.right, dirty.bottom};
@@ -360,7 +326,7 @@ void IEditorWindow::Tick() {
         ValidateRect(hwnd, &popupArea);
     }
     UpdateWindow(hwnd);
-    if (endEditTicks > 0 && --endEditTicks == 0 && plug) plug->FlushPendingEndEdit();
+    return true;
 }
 
 bool IEditorWindow::PresentArea(const IPixelRect& rect) {
@@ -471,24 +437,22 @@ intptr_t IEditorWindow::HandlePopupMessage(unsigned message, uintptr_t wParam, i
     }
 }
 
-void IEditorWindow::ApplyPopupText() {
+std::string IEditorWindow::PopupText() {
     char text[kPopupTextChars] = {};
     SendMessageA(Hwnd(popup), WM_GETTEXT, kPopupTextChars, reinterpret_cast<LPARAM>(text));
-    ApplyPromptText(plug, popupControl, popupParameter, text);
+    return text;
 }
 
-void IEditorWindow::ClosePopup(bool notify) {
-    if (!popup) return;
+void IEditorWindow::DestroyPopup() {
     HWND hwnd = Hwnd(popup);
-    IControl* control = popupControl;
-    if (notify && control) control->PromptClosed();
     UnhookPopup();
-    DestroyWindow(hwnd);
+    if (hwnd) DestroyWindow(hwnd);
+    ReleasePopup();
+}
+
+void IEditorWindow::ReleasePopup() {
     popup = nullptr;
-    popupControl = nullptr;
-    popupParameter = nullptr;
     popupOldProcedure = nullptr;
-    popupState = Idle;
     if (popupFont) DeleteObject(static_cast<HFONT>(popupFont));
     popupFont = nullptr;
 }
@@ -660,10 +624,7 @@ void IEditorWindow::PluginDirectory(std::string& out) {
 void IEditorWindow::SetSize(int newWidth, int newHeight) {
     int dW = newWidth - width;
     int dH = newHeight - height;
-    // The controls are about to be deleted: a popup must not outlive the control it edits.
-    ClosePopup(false);
-    IEditorGraphics::SetSize(newWidth, newHeight);
-    if (backBuffer) backBuffer->Resize(newWidth, newHeight);
+    IEditorWindowCore::SetSize(newWidth, newHeight);
     if (!window) return;
     HWND hwnd = Hwnd(window);
     auto isPlainChild = [](HWND w) {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "editor/IEditorGraphics.h"
+#include "editor/IEditorWindowCore.h"
 
 // The Windows editor: a child window of class "PluginEditorWindow" inside the host's window. A
 // window timer ticks at the editor's frame rate; each tick applies or drops a finished value
@@ -13,25 +13,22 @@
 // dispatch. Also offers the desktop services controls ask for: value popups (an edit box or a
 // drop-down list), tooltips, web addresses, colour and file choosers, host and module folders.
 //
-// Threads: every operation runs on the thread that created the window (the host's user-interface
-// thread), except what IEditorGraphics says may come from host threads.
+// Threads: UI thread only — the thread that created the window — except what IEditorGraphics
+// says host threads may call.
 //
 // Handles are kept as void* so that this header does not pull <windows.h> into its users.
-class IEditorWindow : public IEditorGraphics {
+class IEditorWindow : public IEditorWindowCore {
   public:
-    enum ValuePromptState : int32_t { Idle = 0, Focused = 1, Cancel = 2, Commit = 3 };
     static constexpr int kTimerId = 2;
     static constexpr int kPopupId = 99;
-    static constexpr int kPopupTextChars = 1000;
     static constexpr const char* kClassName = "PluginEditorWindow";
 
-    IEditorWindow(IPluginCore* plug, int width, int height, int frameRate);
+    using IEditorWindowCore::IEditorWindowCore;
     ~IEditorWindow() override;
 
     // ---- Overrides of the graphics context ----------------------------------------------------
     bool PresentArea(const IPixelRect& rect) override;
     void SetSize(int width, int height) override;
-    bool IsOpen() override { return window != nullptr; }
     void ShowValuePrompt(IControl* control, IParameter* parameter) override;
     void HostDirectory(std::string& out) override;
     void PluginDirectory(std::string& out) override;
@@ -40,18 +37,13 @@ class IEditorWindow : public IEditorGraphics {
     bool OpenWebAddress(const char* address, const char* title, const char* confirmText,
                         const char* failureText) override;
     int HostWheel(float notches) override;
-    void StartEndEditCountdown(int ticks) override { endEditTicks = ticks; }
-    void CancelEndEditCountdown() override { endEditTicks = 0; }
     // Creates the editor window inside parent (on an open editor: in place of the old window, at
     // its place and size); the window, or null.
     void* OpenWindow(void* parent) override;
     void CloseWindow() override;
     void* NativeWindow() override { return window; }
-    std::unique_ptr<RasterBitmap> LoadImageResource(int id, const char* name) override;
 
     // ---- What the window procedures call --------------------------------------------------------
-    // One timer tick: popup, repaint, end-edit countdown.
-    void Tick();
     // The main window procedure's work for this editor's window.
     intptr_t HandleWindowMessage(unsigned message, uintptr_t wParam, intptr_t lParam);
     // The popup procedure's work for this editor's popup.
@@ -61,25 +53,25 @@ class IEditorWindow : public IEditorGraphics {
     // this is above 0).
     static int ClassUsers();
 
-    void* instance = nullptr;
     void* window = nullptr;
     void* tooltipWindow = nullptr;
     void* popup = nullptr;
-    IControl* popupControl = nullptr;
-    IParameter* popupParameter = nullptr;
     void* popupOldProcedure = nullptr;
-    ValuePromptState popupState = Idle;
     bool tooltipShown = false;
     int32_t tooltipIndex = -1;
-    int32_t endEditTicks = 0;
     std::unique_ptr<uint32_t[]> customColours;
 
   private:
-    // Restores the popup's procedure and destroys it; with notify, tells its control first.
-    void ClosePopup(bool notify);
-    void ApplyPopupText();
+    // The edit box's text or the chosen list entry.
+    std::string PopupText() override;
+    // Restores the popup's procedure and destroys it.
+    void DestroyPopup() override;
+    // Invalidates the dirty area but the popup's and lets the paint message present it.
+    bool RepaintDirty() override;
     // Gives the popup its own window procedure back.
     void UnhookPopup();
+    // Drops the popup's handles and font once the popup is destroyed.
+    void ReleasePopup();
     void CreateTooltips();
     void ShowTooltip();
     void HideTooltip();

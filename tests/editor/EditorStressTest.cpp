@@ -62,6 +62,10 @@ TEST_F(EditorStress, AudioControlAndEditorThreads) {
                 // The effect moving a control as if by hand, from the host's thread.
                 std::lock_guard<std::recursive_mutex> hold(plugin->Lock());
                 editor->SetBoundControlsFromUser(i % 4, (i % 5) / 4.0);
+                // Its correction's begin-edit ends a pending wheel gesture, cancelling the
+                // countdown the editor thread runs.
+                plugin->HostBeginEdit(i % 4);
+                plugin->HostEndEdit(i % 4);
             }
         }
     });

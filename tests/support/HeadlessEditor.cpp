@@ -1,23 +1,12 @@
 #include "tests/support/HeadlessEditor.h"
 
-#include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"
-
-void HeadlessEditor::CloseWindow() {
-    if (endEditTicks != 0 && plug) plug->FlushPendingEndEdit();
-}
 
 std::unique_ptr<RasterBitmap> HeadlessEditor::LoadImageResource(int id, const char*) {
     ++Decodes()[id];
     auto found = Images().find(id);
     if (found == Images().end()) return nullptr;
     return SolidBitmap(found->second.width, found->second.height, found->second.colour);
-}
-
-void HeadlessEditor::Tick() {
-    IPixelRect area;
-    if (CollectDirty(area)) PaintArea(area);
-    if (endEditTicks > 0 && --endEditTicks == 0 && plug) plug->FlushPendingEndEdit();
 }
 
 uint32_t HeadlessEditor::Pixel(int x, int y) const {

@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "editor/IBitmapControl.h"
-#include "editor/IEditorGraphics.h"
+#include "editor/IEditorWindowCore.h"
 #include "raster/MemoryBitmap.h"
 
-// An editor graphics context with a recording stand-in for the window: it presents nothing,
+// An editor window core with a recording stand-in for the platform: it presents nothing,
 // records popups, web addresses and presented areas, decodes "images" from a table of solid
 // colours (counting decodes per id) and ticks like the window timer.
-class HeadlessEditor : public IEditorGraphics {
+class HeadlessEditor : public IEditorWindowCore {
   public:
     struct SolidImage {
         int width;
@@ -25,7 +25,7 @@ class HeadlessEditor : public IEditorGraphics {
     };
 
     HeadlessEditor(IPluginCore* plug, int width, int height, int frameRate = 0)
-        : IEditorGraphics(plug, width, height, frameRate) {}
+        : IEditorWindowCore(plug, width, height, frameRate, nullptr) {}
     ~HeadlessEditor() override { CloseWindow(); }
 
     bool PresentArea(const IPixelRect& rect) override {
@@ -45,15 +45,11 @@ class HeadlessEditor : public IEditorGraphics {
         messageBoxes += (confirmText != nullptr) + (failureText != nullptr);
         return webAnswer;
     }
-    void StartEndEditCountdown(int ticks) override { endEditTicks = ticks; }
-    void CancelEndEditCountdown() override { endEditTicks = 0; }
     void* OpenWindow(void*) override { return nullptr; }
-    void CloseWindow() override;
+    void CloseWindow() override { FlushEndEdit(); }
     void* NativeWindow() override { return nullptr; }
     std::unique_ptr<RasterBitmap> LoadImageResource(int id, const char* name) override;
 
-    // The window timer's work: repaint what is dirty, then count the end-edit countdown down.
-    void Tick();
     // The back buffer's pixel at (x, y).
     uint32_t Pixel(int x, int y) const;
 
@@ -69,9 +65,11 @@ class HeadlessEditor : public IEditorGraphics {
     std::vector<std::string> webAddresses;
     int messageBoxes = 0;
     bool webAnswer = false;
-    int endEditTicks = 0;
 
   private:
+    // No popup is ever open: ShowValuePrompt only records.
+    std::string PopupText() override { return {}; }
+    void DestroyPopup() override {}
     static std::map<int, SolidImage>& Images() {
         static std::map<int, SolidImage> images;
         return images;
