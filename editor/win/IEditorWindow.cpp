@@ -13,6 +13,7 @@
 
 #include "editor/EditorKeys.h"
 #include "editor/NewEditorWindow.h"
+#include "editor/PopupGeometry.h"
 #include "plugbase/HostId.h"
 #include "plugbase/IParameter.h"
 #include "plugbase/IPluginCore.h"
@@ -361,10 +362,10 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
         size_t longest = 0;
         for (int i = 0; i < texts; ++i)
             longest = std::max(longest, std::strlen(parameter->ValueTextAt(i)->text));
-        int w = 8 * static_cast<int>(longest) + 24;
-        int h = 36 * (texts + 1);
-        created = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, cx - w / 2, cy,
-                                  w, h, hwnd, id, module, nullptr);
+        const IPixelRect r = PopupGeometry::ListRect(cx, cy, static_cast<int>(longest), texts);
+        created = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, r.left, r.top,
+                                  static_cast<int>(r.Width()), static_cast<int>(r.Height()), hwnd, id, module,
+                                  nullptr);
         if (!created) return;
         int selected = -1;
         for (int i = 0; i < texts; ++i) {
@@ -376,10 +377,10 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
     } else {
         char largest[IParameter::kTextBytes] = {};
         parameter->FormatForHost(1.0, true, largest, sizeof largest);
-        int w = std::max(32, 7 * static_cast<int>(std::strlen(largest)) + 6);
-        int h = 16;
+        const IPixelRect r = PopupGeometry::EntryRect(cx, cy, static_cast<int>(std::strlen(largest)));
         created = CreateWindowExA(0, "EDIT", current, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_CENTER,
-                                  cx - w / 2, cy - 8, w, h, hwnd, id, module, nullptr);
+                                  r.left, r.top, static_cast<int>(r.Width()), static_cast<int>(r.Height()),
+                                  hwnd, id, module, nullptr);
         if (!created) return;
         SendMessageA(created, EM_SETSEL, 0, -1);
     }
@@ -387,7 +388,7 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
     SetFocus(created);
     popupOldProcedure = reinterpret_cast<void*>(
         SetWindowLongPtrA(created, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PopupProcedure)));
-    HFONT font = CreateFontA(14, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
+    HFONT font = CreateFontA(PopupGeometry::kFontHeight, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
     if (font) SendMessageA(created, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     popupFont = font;
     popupControl = control;
