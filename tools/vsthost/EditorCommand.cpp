@@ -4,12 +4,12 @@
 #include <cstdio>
 
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/EditorHost.h"
-#include "tools/vsthost/FileBytes.h"
-#include "tools/vsthost/LiveAudio.h"
-#include "tools/vsthost/Platform.h"
-#include "tools/vsthost/PluginSession.h"
-#include "tools/vsthost/StartState.h"
+#include "tools/vsthost/editor/EditorHost.h"
+#include "tools/vsthost/formats/FileBytes.h"
+#include "tools/vsthost/editor/LiveAudio.h"
+#include "tools/vsthost/system/Platform.h"
+#include "tools/vsthost/host/PluginSession.h"
+#include "tools/vsthost/render/StartState.h"
 
 namespace {
 
