@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "plugbase/GrowBuffer.h"
+#include "base/GrowBuffer.h"
 #include "raster/DibBitmap.h"
 #include "raster/PlatformFont.h"
 #include "raster/RasterBitmap.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 // A short MIDI message the plug-in sent through audioMasterProcessEvents.
 struct HostMidiMessage {

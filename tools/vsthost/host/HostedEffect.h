@@ -9,7 +9,7 @@
 
 #include "tools/vsthost/host/HostCallback.h"
 #include "tools/vsthost/host/SpeakerArrangement.h"
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 class HostedEffect {
   public:

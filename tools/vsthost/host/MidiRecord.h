@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 // A short MIDI message as a host delivers it in a VstEvents list: type and size filled in, the
 // three bytes in midiData, everything else zero.

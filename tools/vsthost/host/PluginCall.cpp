@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 namespace {
 

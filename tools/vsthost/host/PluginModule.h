@@ -6,7 +6,7 @@
 
 #include "tools/vsthost/host/HostCallback.h"
 #include "tools/vsthost/host/SharedLibrary.h"
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 class PluginModule {
   public:

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 // Speaker kinds (VstSpeakerProperties::type) from the published interface. The plug-in never
 // needs them, so the host declares the few it writes itself.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 // A VstEvents list of any length, laid out as a host hands it over: the record's header followed
 // by as many entry pointers as there are events (never fewer than the record's declared two).

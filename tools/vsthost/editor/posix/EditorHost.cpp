@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "plugbase/OffscreenEditor.h"
+#include "abi/OffscreenEditor.h"
 
 namespace {
 
