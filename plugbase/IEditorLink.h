@@ -40,7 +40,7 @@ class IEditorLink {
         return 0;
     }
     // A host without a native window for the editor drives it offscreen (see
-    // plugbase/OffscreenEditor.h): request is the kind, data its record. 1 when handled.
+    // abi/OffscreenEditor.h): request is the kind, data its record. 1 when handled.
     virtual intptr_t OffscreenRequest(int32_t request, void* data) {
         (void)request;
         (void)data;

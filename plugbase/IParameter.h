@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "plugbase/GrowBuffer.h"
+#include "base/GrowBuffer.h"
 #include "plugbase/ParameterKind.h"
 #include "plugbase/ValueText.h"
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "plugbase/GrowBuffer.h"
+#include "base/GrowBuffer.h"
 
 // Growable little-endian byte buffer that carries every saved state (parameter values, program
 // chunks, banks).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugbase/GrowBuffer.h"
+#include "base/GrowBuffer.h"
 
 // One audio input of the core. While connected it takes the next host block in every processing
 // call; disconnected it feeds the processing hook its own scratch buffer.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plugbase/GrowBuffer.h"
+#include "base/GrowBuffer.h"
 
 // One audio output of the core. While connected its samples go to the next host block of every
 // processing call; disconnected they land in its own scratch buffer only.

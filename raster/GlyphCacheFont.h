@@ -4,7 +4,7 @@
 #include <memory>
 #include <mutex>
 
-#include "plugbase/GrowBuffer.h"
+#include "base/GrowBuffer.h"
 #include "raster/DibBitmap.h"
 #include "raster/PlatformFont.h"
 #include "raster/RasterBitmap.h"

@@ -1,38 +1,57 @@
 #!/usr/bin/env bash
 # Checks every quoted #include of our sources against the dependency arrows
 #   plugbase -> vst -> effect,  raster -> editor -> editor/<platform> -> effect
-# plus: the VST 2 record header stands alone; the tools see only their own folder and the record
-# header (they link the host library and nothing of the plug-in); tests, fuzz targets and
-# benchmarks share helpers only through tests/support. Platform headers (win/, posix/, x11/) are
-# included only from the same platform's folders. Prints every offending line; exits 1 if any.
+# all standing on the ground floor: abi/ (plain records, including nothing) and base/ (general
+# containers). The command-line host stands on abi/ alone, in its own arrows
+#   host -> system -> formats -> render -> editor -> the commands (the top of tools/vsthost/)
+# where the folders beneath the commands may use the tool's shared vocabulary, its exit codes and
+# messages (Commands.h) and argument parsing (CommandLine.h), and the host library (host/) nothing
+# of the tool at all. Tests, fuzz targets and benchmarks share helpers only through tests/support
+# and use of vsthost only the host library and formats/; the tool's own suite (tests/tools) may use
+# every folder beneath the commands. Platform headers (win/, posix/, x11/) are included only from
+# the same platform's folders. Prints every offending line; exits 1 if any.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-records="vst/VstAbi.h"
-libs="plugbase/ vst/ raster/ editor/ effect/ resources/"
+ground="abi/ base/"
+libs="plugbase/ vst/ raster/ editor/ effect/ resources/ $ground"
+vsthost=tools/vsthost
+vocabulary="$vsthost/Commands.h $vsthost/CommandLine.h"
+hostlib="$vsthost/host/ abi/"
+system="$vsthost/system/ $hostlib $vocabulary"
+formats="$vsthost/formats/ $system"
+render="$vsthost/render/ $formats"
+hosting="$vsthost/editor/ $render"
+# What other code may use of vsthost: the host library and the file formats.
+published="$vsthost/host/ $vsthost/formats/"
+beneath="$published $vsthost/system/ $vsthost/render/ $vsthost/editor/"
 
 # allowed FILE: the include prefixes FILE may use (space separated).
 allowed() {
   local f=$1 suite
   case "$f" in
-    "$records" | plugbase/OffscreenEditor.h) echo "" ;;
-    plugbase/*) echo "plugbase/" ;;
-    vst/*) echo "vst/ plugbase/" ;;
-    # The growable buffer behind every list is the one piece of the plug-in base raster shares.
-    raster/*) echo "raster/ plugbase/GrowBuffer.h" ;;
-    editor/*) echo "editor/ raster/ plugbase/" ;;
+    abi/*) echo "" ;;
+    base/*) echo "base/" ;;
+    plugbase/*) echo "plugbase/ $ground" ;;
+    vst/*) echo "vst/ plugbase/ $ground" ;;
+    raster/*) echo "raster/ $ground" ;;
+    editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
     effect/* | resources/*) echo "$libs" ;;
-    # Besides the VST 2 records, the host speaks our plug-ins' offscreen-editor extension, a
-    # header of plain records like them.
-    tools/vsthost/*) echo "tools/vsthost/ $records plugbase/OffscreenEditor.h" ;;
-    tests/support/*) echo "tests/support/ $libs tools/vsthost/" ;;
+    $vsthost/host/*) echo "$hostlib" ;;
+    $vsthost/system/*) echo "$system" ;;
+    $vsthost/formats/*) echo "$formats" ;;
+    $vsthost/render/*) echo "$render" ;;
+    $vsthost/editor/*) echo "$hosting" ;;
+    $vsthost/*) echo "$vsthost/ abi/" ;;
+    tests/support/*) echo "tests/support/ $libs $published" ;;
+    tests/tools/*) echo "tests/tools/ tests/support/ $libs $beneath" ;;
     tests/*)
       suite=${f#tests/}
       suite=${suite%%/*}
-      echo "tests/$suite/ tests/support/ $libs tools/vsthost/"
+      echo "tests/$suite/ tests/support/ $libs $published"
       ;;
-    fuzz/* | bench/*) echo "tests/support/ $libs tools/vsthost/" ;;
+    fuzz/* | bench/*) echo "tests/support/ $libs $published" ;;
     *) echo "" ;;
   esac
 }

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "plugbase/IPluginCore.h"
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 #include "vst/VstOutgoingEvents.h"
 
 // The VST 2 adapter: owns the effect record the host drives and translates every record callback

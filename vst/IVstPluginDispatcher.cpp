@@ -10,7 +10,7 @@
 #include "plugbase/TextCopy.h"
 #include "vst/IVstPlugin.h"
 #include "vst/VstCanDo.h"
-#include "plugbase/OffscreenEditor.h"
+#include "abi/OffscreenEditor.h"
 #include "vst/VstText.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #pragma once
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 class IVstPlugin;
 

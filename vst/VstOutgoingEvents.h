@@ -1,7 +1,7 @@
 #pragma once
 #include "plugbase/IMidiEvent.h"
 #include "plugbase/ISysExMessage.h"
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 // Builds the one-event lists the plug-in hands to the host with audioMasterProcessEvents. The
 // records live in fixed per-instance storage (no allocation on the audio path), in a small ring so

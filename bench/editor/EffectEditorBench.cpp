@@ -11,7 +11,7 @@
 #include "editor/IEditorGraphics.h"
 #include "effect/GRAPH.h"
 #include "effect/VSTCLASS.h"
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 namespace {
 

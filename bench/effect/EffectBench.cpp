@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/vsthost/ChildProcess.h"
-#include "tools/vsthost/MidiRecord.h"
-#include "tools/vsthost/PluginModule.h"
-#include "tools/vsthost/SilentHost.h"
-#include "tools/vsthost/VstEventList.h"
+#include "tools/vsthost/host/ChildProcess.h"
+#include "tools/vsthost/host/MidiRecord.h"
+#include "tools/vsthost/host/PluginModule.h"
+#include "tools/vsthost/host/SilentHost.h"
+#include "tools/vsthost/host/VstEventList.h"
 
 namespace {
 

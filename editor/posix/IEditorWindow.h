@@ -11,7 +11,7 @@
 // buffer, mouse and key dispatch, parameter links, the end-edit countdown — works and can be
 // driven through Tick() exactly as a window timer would.
 //
-// A host can also drive it offscreen (plugbase/OffscreenEditor.h): the input the Windows window
+// A host can also drive it offscreen (abi/OffscreenEditor.h): the input the Windows window
 // would receive, with the same rules (capture, popup commit and cancel, key table), and a value
 // popup kept as text, so that one script gives the same parameter changes on both platforms.
 //
@@ -39,7 +39,7 @@ class IEditorWindow : public IEditorWindowCore {
     // Flushes a pending end-edit so that a wheel gesture never stays open.
     void CloseWindow() override;
     void* NativeWindow() override { return nullptr; }
-    // Input, ticks and pixels from a host without a window (see plugbase/OffscreenEditor.h).
+    // Input, ticks and pixels from a host without a window (see abi/OffscreenEditor.h).
     intptr_t OffscreenRequest(int32_t request, void* data) override;
 
     // The offscreen popup's text, and whether all of it is selected (typing replaces it).

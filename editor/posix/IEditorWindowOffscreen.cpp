@@ -6,7 +6,7 @@
 #include "editor/EditorKeys.h"
 #include "plugbase/IParameter.h"
 #include "raster/DibBitmap.h"
-#include "plugbase/OffscreenEditor.h"
+#include "abi/OffscreenEditor.h"
 
 namespace {
 

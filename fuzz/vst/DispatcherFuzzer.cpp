@@ -10,8 +10,8 @@
 
 #include "editor/IEditorGraphics.h"
 #include "vst/IVstPlugin.h"
-#include "tools/vsthost/SilentHost.h"
-#include "tools/vsthost/VstEventList.h"
+#include "tools/vsthost/host/SilentHost.h"
+#include "tools/vsthost/host/VstEventList.h"
 #include "vst/VstEntry.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "tests/abi/VesmarModule.h"
-#include "tools/vsthost/SharedLibrary.h"
+#include "tools/vsthost/host/SharedLibrary.h"
 
 // Both exported names are one function.
 TEST(VesmarExports, MainIsVstPluginMain) {

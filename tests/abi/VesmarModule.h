@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "tools/vsthost/HostCallback.h"
-#include "tools/vsthost/HostedEffect.h"
-#include "tools/vsthost/MidiRecord.h"
-#include "tools/vsthost/PluginModule.h"
-#include "tools/vsthost/VstEventList.h"
+#include "tools/vsthost/host/HostCallback.h"
+#include "tools/vsthost/host/HostedEffect.h"
+#include "tools/vsthost/host/MidiRecord.h"
+#include "tools/vsthost/host/PluginModule.h"
+#include "tools/vsthost/host/VstEventList.h"
 
 // The built Vesmar module, loaded once per test program through its exported entry point only,
 // and one freshly created, opened and resumed instance per test.

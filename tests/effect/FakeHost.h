@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 // A host callback that records what the plug-in tells the host: automation, edit gestures and the
 // MIDI sent back. Its lists are reserved up front so that recording does not allocate, which lets

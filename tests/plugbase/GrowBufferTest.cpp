@@ -1,4 +1,4 @@
-#include "plugbase/GrowBuffer.h"
+#include "base/GrowBuffer.h"
 
 #include <gtest/gtest.h>
 

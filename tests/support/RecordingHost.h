@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 // A host callback for adapter tests: records every call and answers what the test sets up. The
 // plug-in under test finds its host through the record's user field (set by Bind).

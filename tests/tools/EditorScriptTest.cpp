@@ -2,7 +2,7 @@
 // anything else is refused with the offending part named.
 #include <gtest/gtest.h>
 
-#include "tools/vsthost/EditorScript.h"
+#include "tools/vsthost/editor/EditorScript.h"
 
 namespace {
 

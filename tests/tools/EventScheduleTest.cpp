@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "tools/vsthost/EventSchedule.h"
-#include "tools/vsthost/TestSignal.h"
+#include "tools/vsthost/render/EventSchedule.h"
+#include "tools/vsthost/render/TestSignal.h"
 
 // Command-line notes: every field checked, nothing half-parsed.
 TEST(NoteSpecTest, ParsesValidNotesAndRefusesTheRest) {

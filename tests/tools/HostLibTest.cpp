@@ -3,13 +3,13 @@
 #include <cstring>
 #include <thread>
 
-#include "tools/vsthost/HostCallback.h"
-#include "tools/vsthost/HostedEffect.h"
-#include "tools/vsthost/MidiRecord.h"
-#include "tools/vsthost/PluginCall.h"
-#include "tools/vsthost/PluginModule.h"
-#include "tools/vsthost/SilentHost.h"
-#include "tools/vsthost/VstEventList.h"
+#include "tools/vsthost/host/HostCallback.h"
+#include "tools/vsthost/host/HostedEffect.h"
+#include "tools/vsthost/host/MidiRecord.h"
+#include "tools/vsthost/host/PluginCall.h"
+#include "tools/vsthost/host/PluginModule.h"
+#include "tools/vsthost/host/SilentHost.h"
+#include "tools/vsthost/host/VstEventList.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <chrono>
 #include <thread>
 
-#include "tools/vsthost/LiveAudio.h"
-#include "tools/vsthost/PluginSession.h"
+#include "tools/vsthost/editor/LiveAudio.h"
+#include "tools/vsthost/host/PluginSession.h"
 
 namespace {
 

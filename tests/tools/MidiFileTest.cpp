@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tools/vsthost/FileBytes.h"
-#include "tools/vsthost/MidiFile.h"
-#include "tools/vsthost/SmfReader.h"
+#include "tools/vsthost/formats/FileBytes.h"
+#include "tools/vsthost/formats/MidiFile.h"
+#include "tools/vsthost/formats/SmfReader.h"
 
 namespace {
 

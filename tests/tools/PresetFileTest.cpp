@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tools/vsthost/FxbFile.h"
-#include "tools/vsthost/FxpFile.h"
-#include "tools/vsthost/JsonWriter.h"
+#include "tools/vsthost/formats/FxbFile.h"
+#include "tools/vsthost/formats/FxpFile.h"
+#include "tools/vsthost/formats/JsonWriter.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tools/vsthost/OfflineRenderer.h"
-#include "tools/vsthost/PluginSession.h"
-#include "tools/vsthost/TestSignal.h"
+#include "tools/vsthost/render/OfflineRenderer.h"
+#include "tools/vsthost/host/PluginSession.h"
+#include "tools/vsthost/render/TestSignal.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <cstring>
 
-#include "tools/vsthost/OfflineRenderer.h"
-#include "tools/vsthost/PluginSession.h"
-#include "tools/vsthost/SpeakerArrangement.h"
-#include "tools/vsthost/TestSignal.h"
+#include "tools/vsthost/render/OfflineRenderer.h"
+#include "tools/vsthost/host/PluginSession.h"
+#include "tools/vsthost/host/SpeakerArrangement.h"
+#include "tools/vsthost/render/TestSignal.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "tools/vsthost/FileBytes.h"
-#include "tools/vsthost/FxpFile.h"
-#include "tools/vsthost/PluginSession.h"
-#include "tools/vsthost/StateFile.h"
+#include "tools/vsthost/formats/FileBytes.h"
+#include "tools/vsthost/formats/FxpFile.h"
+#include "tools/vsthost/host/PluginSession.h"
+#include "tools/vsthost/formats/StateFile.h"
 
 namespace {
 

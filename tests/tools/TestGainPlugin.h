@@ -6,6 +6,6 @@
 // of the source).
 #pragma once
 
-#include "vst/VstAbi.h"
+#include "abi/VstAbi.h"
 
 AEffect* CreateTestGainPlugin(audioMasterCallback host);

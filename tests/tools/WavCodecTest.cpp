@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "tools/vsthost/AudioFile.h"
-#include "tools/vsthost/FileBytes.h"
-#include "tools/vsthost/WavCodec.h"
+#include "tools/vsthost/formats/AudioFile.h"
+#include "tools/vsthost/formats/FileBytes.h"
+#include "tools/vsthost/formats/WavCodec.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "effect/VSTCLASS.h"
 #include "tests/support/AllocationCounter.h"
-#include "tools/vsthost/MidiRecord.h"
-#include "tools/vsthost/SilentHost.h"
-#include "tools/vsthost/VstEventList.h"
+#include "tools/vsthost/host/MidiRecord.h"
+#include "tools/vsthost/host/SilentHost.h"
+#include "tools/vsthost/host/VstEventList.h"
 
 // The three audio callbacks, with notes arriving and MIDI going back to the host in between,
 // allocate nothing: neither the adapter's frame and event records nor the effect behind them.

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "tests/support/TestPlugin.h"
-#include "tools/vsthost/MidiRecord.h"
-#include "tools/vsthost/VstEventList.h"
+#include "tools/vsthost/host/MidiRecord.h"
+#include "tools/vsthost/host/VstEventList.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/Platform.h"
-#include "tools/vsthost/PluginSession.h"
-#include "tools/vsthost/StateFile.h"
+#include "tools/vsthost/system/Platform.h"
+#include "tools/vsthost/host/PluginSession.h"
+#include "tools/vsthost/formats/StateFile.h"
 
 namespace {
 

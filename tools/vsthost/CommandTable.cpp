@@ -1,7 +1,7 @@
 // The command list, the shared help texts and the messages every command prints the same way.
 #include <cstdio>
 
-#include "tools/vsthost/AudioFile.h"
+#include "tools/vsthost/formats/AudioFile.h"
 #include "tools/vsthost/Commands.h"
 
 namespace {

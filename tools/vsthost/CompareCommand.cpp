@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/vsthost/AudioFile.h"
+#include "tools/vsthost/formats/AudioFile.h"
 #include "tools/vsthost/Commands.h"
 
 namespace {

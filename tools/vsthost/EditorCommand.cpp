@@ -4,15 +4,15 @@
 #include <cmath>
 #include <cstdio>
 
-#include "tools/vsthost/AudioFile.h"
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/EditorHost.h"
-#include "tools/vsthost/FileBytes.h"
-#include "tools/vsthost/LiveAudio.h"
-#include "tools/vsthost/Platform.h"
-#include "tools/vsthost/PluginSession.h"
-#include "tools/vsthost/StartState.h"
-#include "tools/vsthost/TestSignal.h"
+#include "tools/vsthost/editor/EditorHost.h"
+#include "tools/vsthost/editor/LiveAudio.h"
+#include "tools/vsthost/formats/AudioFile.h"
+#include "tools/vsthost/formats/FileBytes.h"
+#include "tools/vsthost/host/PluginSession.h"
+#include "tools/vsthost/render/StartState.h"
+#include "tools/vsthost/render/TestSignal.h"
+#include "tools/vsthost/system/Platform.h"
 
 namespace {
 

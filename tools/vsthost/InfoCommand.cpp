@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/JsonWriter.h"
-#include "tools/vsthost/Platform.h"
-#include "tools/vsthost/PluginSession.h"
+#include "tools/vsthost/formats/JsonWriter.h"
+#include "tools/vsthost/system/Platform.h"
+#include "tools/vsthost/host/PluginSession.h"
 
 namespace {
 

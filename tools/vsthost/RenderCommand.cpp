@@ -5,20 +5,20 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/vsthost/AudioFile.h"
+#include "tools/vsthost/formats/AudioFile.h"
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/FileBytes.h"
-#include "tools/vsthost/MidiFile.h"
-#include "tools/vsthost/Platform.h"
-#include "tools/vsthost/PluginSession.h"
-#include "tools/vsthost/ProgressBar.h"
-#include "tools/vsthost/RenderOptions.h"
-#include "tools/vsthost/SpeakerArrangement.h"
-#include "tools/vsthost/StartState.h"
-#include "tools/vsthost/SmfWriter.h"
-#include "tools/vsthost/StateFile.h"
-#include "tools/vsthost/TestSignal.h"
-#include "tools/vsthost/WavCodec.h"
+#include "tools/vsthost/formats/FileBytes.h"
+#include "tools/vsthost/formats/MidiFile.h"
+#include "tools/vsthost/system/Platform.h"
+#include "tools/vsthost/host/PluginSession.h"
+#include "tools/vsthost/render/ProgressBar.h"
+#include "tools/vsthost/render/RenderOptions.h"
+#include "tools/vsthost/host/SpeakerArrangement.h"
+#include "tools/vsthost/render/StartState.h"
+#include "tools/vsthost/formats/SmfWriter.h"
+#include "tools/vsthost/formats/StateFile.h"
+#include "tools/vsthost/render/TestSignal.h"
+#include "tools/vsthost/formats/WavCodec.h"
 
 namespace {
 

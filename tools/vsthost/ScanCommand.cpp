@@ -3,10 +3,10 @@
 // its own line.
 #include <cstdio>
 
-#include "tools/vsthost/ChildProcess.h"
+#include "tools/vsthost/host/ChildProcess.h"
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/Platform.h"
-#include "tools/vsthost/PluginSession.h"
+#include "tools/vsthost/system/Platform.h"
+#include "tools/vsthost/host/PluginSession.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <new>
 
 #include "tools/vsthost/Commands.h"
-#include "tools/vsthost/CrashGuard.h"
-#include "tools/vsthost/Platform.h"
+#include "tools/vsthost/system/CrashGuard.h"
+#include "tools/vsthost/system/Platform.h"
 
 namespace {
 

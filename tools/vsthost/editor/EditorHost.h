@@ -1,0 +1,41 @@
+// The platform half of `vsthost editor`: gives a plug-in's editor a place to live, lets its timer
+// tick, performs scripted input on it and reads back what it shows.
+//
+// Windows: a real top-level window with the editor as its child and a message loop; input
+// arrives as the window messages a user's mouse and keyboard would cause, and the picture is read
+// from the window's device context. Elsewhere, until editors get a native window there, the
+// plug-in's offscreen editor (its back buffer and dispatch, reached through a vendor-specific
+// call) stands in for the window.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "tools/vsthost/editor/EditorScript.h"
+#include "tools/vsthost/host/HostedEffect.h"
+#include "tools/vsthost/formats/PngWriter.h"
+
+class EditorHost {
+  public:
+    virtual ~EditorHost() = default;
+
+    // Opens the effect's editor (effEditOpen) at width x height. False, with error, when the
+    // plug-in has no editor or refuses to open it.
+    virtual bool Open(HostedEffect& effect, int width, int height, std::string& error) = 0;
+    // Lets ticks timer ticks of the editor pass.
+    virtual void Tick(int ticks) = 0;
+    // Keeps the editor running for milliseconds of wall-clock time, its timer ticking at its own
+    // rate, as it would while the user watches it.
+    virtual void Wait(int milliseconds) = 0;
+    // Performs one input step (never a Tick, Wait or Shot step); false with error when it cannot
+    // be performed.
+    virtual bool Perform(const EditorStep& step, std::string& error) = 0;
+    // What the editor shows now.
+    virtual bool Capture(Screenshot& shot, std::string& error) = 0;
+    // effEditClose, then the host window goes away.
+    virtual void Close() = 0;
+    // How the picture was taken, for the report.
+    virtual const char* Description() const = 0;
+};
+
+std::unique_ptr<EditorHost> CreateEditorHost();

@@ -1,0 +1,80 @@
+#include "tools/vsthost/host/ChildProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+std::string SelfExecutablePath() {
+    char path[4096];
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return {};
+    path[n] = '\0';
+    return path;
+}
+
+ChildResult RunChildProcess(const std::string& program, const std::vector<std::string>& args,
+                            double timeoutSeconds) {
+    ChildResult result;
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+        result.error = std::string("cannot create a pipe: ") + std::strerror(errno);
+        return result;
+    }
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = fork();
+    if (pid < 0) {
+        result.error = std::string("cannot start a child process: ") + std::strerror(errno);
+        close(pipeFds[0]);
+        close(pipeFds[1]);
+        return result;
+    }
+    if (pid == 0) {
+        dup2(pipeFds[1], STDOUT_FILENO);
+        dup2(pipeFds[1], STDERR_FILENO);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    result.started = true;
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(static_cast<long long>(timeoutSeconds * 1000));
+    char buffer[4096];
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
+                                                                          std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            result.timedOut = true;
+            kill(pid, SIGKILL);
+            break;
+        }
+        pollfd fd{pipeFds[0], POLLIN, 0};
+        int ready = poll(&fd, 1, static_cast<int>(left.count()));
+        if (ready < 0 && errno == EINTR) continue;
+        if (ready <= 0) continue;
+        ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // the child and everything it started closed the pipe
+        size_t room = kMaxChildOutput - std::min(result.output.size(), kMaxChildOutput);
+        result.output.append(buffer, std::min(static_cast<size_t>(n), room));
+    }
+    close(pipeFds[0]);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (WIFSIGNALED(status)) {
+        result.signaled = true;
+        result.exitCode = WTERMSIG(status);
+    } else if (WIFEXITED(status)) {
+        result.exitCode = WEXITSTATUS(status);
+    }
+    return result;
+}

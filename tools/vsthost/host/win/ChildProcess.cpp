@@ -1,0 +1,90 @@
+#include "tools/vsthost/host/ChildProcess.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "tools/vsthost/host/win/WideText.h"
+
+namespace {
+
+// Quotes one argument the way CommandLineToArgvW splits it again.
+std::wstring Quote(const std::wstring& arg) {
+    if (!arg.empty() && arg.find_first_of(L" \t\"") == std::wstring::npos) return arg;
+    std::wstring out = L"\"";
+    size_t backslashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            continue;
+        }
+        out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes * 2, L'\\');
+    return out + L"\"";
+}
+
+}  // namespace
+
+std::string SelfExecutablePath() {
+    wchar_t path[32768];
+    DWORD n = GetModuleFileNameW(nullptr, path, 32768);
+    if (n == 0 || n >= 32768) return {};
+    return NarrowToUtf8(path);
+}
+
+ChildResult RunChildProcess(const std::string& program, const std::vector<std::string>& args,
+                            double timeoutSeconds) {
+    ChildResult result;
+    SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+        result.error = "cannot create a pipe: " + SystemErrorText(GetLastError());
+        return result;
+    }
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    std::wstring commandLine = Quote(WidenUtf8(program));
+    for (const std::string& arg : args) commandLine += L" " + Quote(WidenUtf8(arg));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    PROCESS_INFORMATION process{};
+    BOOL created = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                  &startup, &process);
+    CloseHandle(writeEnd);
+    if (!created) {
+        result.error = "cannot start a child process: " + SystemErrorText(GetLastError());
+        CloseHandle(readEnd);
+        return result;
+    }
+    result.started = true;
+    // Drained on its own thread so that a chatty child cannot block on a full pipe.
+    std::thread reader([&] {
+        char buffer[4096];
+        DWORD n = 0;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+            size_t room = kMaxChildOutput - std::min(result.output.size(), kMaxChildOutput);
+            result.output.append(buffer, std::min(static_cast<size_t>(n), room));
+        }
+    });
+    DWORD waited = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutSeconds * 1000));
+    if (waited != WAIT_OBJECT_0) {
+        result.timedOut = true;
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, INFINITE);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    result.exitCode = static_cast<int>(code);
+    reader.join();
+    CloseHandle(readEnd);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
