@@ -37,3 +37,10 @@ endif()
 if(NOT CMAKE_BUILD_TYPE AND NOT CMAKE_CONFIGURATION_TYPES)
   set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "Build type" FORCE)
 endif()
+
+# Reproducible binaries: no source or build paths in them (assertion texts, debug information),
+# and on Windows no link time in the PE header, so two builds of one commit are byte-identical.
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
+if(VESMAR_WINDOWS)
+  add_link_options(-Wl,--no-insert-timestamp)
+endif()

@@ -12,7 +12,9 @@ constexpr int32_t FourCharCode(char a, char b, char c, char d) {
                                 static_cast<uint32_t>(static_cast<unsigned char>(d)));
 }
 
-constexpr int32_t kVersion = 0x00010100;  // 1.1.0
+// The project's version (CMakeLists.txt) is the only place it is written; 1.1.0 is 0x00010100.
+constexpr int32_t kVersion =
+    (VESMAR_VERSION_MAJOR << 16) | (VESMAR_VERSION_MINOR << 8) | VESMAR_VERSION_PATCH;
 constexpr int32_t kUniqueId = FourCharCode('7', 'z', 'w', 'r');
 constexpr int32_t kMakerId = FourCharCode('D', 'a', 'r', 'v');
 constexpr int32_t kLatency = 0;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Renders the built-in demo with the Linux module and host, and with the Windows DLL and host
 # under Wine, then compares the two WAV files sample by sample. Prints the largest difference;
-# fails when a render fails or the difference exceeds 1e-6.
+# fails when a render fails or the difference exceeds 1e-6 (or TOLERANCE).
 #   scripts/cross-check.sh NATIVE_BUILD WINDOWS_BUILD [NATIVE_MODULE WINDOWS_MODULE]
 # (the modules default to NATIVE_BUILD/vesmar.so and WINDOWS_BUILD/Vesmar.dll)
 set -euo pipefail
@@ -11,7 +11,7 @@ native=$(cd "${1:?$usage}" && pwd)
 windows=$(cd "${2:?$usage}" && pwd)
 native_module=${3:-$native/vesmar.so}
 windows_module=${4:-$windows/Vesmar.dll}
-tolerance=1e-6
+tolerance=${TOLERANCE:-1e-6}  # TOLERANCE=0: the samples must be bit for bit the same
 for f in "$native/vsthost" "$windows/vsthost.exe" "$native_module" "$windows_module"; do
   [ -f "$f" ] || { echo "cross-check.sh: $f not found; build it first" >&2; exit 1; }
 done

@@ -12,6 +12,8 @@ packages=(
   libsndfile1-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine64 xvfb dpkg-dev imagemagick
+  # release artefacts (scripts/package.sh, scripts/check-package.sh)
+  zip unzip lintian man-db
   # third-party VST 2 modules for vsthost's interoperability stage (DPF, LSP, ZaMaxx)
   dpf-plugins-vst lsp-plugins-vst zam-plugins
 )

@@ -3,7 +3,8 @@
 # native suites under ASan+UBSan, the same suites cross-compiled for Windows under Wine, the
 # concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
 # ASan+UBSan, the Linux/Windows render comparison, the text sample sheets and the editor's
-# pixels on both targets, and Vesmar in Ardour 7. Ends with one summary line.
+# pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
+# installable, the zip under Wine). Ends with one summary line.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -176,6 +177,49 @@ fi
 if [ -e "$native/vesmar.so" ] && [ -e "$windows/Vesmar.dll" ]; then
   stage "editor pixels: Linux and Windows"
   if scripts/editor-pixels.sh "$native" "$windows"; then record editor-pixels 1 0; else record editor-pixels 0 1; fi
+fi
+
+# 8. Release artefacts (scripts/package.sh). The Linux release binaries are built twice and the
+# Windows ones once more beside the test build, in other directories; both sets packed must give
+# byte-identical files. The .deb must run from a throw-away root and pass lintian without errors
+# (scripts/check-package.sh); the zip's Vesmar.dll, rendered by the zip's vsthost.exe under Wine,
+# must match the tarball's render bit for bit.
+release="$builds/release"
+release_again="$builds/release-again"
+windows_again="$builds/windows-again"
+release_args=(-DVESMAR_TESTS=OFF -DVESMAR_BENCH=OFF)
+if build_stage release "$release" -DCMAKE_BUILD_TYPE=Release "${release_args[@]}" &&
+   build_stage release-again "$release_again" -DCMAKE_BUILD_TYPE=Release "${release_args[@]}" &&
+   build_stage windows-again "$windows_again" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_LIBPNG_SOURCE="$libpng" "${release_args[@]}" &&
+   [ -e "$windows/Vesmar.dll" ]; then
+  stage "release artefacts: packed twice"
+  dist="$builds/dist"
+  rm -rf "$dist" "$builds/dist-again"
+  if scripts/package.sh "$release" "$windows" "$dist" &&
+     scripts/package.sh "$release_again" "$windows_again" "$builds/dist-again" &&
+     cmp "$dist/SHA256SUMS" "$builds/dist-again/SHA256SUMS"; then
+    echo "the two packings are byte-identical"; record release-reproducible 1 0
+  else
+    diff "$dist/SHA256SUMS" "$builds/dist-again/SHA256SUMS"; record release-reproducible 0 1
+  fi
+  stage "release artefacts: the Debian package installed"
+  if scripts/check-package.sh "$dist"/vesmar_*_amd64.deb; then record release-deb 1 0; else record release-deb 0 1; fi
+  stage "release artefacts: the zip under Wine against the tarball"
+  unpacked="$dist/unpacked"
+  mkdir -p "$unpacked"
+  if (cd "$unpacked" && unzip -q -o "$dist"/Vesmar-*-windows-x64.zip && tar -xzf "$dist"/vesmar-*-linux-x86_64.tar.gz); then
+    zip_dir=$(echo "$unpacked"/Vesmar-*-windows-x64)
+    # The test run's Wine prefix, already set up, rather than a new one.
+    [ -d "$windows/wineprefix" ] && ln -sfn "$windows/wineprefix" "$zip_dir/wineprefix"
+    if TOLERANCE=0 scripts/cross-check.sh "$unpacked"/vesmar-*-linux-x86_64 "$zip_dir"; then
+      record release-zip 1 0
+    else
+      record release-zip 0 1
+    fi
+  else
+    record "release-zip (unpacking)" 0 1
+  fi
 fi
 
 stage summary
