@@ -28,6 +28,9 @@ mkdir -p "$out/vst" "$out/home"
 out=$(cd "$out" && pwd)
 # Ardour finds Linux VST modules by folder; a folder of its own holds only this one.
 cp "$module" "$out/vst/vesmar.so" || fail "cannot copy $module"
+# Ardour stamps its scan cache in whole seconds and takes a cache older than the module for stale:
+# a copy made in the same second as the scan would not be listed. Dated two seconds back, it is.
+touch -d "@$(($(date +%s) - 2))" "$out/vst/vesmar.so"
 export HOME="$out/home" XDG_CONFIG_HOME="$out/home/config" XDG_CACHE_HOME="$out/home/cache"
 export LXVST_PATH="$out/vst" VST_PATH="$out/vst"
 # A sanitizer build cannot be measured here: Ardour is not instrumented, and with the ASan runtime
