@@ -199,8 +199,14 @@ void IEditorWindow::ReadEvents() {
 
 void IEditorWindow::HandleEvent(const xcb_generic_event_t& event) {
     switch (event.response_type & 0x7F) {
-        case 0:  // an error on our connection: nothing of the host's, dropped
+        case 0: {
+            // An error on our connection: nothing of the host's, dropped; a failed shared-memory
+            // present is made again the plain way.
+            const auto& error = reinterpret_cast<const xcb_generic_error_t&>(event);
+            if (presenter && presenter->SharedMemoryFailed(error.major_code))
+                PresentArea(IPixelRect(0, 0, width, height));
             break;
+        }
         case XCB_BUTTON_PRESS:
             ButtonPress(reinterpret_cast<const xcb_button_press_event_t&>(event));
             break;

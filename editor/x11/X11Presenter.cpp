@@ -69,6 +69,16 @@ void X11Presenter::DetachShm() {
     shmPixels = nullptr;
 }
 
+bool X11Presenter::SharedMemoryFailed(uint8_t majorOpcode) {
+    if (!shmSegment) return false;
+    const xcb_query_extension_reply_t* extension =
+        connection.x.get_extension_data(connection.connection, connection.x.shm.id);
+    if (!extension || extension->major_opcode != majorOpcode) return false;
+    DetachShm();
+    shmFailed = true;
+    return true;
+}
+
 void X11Presenter::Present(DibBitmap& buffer, const IPixelRect& rect) {
     const uint32_t* bits = buffer.Bits();
     const int bufferWidth = buffer.Width(), bufferHeight = buffer.Height();

@@ -26,6 +26,9 @@ class X11Presenter {
 
     // Sends rect (clipped to the buffer) to the window; the caller flushes.
     void Present(DibBitmap& buffer, const IPixelRect& rect);
+    // An X error came back on the connection: when it was about a shared-memory request, shared
+    // memory is given up for plain PutImage and true is answered (the caller presents again).
+    bool SharedMemoryFailed(uint8_t majorOpcode);
     // Whether the shared segment is in use (for tests and benchmarks).
     bool UsingShm() const { return shmSegment != 0; }
 
