@@ -14,11 +14,8 @@ namespace {
 constexpr size_t kPutImageHeader = 24;  // bytes of a PutImage request before its data
 }
 
-X11Presenter::X11Presenter(X11Connection& connection, uint32_t window)
-    : connection(connection),
-      window(window),
-      depth(connection.screen->root_depth),
-      shmFailed(!connection.shmUsable) {
+X11Presenter::X11Presenter(X11Connection& connection, uint32_t window, uint8_t depth)
+    : connection(connection), window(window), depth(depth), shmFailed(!connection.shmUsable) {
     const XcbLibrary& x = connection.x;
     gc = x.generate_id(connection.connection);
     const uint32_t noExposures = 0;

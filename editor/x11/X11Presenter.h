@@ -19,7 +19,8 @@ class X11Connection;
 // Threads: the connection's thread only.
 class X11Presenter {
   public:
-    X11Presenter(X11Connection& connection, uint32_t window);
+    // depth: the window's (24 or 32 bits of 32-bit pixels).
+    X11Presenter(X11Connection& connection, uint32_t window, uint8_t depth);
     ~X11Presenter();
     X11Presenter(const X11Presenter&) = delete;
     X11Presenter& operator=(const X11Presenter&) = delete;
