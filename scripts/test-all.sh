@@ -74,8 +74,11 @@ if scripts/check-layering.sh; then record "layering" 1 0; else record "layering"
 native="$builds/native-asan"
 if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=address; then
   stage "tests: native (ASan+UBSan)"
-  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ctest_stage native "$native"
+  # The X11 editor tests open real windows: a private X server for this stage.
+  if native_display=$(scripts/xvfb.sh start "$native"); then :; else native_display=; record "Xvfb (native)" 0 1; fi
+  DISPLAY=$native_display ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest_stage native "$native"
+  scripts/xvfb.sh stop "$native"
 fi
 
 # 1b. vsthost against third-party modules from Debian (DPF, LSP, ZaMaxx), with the ASan build:
