@@ -35,7 +35,8 @@ constexpr int kBlockFrames = 512;
 // Longer than one period of the editor's 24 Hz timer: a tick is due at the next idle call.
 constexpr auto kTickDue = std::chrono::milliseconds(45);
 
-intptr_t Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr) {
+intptr_t Dispatch(AEffect* effect, int32_t opcode, int32_t index = 0, intptr_t value = 0,
+                  void* ptr = nullptr) {
     return effect->dispatcher(effect, opcode, index, value, ptr, 0.0f);
 }
 
@@ -79,9 +80,9 @@ class HostWindow {
         if (it.rem <= 0) return false;
         window = xcb->generate_id(connection);
         const uint32_t values[] = {it.data->black_pixel};
-        xcb->create_window(connection, XCB_COPY_FROM_PARENT, window, it.data->root, 0, 0, static_cast<uint16_t>(width),
-                           static_cast<uint16_t>(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, it.data->root_visual,
-                           XCB_CW_BACK_PIXEL, values);
+        xcb->create_window(connection, XCB_COPY_FROM_PARENT, window, it.data->root, 0, 0,
+                           static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0,
+                           XCB_WINDOW_CLASS_INPUT_OUTPUT, it.data->root_visual, XCB_CW_BACK_PIXEL, values);
         xcb->map_window(connection, window);
         return Sync();
     }
@@ -139,7 +140,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open a window on the X display\n");
         return 1;
     }
-    if (Dispatch(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(host.Window()))) == 0) {
+    if (Dispatch(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(host.Window()))) ==
+        0) {
         std::fprintf(stderr, "the plug-in opened no editor in the X11 window\n");
         return 1;
     }
@@ -149,7 +151,8 @@ int main(int argc, char** argv) {
     }
 
     // Idle with the pan bar: a note and two blocks of audio move the pan between the calls.
-    std::vector<float> left(kBlockFrames, 0.25f), right(kBlockFrames, 0.25f), outL(kBlockFrames), outR(kBlockFrames);
+    std::vector<float> left(kBlockFrames, 0.25f), right(kBlockFrames, 0.25f), outL(kBlockFrames),
+        outR(kBlockFrames);
     float* inputs[] = {left.data(), right.data()};
     float* outputs[] = {outL.data(), outR.data()};
     VstEventList events;

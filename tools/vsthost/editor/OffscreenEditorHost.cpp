@@ -26,8 +26,8 @@ int32_t VirtualKeyOf(char c) {
 
 class OffscreenEditorHost : public EditorHost {
   public:
-    explicit OffscreenEditorHost(std::string why)
-        : description("offscreen (" + why + "), picture from the editor's back buffer") {}
+    explicit OffscreenEditorHost(const std::string& why)
+        : why(why), description("offscreen (" + why + "), picture from the editor's back buffer") {}
 
     bool Open(HostedEffect& fx, int, int, std::string& error) override {
         effect = &fx;
@@ -36,7 +36,7 @@ class OffscreenEditorHost : public EditorHost {
         OffscreenEditorInput tick;
         tick.kind = OffscreenEditorInput::kTick;
         if (!Send(tick)) {
-            error = "the plug-in's editor cannot be driven without a window on this platform";
+            error = "the plug-in's editor cannot be driven without a window (" + why + ")";
             return false;
         }
         return true;
@@ -175,6 +175,7 @@ class OffscreenEditorHost : public EditorHost {
         return effect->Dispatch(effVendorSpecific, kOffscreenEditorIndex, kOffscreenInput, &input) == 1;
     }
 
+    const std::string why;
     const std::string description;
     HostedEffect* effect = nullptr;
     int32_t modifiers = 0;
