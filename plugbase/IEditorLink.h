@@ -33,6 +33,11 @@ class IEditorLink {
         return nullptr;
     }
     virtual void CloseWindow() {}
+    // [UI thread, WITHOUT the lock] The host's idle call (effEditIdle), which hosts without a
+    // window timer for us make every 10-50 ms: an editor window that reads its own events and
+    // runs its own timer does both here. Made without the lock, as a window's own messages and
+    // timer are: everything it reaches takes the lock itself where it needs it.
+    virtual void Idle() {}
     // The host's vendor-specific wheel call: 1 when the pointer is over the editor and the notches
     // were dispatched, else 0.
     virtual int HostWheel(float notches) {

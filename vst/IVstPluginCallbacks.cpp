@@ -42,6 +42,15 @@ intptr_t IVstPlugin::DispatcherCallback(AEffect* effect, int32_t opcode, int32_t
         delete plugin;
         return 0;
     }
+    if (opcode == effEditIdle) {
+        // The editor's events and timer run outside the lock, as a window's messages do, so that
+        // painting never holds up the audio thread.
+        try {
+            if (IEditorLink* editor = plugin->Editor()) editor->Idle();
+        } catch (...) {
+        }
+        return 0;
+    }
     return Guarded<intptr_t>(plugin, 0, [&] { return plugin->Dispatch(opcode, index, value, ptr, opt); });
 }
 

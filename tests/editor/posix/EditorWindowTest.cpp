@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/NewEditorWindow.h"
-#include "editor/posix/IEditorWindow.h"
+#include "editor/posix/IOffscreenEditor.h"
 #include "tests/support/HeadlessEditor.h"
 #include "tests/support/RecordingHost.h"
 #include "tests/support/TestPlugin.h"
@@ -15,7 +15,7 @@ class WindowlessEditor : public ::testing::Test {
   protected:
     WindowlessEditor() {
         host.Bind(plugin.effect);
-        window = static_cast<IEditorWindow*>(NewEditorWindow(plugin.plugin, 60, 40, 0, &token));
+        window = static_cast<IOffscreenEditor*>(NewEditorWindow(plugin.plugin, 60, 40, 0, &token));
         strip = {bitmap.get(), 20, 10, 1};
         window->AttachControl(new CountingBitmap(plugin.plugin, 0, 0, -1, strip, BlendReplace));
         knob = new CountingBitmap(plugin.plugin, 30, 20, 0, strip, BlendReplace);
@@ -28,7 +28,7 @@ class WindowlessEditor : public ::testing::Test {
     RecordingHost& host = plugin.host;
     std::unique_ptr<MemoryBitmap> bitmap = SolidBitmap(20, 10, 0xFF00FF00);
     IImageStrip strip;
-    IEditorWindow* window;
+    IOffscreenEditor* window;
     CountingBitmap* knob;
 };
 

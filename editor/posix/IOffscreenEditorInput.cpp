@@ -2,7 +2,7 @@
 // applied to input records instead of window messages.
 #include <cstring>
 
-#include "editor/posix/IEditorWindow.h"
+#include "editor/posix/IOffscreenEditor.h"
 #include "editor/EditorKeys.h"
 #include "plugbase/IParameter.h"
 #include "raster/DibBitmap.h"
@@ -27,7 +27,7 @@ IMouseKeys KeysOf(const OffscreenEditorInput& input) {
 
 }  // namespace
 
-void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
+void IOffscreenEditor::ShowValuePrompt(IControl* control, IParameter* parameter) {
     if (!control || !parameter || popupControl) return;
     char current[IParameter::kTextBytes] = {};
     parameter->FormatForHost(parameter->PlainValue(), false, current, sizeof current);
@@ -41,7 +41,7 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
     popupParameter = parameter;
 }
 
-intptr_t IEditorWindow::OffscreenRequest(int32_t request, void* data) {
+intptr_t IOffscreenEditor::OffscreenRequest(int32_t request, void* data) {
     if (!data) return 0;
     if (request == kOffscreenInput) return OffscreenInput(*static_cast<const OffscreenEditorInput*>(data));
     if (request != kOffscreenPixels || !backBuffer || !backBuffer->Bits()) return 0;
@@ -53,7 +53,7 @@ intptr_t IEditorWindow::OffscreenRequest(int32_t request, void* data) {
     return 1;
 }
 
-intptr_t IEditorWindow::OffscreenInput(const OffscreenEditorInput& input) {
+intptr_t IOffscreenEditor::OffscreenInput(const OffscreenEditorInput& input) {
     const IMouseKeys keys = KeysOf(input);
     const int x = input.x, y = input.y;
     switch (input.kind) {

@@ -6,10 +6,12 @@
 
 #include "editor/IEditorWindowCore.h"
 
-// The editor window of a platform that has no editor window yet: OpenWindow answers null, so the
-// host sees an editor it cannot open, while everything above the window — painting into the back
-// buffer, mouse and key dispatch, parameter links, the end-edit countdown — works and can be
-// driven through Tick() exactly as a window timer would.
+// The window-less editor: OpenWindow answers null, so the host sees an editor it cannot open,
+// while everything above the window — painting into the back buffer, mouse and key dispatch,
+// parameter links, the end-edit countdown — works and can be driven through Tick() exactly as a
+// window timer would. The X11 editor window (editor/x11/IEditorWindow) derives from it and is
+// this editor whenever it has no window: no display, no libxcb, or a host that drives it
+// offscreen.
 //
 // A host can also drive it offscreen (abi/OffscreenEditor.h): the input the Windows window
 // would receive, with the same rules (capture, popup commit and cancel, key table), and a value
@@ -17,10 +19,10 @@
 //
 // Threads: UI thread only, except what IEditorGraphics says host threads may call; the thread
 // that calls Tick and the Handle* operations plays the window's thread.
-class IEditorWindow : public IEditorWindowCore {
+class IOffscreenEditor : public IEditorWindowCore {
   public:
     using IEditorWindowCore::IEditorWindowCore;
-    ~IEditorWindow() override;
+    ~IOffscreenEditor() override;
 
     // Nothing to show the pixels on: answers true.
     bool PresentArea(const IPixelRect& rect) override;
@@ -47,10 +49,12 @@ class IEditorWindow : public IEditorWindowCore {
     bool popupTextSelected = false;
     bool popupIsList = false;
 
-  private:
+  protected:
     std::string PopupText() override { return popupText; }
     void DestroyPopup() override { popupText.clear(); }
-    intptr_t OffscreenInput(const struct OffscreenEditorInput& input);
     // The pointer is captured between a press and its release, as a window captures it.
     bool captured = false;
+
+  private:
+    intptr_t OffscreenInput(const struct OffscreenEditorInput& input);
 };
