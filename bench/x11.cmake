@@ -2,7 +2,7 @@
 # full present, each against a memcpy of the same pixels. It times itself on the wall clock and
 # needs an X display (Xvfb will do).
 if(NOT VESMAR_WINDOWS)
-  add_executable(vesmar_x11_present_bench ${CMAKE_CURRENT_LIST_DIR}/editor/X11PresentBench.cpp)
+  add_executable(vesmar_x11_present_bench ${CMAKE_CURRENT_LIST_DIR}/editor/x11/X11PresentBench.cpp)
   target_link_libraries(vesmar_x11_present_bench PRIVATE vesmar_hostlib vesmar_xcb)
   target_include_directories(vesmar_x11_present_bench PRIVATE ${PROJECT_SOURCE_DIR})
   vesmar_warnings(vesmar_x11_present_bench)
