@@ -155,8 +155,11 @@ bool X11HostWindow::Capture(uint32_t w, int width, int height, Screenshot& shot,
     const xcb_setup_t* setup = xcb->get_setup(connection);
     // Only the format every current server uses for a 24-bit screen: 32 bits a pixel, the
     // server's byte order little-endian as ours, 0x00RRGGBB in each.
-    if ((image->depth != 24 && image->depth != 32) || length < 0 ||
-        static_cast<uint32_t>(length) > kMaxReplyBytes || static_cast<size_t>(length) != pixels * 4 ||
+    if (length < 0 || static_cast<uint32_t>(length) > kMaxReplyBytes) {
+        error = "the editor window's picture is larger than this host reads";
+        return false;
+    }
+    if ((image->depth != 24 && image->depth != 32) || static_cast<size_t>(length) != pixels * 4 ||
         setup->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) {
         error = "the editor window's pixels come in a format this host does not read (depth " +
                 std::to_string(image->depth) + ")";
