@@ -61,6 +61,22 @@ build_stage() {
 
 mkdir -p "$builds"
 
+# with_display DIR COMMAND...: runs COMMAND with DISPLAY on a private X server of its own (the
+# X11 editor window tests need one; they skip without), stopped afterwards.
+with_display() {
+  local dir=$1 display rc
+  shift
+  if ! display=$(scripts/xvfb.sh start "$dir"); then
+    record "Xvfb for $dir" 0 1
+    "$@"
+    return
+  fi
+  DISPLAY=$display "$@"
+  rc=$?
+  scripts/xvfb.sh stop "$dir"
+  return $rc
+}
+
 # 0. One code style everywhere, so it cannot drift; includes follow the dependency arrows.
 stage "style: clang-format, layering"
 if git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror 2>&1 | head -n 20 | grep .; then
@@ -74,11 +90,8 @@ if scripts/check-layering.sh; then record "layering" 1 0; else record "layering"
 native="$builds/native-asan"
 if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=address; then
   stage "tests: native (ASan+UBSan)"
-  # The X11 editor tests open real windows: a private X server for this stage.
-  if native_display=$(scripts/xvfb.sh start "$native"); then :; else native_display=; record "Xvfb (native)" 0 1; fi
-  DISPLAY=$native_display ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest_stage native "$native"
-  scripts/xvfb.sh stop "$native"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    with_display "$native" ctest_stage native "$native"
 fi
 
 # 1b. vsthost against third-party modules from Debian (DPF, LSP, ZaMaxx), with the ASan build:
@@ -140,7 +153,7 @@ fi
 tsan="$builds/native-tsan"
 if build_stage native-tsan "$tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESMAR_SANITIZE=thread -DVESMAR_BENCH=OFF; then
   stage "tests: stress under ThreadSanitizer"
-  TSAN_OPTIONS=halt_on_error=1 ctest_stage tsan "$tsan" -L stress
+  TSAN_OPTIONS=halt_on_error=1 with_display "$tsan" ctest_stage tsan "$tsan" -L stress
 fi
 
 # 4. Fuzz targets, each for FUZZ_SECONDS under ASan + UBSan.

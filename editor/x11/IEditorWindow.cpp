@@ -79,22 +79,34 @@ void* IEditorWindow::OpenWindow(void* parent) {
     if (!connection) return nullptr;
     const XcbLibrary& xcb = connection->x;
     xcb_connection_t* c = connection->connection;
+    // The parent must exist; its depth and visual are the window's (a host may use a 32-bit
+    // visual for its windows, where the screen's default would not match).
+    auto* parentGeometry =
+        xcb.get_geometry_reply(c, xcb.get_geometry(c, static_cast<uint32_t>(parentId)), nullptr);
+    if (!parentGeometry) {
+        connection.reset();
+        return nullptr;
+    }
+    const uint8_t depth = parentGeometry->depth;
+    std::free(parentGeometry);
     const uint32_t id = xcb.generate_id(c);
     const uint32_t events = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS |
                             XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION |
                             XCB_EVENT_MASK_LEAVE_WINDOW | XCB_EVENT_MASK_KEY_PRESS |
                             XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     // No background: the server never clears the window to a colour before our first present,
-    // which comes right after mapping.
-    const uint32_t values[] = {XCB_BACK_PIXMAP_NONE, events};
+    // which comes right after mapping. The border pixel is given because a window whose depth
+    // differs from the screen's cannot copy its parent's border.
+    const uint32_t values[] = {XCB_BACK_PIXMAP_NONE, 0, events};
     const uint16_t w = static_cast<uint16_t>(width > 0 ? width : 1);
     const uint16_t h = static_cast<uint16_t>(height > 0 ? height : 1);
     xcb_generic_error_t* error = xcb.request_check(
-        c, xcb.create_window_checked(c, XCB_COPY_FROM_PARENT, id, static_cast<uint32_t>(parentId), x, y, w, h,
-                                     0, XCB_WINDOW_CLASS_INPUT_OUTPUT, connection->screen->root_visual,
-                                     XCB_CW_BACK_PIXMAP | XCB_CW_EVENT_MASK, values));
+        c, xcb.create_window_checked(c, depth, id, static_cast<uint32_t>(parentId), x, y, w, h, 0,
+                                     XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+                                     XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_EVENT_MASK, values));
     if (error) {
-        // No such parent, or another of its faults: no window, and no connection kept for it.
+        // A parent that went away meanwhile, or another of its faults: no window, and no
+        // connection kept for it.
         std::free(error);
         connection.reset();
         return nullptr;
@@ -102,7 +114,7 @@ void* IEditorWindow::OpenWindow(void* parent) {
     window = id;
     windowAlive = true;
     keyboard = std::make_unique<X11Keyboard>(*connection);
-    presenter = std::make_unique<X11Presenter>(*connection, window);
+    presenter = std::make_unique<X11Presenter>(*connection, window, depth);
     captured = false;
     doubleClick.Reset();
     clock = TickClock(frameRate);
@@ -199,8 +211,14 @@ void IEditorWindow::ReadEvents() {
 
 void IEditorWindow::HandleEvent(const xcb_generic_event_t& event) {
     switch (event.response_type & 0x7F) {
-        case 0:  // an error on our connection: nothing of the host's, dropped
+        case 0: {
+            // An error on our connection: nothing of the host's, dropped; a failed shared-memory
+            // present is made again the plain way.
+            const auto& error = reinterpret_cast<const xcb_generic_error_t&>(event);
+            if (presenter && presenter->SharedMemoryFailed(error.major_code))
+                PresentArea(IPixelRect(0, 0, width, height));
             break;
+        }
         case XCB_BUTTON_PRESS:
             ButtonPress(reinterpret_cast<const xcb_button_press_event_t&>(event));
             break;

@@ -14,11 +14,8 @@ namespace {
 constexpr size_t kPutImageHeader = 24;  // bytes of a PutImage request before its data
 }
 
-X11Presenter::X11Presenter(X11Connection& connection, uint32_t window)
-    : connection(connection),
-      window(window),
-      depth(connection.screen->root_depth),
-      shmFailed(!connection.shmUsable) {
+X11Presenter::X11Presenter(X11Connection& connection, uint32_t window, uint8_t depth)
+    : connection(connection), window(window), depth(depth), shmFailed(!connection.shmUsable) {
     const XcbLibrary& x = connection.x;
     gc = x.generate_id(connection.connection);
     const uint32_t noExposures = 0;
@@ -67,6 +64,16 @@ void X11Presenter::DetachShm() {
     shmdt(shmPixels);
     shmSegment = 0;
     shmPixels = nullptr;
+}
+
+bool X11Presenter::SharedMemoryFailed(uint8_t majorOpcode) {
+    if (!shmSegment) return false;
+    const xcb_query_extension_reply_t* extension =
+        connection.x.get_extension_data(connection.connection, connection.x.shm.id);
+    if (!extension || extension->major_opcode != majorOpcode) return false;
+    DetachShm();
+    shmFailed = true;
+    return true;
 }
 
 void X11Presenter::Present(DibBitmap& buffer, const IPixelRect& rect) {

@@ -19,13 +19,17 @@ class X11Connection;
 // Threads: the connection's thread only.
 class X11Presenter {
   public:
-    X11Presenter(X11Connection& connection, uint32_t window);
+    // depth: the window's (24 or 32 bits of 32-bit pixels).
+    X11Presenter(X11Connection& connection, uint32_t window, uint8_t depth);
     ~X11Presenter();
     X11Presenter(const X11Presenter&) = delete;
     X11Presenter& operator=(const X11Presenter&) = delete;
 
     // Sends rect (clipped to the buffer) to the window; the caller flushes.
     void Present(DibBitmap& buffer, const IPixelRect& rect);
+    // An X error came back on the connection: when it was about a shared-memory request, shared
+    // memory is given up for plain PutImage and true is answered (the caller presents again).
+    bool SharedMemoryFailed(uint8_t majorOpcode);
     // Whether the shared segment is in use (for tests and benchmarks).
     bool UsingShm() const { return shmSegment != 0; }
 

@@ -242,6 +242,31 @@ TEST_F(X11EditorWindowTest, PopupsCommitCancelAndChoose) {
     EXPECT_EQ(a.Plain(1), 2.0);  // "Right"
 }
 
+TEST_F(X11EditorWindowTest, FocusGoesToPopupsAndBackAndToTheEditorOnlyForHost25) {
+    {
+        Instance plain("Some Host");
+        display.Focus(parent);
+        ASSERT_TRUE(plain.Open(parent));
+        display.Click(kLeft, 70, 110);
+        Settle(plain);
+        EXPECT_EQ(display.Focused(), parent);
+        display.Click(kRight, 70, 30);
+        Settle(plain);
+        EXPECT_EQ(display.Focused(), plain.Window());  // the popup needs the keys
+        display.Key(kReturn);
+        Settle(plain);
+        EXPECT_EQ(display.Focused(), parent);  // given back
+    }
+    Instance acoustica("Acoustica Mixcraft");
+    display.Focus(parent);
+    ASSERT_TRUE(acoustica.Open(parent));
+    EXPECT_EQ(display.Focused(), acoustica.Window());
+    display.Focus(parent);
+    display.Click(kLeft, 70, 110);
+    Settle(acoustica);
+    EXPECT_EQ(display.Focused(), acoustica.Window());
+}
+
 TEST_F(X11EditorWindowTest, WheelGestureEndsAfterHalfASecondAtAnyIdleRateAndOnClose) {
     Instance a;
     ASSERT_TRUE(a.Open(parent));
@@ -266,6 +291,8 @@ TEST_F(X11EditorWindowTest, WheelGestureEndsAfterHalfASecondAtAnyIdleRateAndOnCl
 TEST_F(X11EditorWindowTest, KeysReachTheControlThroughTheKeyTable) {
     Instance a;
     ASSERT_TRUE(a.Open(parent));
+    // The host's window has the focus: keys go to the window under the pointer inside it.
+    display.Focus(parent);
     display.MoveTo(70, 30);
     for (uint32_t key : {uint32_t{' '}, uint32_t{'a'}, uint32_t{'Z'}, uint32_t{'7'}, kUp, kF1})
         display.Key(key);

@@ -1,8 +1,17 @@
 // The X11 window's pure logic: the keysym table, the double-click rule and the tick clock.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
 
 #include "editor/EditorKeys.h"
 #include "editor/x11/DoubleClickDetector.h"
+#include "editor/x11/WebLauncher.h"
 #include "editor/x11/TickClock.h"
 #include "editor/x11/X11Keys.h"
 
@@ -69,6 +78,34 @@ TEST(TickClock, SameRateForFrequentAndRareIdleCallsAndAStallIsNotReplayed) {
     EXPECT_EQ(clock.Due(5000 * kMs), TickClock::kMaxTicksPerCall);
     EXPECT_EQ(clock.Due(5010 * kMs), 0);
     EXPECT_EQ(clock.Due(5000 * kMs + clock.Period()), 1);
+}
+
+TEST(WebLauncher, StartsXdgOpenWithoutAShellAndReapsIt) {
+    const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+    char folder[] = "/tmp/vesmar-xdg-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string script = std::string(folder) + "/xdg-open";
+    const std::string seen = std::string(folder) + "/seen";
+    std::ofstream(script) << "#!/bin/sh\nprintf '%s' \"$1\" > " << seen << "\n";
+    chmod(script.c_str(), 0755);
+    setenv("PATH", folder, 1);
+    EXPECT_FALSE(WebLauncher::Open("--help"));  // never an option of xdg-open
+    EXPECT_FALSE(WebLauncher::Open(""));
+    EXPECT_TRUE(WebLauncher::Open("https://example.org/a b;$(x)"));
+    for (int i = 0; i < 200 && WebLauncher::Pending() > 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        WebLauncher::Reap();
+    }
+    EXPECT_EQ(WebLauncher::Pending(), 0);  // no zombie left
+    std::string got;
+    std::getline(std::ifstream(seen), got);
+    EXPECT_EQ(got, "https://example.org/a b;$(x)");  // one argument, untouched by any shell
+    setenv("PATH", "/nonexistent", 1);
+    EXPECT_FALSE(WebLauncher::Open("https://example.org"));
+    setenv("PATH", saved.c_str(), 1);
+    unlink(seen.c_str());
+    unlink(script.c_str());
+    rmdir(folder);
 }
 
 }  // namespace

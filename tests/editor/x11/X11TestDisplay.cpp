@@ -139,3 +139,15 @@ void X11TestDisplay::Key(uint32_t keysym) {
 void X11TestDisplay::Sync() {
     std::free(x->get_input_focus_reply(connection, x->get_input_focus(connection), nullptr));
 }
+
+uint32_t X11TestDisplay::Focused() {
+    auto* focus = x->get_input_focus_reply(connection, x->get_input_focus(connection), nullptr);
+    const uint32_t window = focus ? focus->focus : 0;
+    std::free(focus);
+    return window;
+}
+
+void X11TestDisplay::Focus(uint32_t window) {
+    x->set_input_focus(connection, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
+    Sync();
+}

@@ -30,6 +30,9 @@ class X11TestDisplay {
     void Click(uint8_t button, int rootX, int rootY);
     // keysym pressed and released (with Shift for upper-case letters).
     void Key(uint32_t keysym);
+    // The window with the keyboard focus; Focus(w) gives it to w.
+    uint32_t Focused();
+    void Focus(uint32_t window);
     // Every request handled by the server.
     void Sync();
 
