@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Draws Vesmar's editor in a few states with `vsthost editor` on both targets — the Linux module's
-# offscreen back buffer, and the Windows DLL's real window under Wine — and compares the pictures
-# pixel by pixel everywhere except the six knob value texts (the only text drawn at run time, by
+# offscreen back buffer, the Linux module's X11 window (as a Linux host embeds it, read back from
+# the X server) and the Windows DLL's real window under Wine — and compares each Linux picture with
+# the Windows one pixel by pixel everywhere except the six knob value texts (the only text drawn at run time, by
 # FreeType on Linux and GDI on Windows; every caption is part of the artwork). Background, knob
 # rings turned to their angles, caps, radio strips, shape selector and pan bar must match exactly.
 # The pictures and a difference image per state stay in NATIVE_BUILD/editor-pixels.
 #   scripts/editor-pixels.sh NATIVE_BUILD WINDOWS_BUILD
-# Needs ImageMagick's compare; an X display for Wine (a private Xvfb is started when DISPLAY is
-# unset).
+# Needs ImageMagick's compare; an X display for Wine and the X11 window (a private Xvfb is started
+# when DISPLAY is unset).
 set -euo pipefail
 usage="usage: editor-pixels.sh NATIVE_BUILD WINDOWS_BUILD"
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -60,35 +61,55 @@ metric() {  # metric AE|PAE REGION A B
   echo "${value%% *}"
 }
 
+# same_parameters A.log B.log: the same script reached the same parameters on both.
+same_parameters() {
+  diff <(sed -n '/^Parameters:/,/^Wrote/p' "$1" | tr -d '\r' | grep -v '^Wrote') \
+       <(sed -n '/^Parameters:/,/^Wrote/p' "$2" | tr -d '\r' | grep -v '^Wrote')
+}
+
+# same_pixels NAME A.png B.png DIFFERENCE.png: prints how many pixels differ outside the value
+# texts; fails when any does.
+same_pixels() {
+  local pixels=0 peak=0 region count level
+  compare "$2" "$3" "$4" 2>/dev/null || true
+  for region in "${regions[@]}"; do
+    count=$(metric AE "$region" "$2" "$3")
+    pixels=$((pixels + ${count%.*}))
+    level=$(metric PAE "$region" "$2" "$3")
+    level=$(( ${level%.*} / 257 ))  # 16-bit quantum to 8-bit levels
+    [ "$level" -le "$peak" ] || peak=$level
+  done
+  echo "$1: $pixels pixels differ outside the value texts, largest difference $peak of 255"
+  [ "$pixels" -eq 0 ]
+}
+
 failed=0
 for state in "${states[@]}"; do
   declare -n state_args="args_$state"
   linux="$out/linux-$state.png"
+  x11="$out/x11-$state.png"
   win="$out/windows-$state.png"
-  "$native/vsthost" editor "$native/vesmar.so" "${state_args[@]}" --force -o "$linux" >"$out/linux-$state.log" 2>&1 ||
+  "$native/vsthost" editor "$native/vesmar.so" --offscreen "${state_args[@]}" --force -o "$linux" >"$out/linux-$state.log" 2>&1 ||
     { cat "$out/linux-$state.log" >&2; echo "editor-pixels.sh: the Linux editor failed ($state)" >&2; exit 1; }
+  "$native/vsthost" editor "$native/vesmar.so" "${state_args[@]}" --force -o "$x11" >"$out/x11-$state.log" 2>&1 ||
+    { cat "$out/x11-$state.log" >&2; echo "editor-pixels.sh: the X11 editor window failed ($state)" >&2; exit 1; }
+  if ! grep -q 'child of a top-level X11 host window' "$out/x11-$state.log"; then
+    grep '^Editor:' "$out/x11-$state.log" >&2
+    echo "editor-pixels.sh: the Linux editor did not open in an X11 window ($state)" >&2
+    exit 1
+  fi
   WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES=winedbg.exe=d \
     /usr/lib/wine/wine64 "$windows/vsthost.exe" editor "$windows/Vesmar.dll" "${state_args[@]}" --force -o "$win" \
     >"$out/windows-$state.log" 2>&1 </dev/null ||
     { cat "$out/windows-$state.log" >&2; echo "editor-pixels.sh: the Windows editor failed ($state)" >&2; exit 1; }
-  # The same script must have reached the same parameters on both.
-  if ! diff <(sed -n '/^Parameters:/,/^Wrote/p' "$out/linux-$state.log" | grep -v '^Wrote') \
-            <(sed -n '/^Parameters:/,/^Wrote/p' "$out/windows-$state.log" | tr -d '\r' | grep -v '^Wrote'); then
-    echo "editor-pixels.sh: the parameters differ after the same input ($state)" >&2
-    failed=1
-  fi
-  compare "$linux" "$win" "$out/difference-$state.png" 2>/dev/null || true
-  pixels=0
-  peak=0
-  for region in "${regions[@]}"; do
-    count=$(metric AE "$region" "$linux" "$win")
-    pixels=$((pixels + ${count%.*}))
-    level=$(metric PAE "$region" "$linux" "$win")
-    level=$(( ${level%.*} / 257 ))  # 16-bit quantum to 8-bit levels
-    [ "$level" -le "$peak" ] || peak=$level
+  for linux_kind in linux x11; do
+    if ! same_parameters "$out/$linux_kind-$state.log" "$out/windows-$state.log"; then
+      echo "editor-pixels.sh: the parameters differ after the same input ($linux_kind, $state)" >&2
+      failed=1
+    fi
   done
-  echo "$state: $pixels pixels differ outside the value texts, largest difference $peak of 255"
-  [ "$pixels" -eq 0 ] || failed=1
+  same_pixels "$state (back buffer)" "$linux" "$win" "$out/difference-$state.png" || failed=1
+  same_pixels "$state (X11 window)" "$x11" "$win" "$out/difference-x11-$state.png" || failed=1
 done
 
 echo "pictures and difference images: $out"
@@ -96,4 +117,4 @@ if [ "$failed" != 0 ]; then
   echo "editor-pixels.sh: the Linux and Windows editors differ outside the value texts" >&2
   exit 1
 fi
-echo "Linux and Windows editors agree pixel for pixel outside the value texts"
+echo "Linux (back buffer and X11 window) and Windows editors agree pixel for pixel outside the value texts"

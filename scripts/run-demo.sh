@@ -14,8 +14,17 @@ mkdir -p "$out"
 bash scripts/demo.sh "$build" "$out"
 # The editor while the demo plays through it: Pan Side set to Left by a click, the Pan Offset knob
 # dragged, then two seconds of the note pattern, so the pan bar shows the envelope away from the
-# centre.
+# centre. Drawn in a real X11 window on a private virtual display (Xvfb), so the script's input
+# never moves the pointer of the user's own display; offscreen when no Xvfb can start.
 png=$(cd "$out" && pwd)/vesmar-editor.png
+xvfb_started=0
+trap 'if [ "$xvfb_started" = 1 ]; then bash "$root/scripts/xvfb.sh" stop "$out"; fi' EXIT
+if command -v Xvfb >/dev/null && display=$(bash scripts/xvfb.sh start "$out" 2>/dev/null); then
+  export DISPLAY=$display
+  xvfb_started=1
+else
+  unset DISPLAY
+fi
 "$build/vsthost" editor "$build/vesmar.so" --audio --do "click 170 200" --do "drag 348 119 348 145" \
-  --do "wait 2100" -o "$png" --force >/dev/null
+  --do "wait 2100" -o "$png" --force | grep '^Editor:' | sed 's/^Editor: */Editor drawn: /'
 echo "Editor picture: $png"

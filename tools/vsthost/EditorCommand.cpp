@@ -34,6 +34,7 @@ struct EditorOptions {
     long ticks = 2;
     bool force = false;
     bool audio = false;
+    bool offscreen = false;
 };
 
 int ParseOptions(ArgReader& args, EditorOptions& o) {
@@ -70,6 +71,8 @@ int ParseOptions(ArgReader& args, EditorOptions& o) {
             o.state.bank = true;
         } else if (arg == "--force") {
             o.force = true;
+        } else if (arg == "--offscreen") {
+            o.offscreen = true;
         } else if (arg == "--audio") {
             o.audio = true;
         } else if (arg == "-i" || arg == "--input") {
@@ -240,7 +243,7 @@ int RunEditor(ArgReader& args) {
 
     fx.Host().ClearRecords();
     NotificationReport report(fx);
-    std::unique_ptr<EditorHost> host = CreateEditorHost();
+    std::unique_ptr<EditorHost> host = CreateEditorHost(o.offscreen);
     // Declared after the host: on every way out the audio stops before the editor closes.
     std::unique_ptr<LiveAudio> audio;
     if (o.audio) {
@@ -316,6 +319,8 @@ const CommandInfo kEditorCommand = {
     "  --do STEPS         editor steps, e.g. --do 'rclick 60 30; type 50; enter'\n"
     "  --script FILE      editor steps from a file (both may be repeated)\n"
     "  --ticks N          timer ticks before the script (default 2)\n"
+    "  --offscreen        no window: drive our plug-ins' Linux editor through its back buffer,\n"
+    "                     as without an X display (DISPLAY unset)\n"
     "  --audio            while the editor is open, play the built-in demo (test signal and\n"
     "                     note pattern, looped) through the plug-in on an audio thread in\n"
     "                     real time; see the script's wait and shot steps\n"

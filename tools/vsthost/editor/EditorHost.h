@@ -3,9 +3,13 @@
 //
 // Windows: a real top-level window with the editor as its child and a message loop; input
 // arrives as the window messages a user's mouse and keyboard would cause, and the picture is read
-// from the window's device context. Elsewhere, until editors get a native window there, the
-// plug-in's offscreen editor (its back buffer and dispatch, reached through a vendor-specific
-// call) stands in for the window.
+// from the window's device context. Linux with an X display: a real top-level X11 window with the
+// editor as its child, idled every 15 ms; input goes through the X server (XTest) and the picture
+// is read back from the server. Without a display, with --offscreen, or when the plug-in opens no
+// editor in the window, the plug-in's offscreen editor (its back buffer and dispatch, reached
+// through a vendor-specific call) stands in for the window.
+//
+// [UI thread]: every call, from the one thread that opened the editor.
 #pragma once
 
 #include <memory>
@@ -38,4 +42,6 @@ class EditorHost {
     virtual const char* Description() const = 0;
 };
 
-std::unique_ptr<EditorHost> CreateEditorHost();
+// The platform's window host, or the offscreen one when offscreen is set (--offscreen) or the
+// platform has no display to open a window on.
+std::unique_ptr<EditorHost> CreateEditorHost(bool offscreen);

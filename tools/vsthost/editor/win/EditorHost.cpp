@@ -1,6 +1,7 @@
 // `vsthost editor` on Windows: a real top-level host window, the plug-in's editor as its child,
 // a message loop, and input as the window messages a user's mouse and keyboard cause.
 #include "tools/vsthost/editor/EditorHost.h"
+#include "tools/vsthost/editor/OffscreenEditorHost.h"
 
 #include <windows.h>
 
@@ -331,6 +332,7 @@ class WindowsEditorHost : public EditorHost {
 
 }  // namespace
 
-std::unique_ptr<EditorHost> CreateEditorHost() {
+std::unique_ptr<EditorHost> CreateEditorHost(bool offscreen) {
+    if (offscreen) return CreateOffscreenEditorHost("--offscreen");
     return std::make_unique<WindowsEditorHost>();
 }

@@ -1,7 +1,4 @@
-// `vsthost editor` where plug-in editors have no native window yet (Linux): the editor is driven
-// offscreen through our plug-ins' vendor-specific extension, with the same input a Windows
-// window would receive, and the picture is its back buffer.
-#include "tools/vsthost/editor/EditorHost.h"
+#include "tools/vsthost/editor/OffscreenEditorHost.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,6 +26,9 @@ int32_t VirtualKeyOf(char c) {
 
 class OffscreenEditorHost : public EditorHost {
   public:
+    explicit OffscreenEditorHost(const std::string& why)
+        : why(why), description("offscreen (" + why + "), picture from the editor's back buffer") {}
+
     bool Open(HostedEffect& fx, int, int, std::string& error) override {
         effect = &fx;
         // There is no window to hand to effEditOpen; the first tick tells whether the plug-in's
@@ -36,7 +36,7 @@ class OffscreenEditorHost : public EditorHost {
         OffscreenEditorInput tick;
         tick.kind = OffscreenEditorInput::kTick;
         if (!Send(tick)) {
-            error = "the plug-in's editor cannot be driven without a window on this platform";
+            error = "the plug-in's editor cannot be driven without a window (" + why + ")";
             return false;
         }
         return true;
@@ -155,9 +155,7 @@ class OffscreenEditorHost : public EditorHost {
         effect = nullptr;
     }
 
-    const char* Description() const override {
-        return "offscreen (no native editor window on this platform), picture from the editor's back buffer";
-    }
+    const char* Description() const override { return description.c_str(); }
 
   private:
     bool Pointer(int32_t kind, int32_t buttons, int x, int y, int32_t amount = 0) {
@@ -177,6 +175,8 @@ class OffscreenEditorHost : public EditorHost {
         return effect->Dispatch(effVendorSpecific, kOffscreenEditorIndex, kOffscreenInput, &input) == 1;
     }
 
+    const std::string why;
+    const std::string description;
     HostedEffect* effect = nullptr;
     int32_t modifiers = 0;
     int lastX = 0, lastY = 0;
@@ -184,6 +184,6 @@ class OffscreenEditorHost : public EditorHost {
 
 }  // namespace
 
-std::unique_ptr<EditorHost> CreateEditorHost() {
-    return std::make_unique<OffscreenEditorHost>();
+std::unique_ptr<EditorHost> CreateOffscreenEditorHost(const std::string& why) {
+    return std::make_unique<OffscreenEditorHost>(why);
 }
