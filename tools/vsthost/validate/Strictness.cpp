@@ -37,6 +37,7 @@ Strictness Make(int level) {
     s.tailBlocksMax          = At<int>(level,     { 64,   64,   48,   48,   32,   32,   24,   24,   16,   16});
     s.midiBlocks             = At<int>(level,     { 16,   32,   48,   64,   96,  128,  192,  256,  384,  512});
     s.eventsPerBlockMax      = At<int>(level,     { 50,  100,  200,  300,  400,  500,  600,  700,  850, 1000});
+    s.brokenEventListsFrom   = 8;
     s.textLimitFailsFrom     = 4;
     // clang-format on
     return s;
