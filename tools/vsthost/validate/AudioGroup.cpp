@@ -164,7 +164,7 @@ void HostileInput(TestContext& ctx) {
         if (!recovered)
             t.Problem(std::string("after ") + s.name + " in, the output stays non-finite for " +
                           N(ctx.Level().tailBlocksMax) + " blocks of finite input",
-                      7);
+                      ctx.Level().descriptionsFailFrom);
     }
 }
 
@@ -369,7 +369,7 @@ void SilenceAfterTail(TestContext& ctx) {
     if (b == allowed)
         t.Problem("still " + F(last) + " at the output after " + N(allowed) + " blocks of silence (tail " +
                       N(int64_t(tail)) + " frames)",
-                  6);
+                  ctx.Level().consistencyFailsFrom);
 }
 
 double MedianBlockSeconds(PluginInstance& instance, AudioBlock& block, float value, int blocks) {

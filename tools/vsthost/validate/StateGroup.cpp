@@ -321,7 +321,8 @@ void HostileChunks(TestContext& ctx) {
         instance->Effect().Dispatch(effSetChunk, bank ? 0 : 1, 0, nullptr);
         double d = Difference(Play(*instance, blocks), asFresh);
         if (!(d <= 1e-6))
-            t.Problem("an empty chunk changed what a fresh instance renders (off by " + F(d) + ")", 5);
+            t.Problem("an empty chunk changed what a fresh instance renders (off by " + F(d) + ")",
+                      ctx.Level().answersFailFrom);
     }
     t.Note("effSetChunk answered non-zero to " + N(accepted) + " of " + N(int64_t(bad.size())) +
            " bad chunks (reported, not trusted); " + N(taken) + " were taken as a new state, " +

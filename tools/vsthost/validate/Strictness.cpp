@@ -39,6 +39,10 @@ Strictness Make(int level) {
     s.eventsPerBlockMax      = At<int>(level,     { 50,  100,  200,  300,  400,  500,  600,  700,  850, 1000});
     s.brokenEventListsFrom   = 8;
     s.textLimitFailsFrom     = 4;
+    s.answersFailFrom        = 5;
+    s.consistencyFailsFrom   = 6;
+    s.descriptionsFailFrom   = 7;
+    s.conventionsFailFrom    = 8;
     // clang-format on
     return s;
 }

@@ -40,8 +40,14 @@ struct Strictness {
     int eventsPerBlockMax = 0;     // the largest random list (1000 at the top)
     int brokenEventListsFrom = 0;  // from this level event lists hold null entries and unknown types
 
-    // general
-    int textLimitFailsFrom = 0;  // a text past the size the interface allows: failure from here
+    // general: from which level a kind of finding is a failure rather than a warning
+    int textLimitFailsFrom = 0;    // a text past its size, unterminated-safe but not UTF-8
+    int answersFailFrom = 0;       // a wrong answer where the interface is clear (unique ID 0, no
+                                   // outputs, an out-of-range program selected, an empty chunk taken)
+    int consistencyFailsFrom = 0;  // answers that disagree (a value not coming back, names by index
+                                   // and as current, category and flags, the tail not silent)
+    int descriptionsFailFrom = 0;  // descriptive records (steps, categories) and recovering from NaN
+    int conventionsFailFrom = 0;   // VST 2.4 conventions (effFlagsCanReplacing)
 };
 
 // The knobs of a level; levels outside 1..10 are clamped.
