@@ -50,5 +50,6 @@ struct Strictness {
     int conventionsFailFrom = 0;   // VST 2.4 conventions (effFlagsCanReplacing)
 };
 
-// The knobs of a level; levels outside 1..10 are clamped.
+// The knobs of a level; levels outside 1..10 are clamped. [any thread]: the table is built before
+// main and never changes.
 const Strictness& StrictnessForLevel(int level);
