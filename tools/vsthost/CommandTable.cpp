@@ -7,8 +7,8 @@
 namespace {
 
 // A new command is one line here (and its CommandInfo in its own file).
-const CommandInfo* const kCommands[] = {&kInfoCommand,    &kRenderCommand, &kChunkCommand,
-                                        &kCompareCommand, &kScanCommand,   &kEditorCommand};
+const CommandInfo* const kCommands[] = {&kInfoCommand, &kRenderCommand, &kChunkCommand,   &kCompareCommand,
+                                        &kScanCommand, &kEditorCommand, &kValidateCommand};
 
 }  // namespace
 

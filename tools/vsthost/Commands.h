@@ -31,6 +31,7 @@ extern const CommandInfo kChunkCommand;
 extern const CommandInfo kCompareCommand;
 extern const CommandInfo kScanCommand;
 extern const CommandInfo kEditorCommand;
+extern const CommandInfo kValidateCommand;
 
 // Null when name is no command.
 const CommandInfo* FindCommand(const std::string& name);

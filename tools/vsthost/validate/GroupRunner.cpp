@@ -1,0 +1,133 @@
+#include "tools/vsthost/validate/GroupRunner.h"
+
+#include <chrono>
+#include <cstdio>
+#include <sstream>
+
+#include "tools/vsthost/validate/Strictness.h"
+
+namespace {
+
+bool Contains(const std::string& text, const char* part) {
+    return text.find(part) != std::string::npos;
+}
+
+// The text after "vsthost: " of the crash guard's line, or a sanitizer's error line; empty when
+// the output has neither.
+std::string CrashLine(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        size_t at = line.find("the plug-in crashed");
+        if (at != std::string::npos) return line.substr(at);
+    }
+    for (const std::string& line : lines) {
+        size_t at = line.find("ERROR: AddressSanitizer");
+        if (at == std::string::npos) at = line.find("runtime error:");
+        if (at != std::string::npos) return line.substr(at);
+    }
+    return {};
+}
+
+// "during effSetChunk (24) in 'x.so'" -> "effSetChunk (24)".
+std::string CallOfCrash(const std::string& crash) {
+    size_t from = crash.find(" during ");
+    if (from == std::string::npos) return {};
+    from += 8;
+    size_t to = crash.find(" in '", from);
+    return crash.substr(from, to == std::string::npos ? std::string::npos : to - from);
+}
+
+// The leak checker's summary ("123 byte(s) leaked in 4 allocation(s)."), empty when none.
+std::string LeakSummary(const std::string& output) {
+    if (!Contains(output, "LeakSanitizer: detected memory leaks")) return {};
+    size_t at = output.find("SUMMARY: AddressSanitizer: ");
+    if (at == std::string::npos) return "memory leaked";
+    at += 27;
+    size_t end = output.find_first_of("\r\n", at);
+    return output.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
+}  // namespace
+
+GroupOutcome InterpretGroupChild(const GroupRun& run, const ChildResult& child) {
+    GroupOutcome outcome;
+    std::vector<std::string> lines;
+    {
+        std::istringstream in(child.output);
+        std::string line;
+        while (std::getline(in, line)) lines.push_back(line);
+    }
+    std::string openTest, lastCall;
+    bool ended = false;
+    for (const std::string& line : lines) {
+        Finding f;
+        std::string text;
+        switch (FindingLine::Decode(line, f, text)) {
+            case FindingLine::Kind::Begin:
+                openTest = text;
+                lastCall.clear();
+                break;
+            case FindingLine::Kind::Call:
+                lastCall = text;
+                break;
+            case FindingLine::Kind::Finding:
+                outcome.findings.push_back(f);
+                if (f.verdict == Verdict::Pass || f.verdict == Verdict::Skip) openTest.clear();
+                break;
+            case FindingLine::Kind::End:
+                ended = true;
+                openTest.clear();
+                break;
+            case FindingLine::Kind::None:
+                break;
+        }
+    }
+    const std::string charged = openTest.empty() ? run.group : openTest;
+    if (!child.started) {
+        outcome.crashed = true;
+        outcome.findings.push_back({Verdict::Fail, run.group, "", "cannot run the group: " + child.error});
+        return outcome;
+    }
+    if (child.timedOut) {
+        outcome.hung = true;
+        char seconds[32];
+        std::snprintf(seconds, sizeof seconds, "%g", run.timeout);
+        outcome.findings.push_back(
+            {Verdict::Fail, charged, lastCall,
+             std::string("no answer within ") + seconds + " s (the group was killed)"});
+        return outcome;
+    }
+    std::string crash = CrashLine(lines);
+    bool guarded = crash.find("the plug-in crashed") == 0;
+    if (!ended || guarded) {
+        outcome.crashed = true;
+        std::string reason = crash;
+        if (reason.empty())
+            reason = child.signaled ? "the group's process died of signal " + std::to_string(child.exitCode)
+                                    : "the group's process ended (status " + std::to_string(child.exitCode) +
+                                          ") before finishing";
+        std::string call = CallOfCrash(crash);
+        outcome.findings.push_back({Verdict::Fail, charged, call.empty() ? lastCall : call, reason});
+        return outcome;
+    }
+    if (!crash.empty())  // a sanitizer's report that did not end the process
+        outcome.findings.push_back({Verdict::Fail, run.group + ".sanitizer", "", crash});
+    std::string leaks = LeakSummary(child.output);
+    if (!leaks.empty()) {
+        const Strictness& level = StrictnessForLevel(run.strictness);
+        Verdict v = run.strictness >= level.memoryGrowthFailsFrom ? Verdict::Fail : Verdict::Warn;
+        outcome.findings.push_back({v, run.group + ".leaks", "at exit", "the leak checker found: " + leaks});
+    }
+    return outcome;
+}
+
+GroupOutcome RunGroupInChild(const GroupRun& run) {
+    auto started = std::chrono::steady_clock::now();
+    std::vector<std::string> args = {"validate",      run.module,
+                                     "--group-child", run.group,
+                                     "--strictness",  std::to_string(run.strictness),
+                                     "--seed",        std::to_string(run.seed)};
+    ChildResult child = RunChildProcess(run.self, args, run.timeout);
+    GroupOutcome outcome = InterpretGroupChild(run, child);
+    outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return outcome;
+}

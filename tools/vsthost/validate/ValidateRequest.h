@@ -1,0 +1,29 @@
+// What "vsthost validate" was asked to do, parsed strictly from its arguments.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/vsthost/CommandLine.h"
+
+struct ValidateRequest {
+    static constexpr double kDefaultTimeout = 120.0;
+    static constexpr int kDefaultStrictness = 5;
+
+    std::string module;
+    int strictness = kDefaultStrictness;
+    std::vector<std::string> only, skip;  // group names, checked against the table
+    uint64_t seed = 0;
+    bool seedGiven = false;
+    bool json = false;
+    double timeout = kDefaultTimeout;  // seconds per group
+    int repeat = 1;
+    std::string childGroup;  // the hidden --group-child: run this one group here, print lines
+
+    // The groups to run, in table order.
+    std::vector<std::string> Groups() const;
+};
+
+// False with the reason on an unknown option, a bad value, an unknown group or a missing module.
+bool ParseValidateRequest(ArgReader& args, ValidateRequest& out, std::string& error);
