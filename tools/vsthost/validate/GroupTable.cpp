@@ -2,11 +2,20 @@
 #include "tools/vsthost/validate/ValidateGroup.h"
 
 void RunLoadGroup(TestContext& context);
+void RunThreadsGroup(TestContext& context);
+void RunRealtimeGroup(TestContext& context);
+void RunEditorGroup(TestContext& context);
 
 const std::vector<ValidateGroup>& ValidateGroups() {
     static const std::vector<ValidateGroup> groups = {
         {"load", "load/unload, many instances, memory growth, the record, guarded text answers",
          RunLoadGroup},
+        {"threads", "audio, host parameter and editor threads at once (the race test under ThreadSanitizer)",
+         RunThreadsGroup},
+        {"realtime", "allocations, frees and lock waits on the audio thread; per-call time distribution",
+         RunRealtimeGroup},
+        {"editor", "open/close/reopen, idle ticks, random mouse and wheel input; notifications bracketed",
+         RunEditorGroup},
     };
     return groups;
 }

@@ -39,6 +39,15 @@ struct Strictness {
     int midiBlocks = 0;         // blocks of random MIDI
     int eventsPerBlockMax = 0;  // the largest random list (1000 at the top)
 
+    // threads
+    int threadMilliseconds = 0;  // the audio, parameter and editor threads running at once
+    // realtime
+    int realtimeBlocks = 0;     // blocks processed and watched on the marked audio thread
+    int realtimeFailsFrom = 0;  // allocations, frees or lock waits after the first block: failure from here
+    // editor
+    int editorOpenings = 0;  // open, input, close, reopen
+    int editorInputs = 0;    // random mouse and wheel steps per opening
+
     // general
     int textLimitFailsFrom = 0;  // a text past the size the interface allows: failure from here
 };
