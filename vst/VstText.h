@@ -9,7 +9,10 @@ namespace VstText {
 // Capacities, terminator included, of what the plug-in writes into host buffers whose size the
 // interface leaves open (the plug-in's names use the interface's own limits, records their fields).
 constexpr std::size_t kParameterText = 32;  // parameter names, labels, display texts
-constexpr std::size_t kProgramName = 64;    // program names
+// Program names: the interface's 24 characters and the terminator. Hosts still hand over buffers of
+// exactly that size, so a longer stored name (renamed by the host, restored from a chunk) is cut
+// on the way out; the state keeps it whole.
+constexpr std::size_t kProgramName = 25;
 // Longest text the plug-in reads from a host pointer (terminator excluded).
 constexpr std::size_t kHostTextLimit = 255;
 

@@ -5,16 +5,14 @@
 #include <set>
 
 #include "tools/vsthost/host/PluginSession.h"
+#include "tools/vsthost/host/PluginCall.h"
+#include "tools/vsthost/validate/Describe.h"
 #include "tools/vsthost/validate/GuardedText.h"
 #include "tools/vsthost/validate/ResidentMemory.h"
 #include "tools/vsthost/validate/Sanitizers.h"
 #include "tools/vsthost/validate/TestCase.h"
 
 namespace {
-
-std::string N(int64_t n) {
-    return std::to_string(n);
-}
 
 void LoadCycles(TestContext& ctx) {
     int cycles = ctx.Level().loadCycles;

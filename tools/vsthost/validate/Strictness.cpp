@@ -37,6 +37,7 @@ Strictness Make(int level) {
     s.tailBlocksMax          = At<int>(level,     { 64,   64,   48,   48,   32,   32,   24,   24,   16,   16});
     s.midiBlocks             = At<int>(level,     { 16,   32,   48,   64,   96,  128,  192,  256,  384,  512});
     s.eventsPerBlockMax      = At<int>(level,     { 50,  100,  200,  300,  400,  500,  600,  700,  850, 1000});
+    s.brokenEventListsFrom   = 8;
     s.threadMilliseconds     = At<int>(level,     {200,  300,  400,  500,  600,  800, 1000, 1200, 1500, 2000});
     s.realtimeBlocks         = At<int>(level,     { 32,   64,  128,  192,  256,  384,  512,  768, 1024, 2048});
     s.realtimeFailsFrom      = 7;

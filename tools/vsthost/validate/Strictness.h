@@ -36,8 +36,9 @@ struct Strictness {
     int tailBlocksMax = 0;  // blocks of silence allowed after the reported tail before silence
 
     // midi
-    int midiBlocks = 0;         // blocks of random MIDI
-    int eventsPerBlockMax = 0;  // the largest random list (1000 at the top)
+    int midiBlocks = 0;            // blocks of random MIDI
+    int eventsPerBlockMax = 0;     // the largest random list (1000 at the top)
+    int brokenEventListsFrom = 0;  // from this level event lists hold null entries and unknown types
 
     // threads
     int threadMilliseconds = 0;  // the audio, parameter and editor threads running at once

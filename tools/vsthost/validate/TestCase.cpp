@@ -6,6 +6,7 @@ TestCase::TestCase(TestContext& c, std::string testName, std::string expects)
 }
 
 TestCase::~TestCase() {
+    context.ClearCall();
     if (unreported > 0) {
         std::string more = "and " + std::to_string(unreported) + " more problems of the same test";
         if (failures > 0)
@@ -13,7 +14,7 @@ TestCase::~TestCase() {
         else
             context.Warn(name, more);
     }
-    if (!skipped && failures == 0 && warnings == 0) context.Pass(name, expectation);
+    if (!skipped && failures == 0 && warnings == 0) context.Pass(name, expectation + notes);
 }
 
 void TestCase::Count(Verdict verdict, const std::string& why) {

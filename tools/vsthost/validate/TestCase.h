@@ -36,12 +36,14 @@ class TestCase {
     // Ends the test without a verdict of its own (nothing to check here), with the reason.
     void Skip(const std::string& why);
     bool Failed() const { return failures > 0; }
+    // Adds what was observed (an answer that is reported, not judged) to the PASS line.
+    void Note(const std::string& observation) { notes += "; " + observation; }
 
   private:
     void Count(Verdict verdict, const std::string& why);
 
     TestContext& context;
-    std::string name, expectation;
+    std::string name, expectation, notes;
     int failures = 0, warnings = 0, lines = 0, unreported = 0;
     bool skipped = false;
 };

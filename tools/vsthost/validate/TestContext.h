@@ -44,6 +44,8 @@ class TestContext {
     // the findings that follow. Keep it coarse: each note is a line to the parent.
     void Calling(const std::string& call);
     const std::string& CurrentCall() const { return call; }
+    // No call is running any more (the findings that follow name none).
+    void ClearCall() { call.clear(); }
 
     void Pass(const std::string& test, const std::string& expectation);
     void Warn(const std::string& test, const std::string& why);
