@@ -99,11 +99,11 @@ float Clamp(float v) {
     return v > 1.0f ? 1.0f : v;
 }
 
-// What a parameter holds for a value set: the switch takes 0 or 1.
-float Stored(int index, float v) {
-    if (kUncheckedParameters) return v;
-    v = Clamp(v);
-    return index == kInvert ? (v >= 0.5f ? 1.0f : 0.0f) : v;
+// What a parameter holds for a value set: the switch takes 0 or 1. The faulty setParameter
+// skips the clamping.
+float Stored(int index, float v, bool clamp = true) {
+    if (index == kInvert) return v >= 0.5f ? 1.0f : 0.0f;
+    return clamp ? Clamp(v) : v;
 }
 
 bool ProgramValid(const Program& program) {
@@ -189,33 +189,37 @@ intptr_t Vendor(Plugin* p, int32_t index, intptr_t value, void* ptr) {
 intptr_t SetChunk(Plugin* p, bool bank, const void* data, size_t size) {
     if (!data) return 0;
     if (kCrashOnLongChunk && size > kLongChunk) Crash();
+    const auto* bytes = static_cast<const char*>(data);
     if (bank) {
         BankChunk chunk;
-        if (kUncheckedChunks && size >= sizeof chunk) {
-            std::memcpy(p->programs, static_cast<const char*>(data) + offsetof(BankChunk, programs),
-                        sizeof p->programs);
-            return 0;
+        bool valid = size == sizeof chunk;
+        if (valid) {
+            std::memcpy(&chunk, data, sizeof chunk);
+            valid = chunk.magic == kBankMagic && chunk.current >= 0 && chunk.current < kPrograms;
+            for (const Program& program : chunk.programs) valid = valid && ProgramValid(program);
         }
-        if (size != sizeof chunk) return 0;
-        std::memcpy(&chunk, data, sizeof chunk);
-        if (chunk.magic != kBankMagic || chunk.current < 0 || chunk.current >= kPrograms) return 0;
-        for (const Program& program : chunk.programs)
-            if (!ProgramValid(program)) return 0;
-        std::memcpy(p->programs, chunk.programs, sizeof p->programs);
-        p->current = chunk.current;
-        return 1;
-    }
-    ProgramChunk chunk;
-    if (kUncheckedChunks && size >= sizeof chunk) {
-        std::memcpy(&p->programs[p->current],
-                    static_cast<const char*>(data) + offsetof(ProgramChunk, program), sizeof(Program));
+        if (valid) {
+            std::memcpy(p->programs, chunk.programs, sizeof p->programs);
+            p->current = chunk.current;
+            return 1;
+        }
+        if (kUncheckedChunks && size >= sizeof chunk)
+            std::memcpy(p->programs, bytes + offsetof(BankChunk, programs), sizeof p->programs);
         return 0;
     }
-    if (size != sizeof chunk) return 0;
-    std::memcpy(&chunk, data, sizeof chunk);
-    if (chunk.magic != kProgramMagic || !ProgramValid(chunk.program)) return 0;
-    p->programs[p->current] = chunk.program;
-    return 1;
+    ProgramChunk chunk;
+    bool valid = size == sizeof chunk;
+    if (valid) {
+        std::memcpy(&chunk, data, sizeof chunk);
+        valid = chunk.magic == kProgramMagic && ProgramValid(chunk.program);
+    }
+    if (valid) {
+        p->programs[p->current] = chunk.program;
+        return 1;
+    }
+    if (kUncheckedChunks && size >= sizeof chunk)
+        std::memcpy(&p->programs[p->current], bytes + offsetof(ProgramChunk, program), sizeof(Program));
+    return 0;
 }
 
 intptr_t GetChunk(Plugin* p, bool bank, void* ptr) {
@@ -425,7 +429,8 @@ void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) noexce
 
 void SetParameter(AEffect* e, int32_t index, float value) noexcept {
     Plugin* p = Self(e);
-    if (p && index >= 0 && index < kParams) p->programs[p->current].values[index] = Stored(index, value);
+    if (p && index >= 0 && index < kParams)
+        p->programs[p->current].values[index] = Stored(index, value, !kUncheckedParameters);
 }
 
 float GetParameter(AEffect* e, int32_t index) noexcept {
