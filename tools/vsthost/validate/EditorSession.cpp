@@ -1,5 +1,7 @@
 #include "tools/vsthost/validate/EditorSession.h"
 
+#include "tools/vsthost/system/Platform.h"
+
 namespace {
 
 // Editors larger than this are taken as a broken rectangle.
@@ -12,6 +14,16 @@ bool EditorSession::Open(HostedEffect& effect, std::string& why) {
         why = "the module has no editor (effFlagsHasEditor is not set)";
         return false;
     }
+    host = CreateEditorHost();
+    // Some plug-ins crash when asked for their rectangle without a display: there, only an editor
+    // the host can drive without a window (our plug-ins' offscreen editor) is asked at all.
+    std::string noDisplay;
+    const bool display = DisplayAvailable(noDisplay);
+    if (!display && !host->Open(effect, 0, 0, why)) {
+        why = noDisplay + "; " + why;
+        host.reset();
+        return false;
+    }
     ERect* rect = nullptr;
     effect.Dispatch(effEditGetRect, 0, 0, &rect);
     if (rect) {
@@ -22,10 +34,11 @@ bool EditorSession::Open(HostedEffect& effect, std::string& why) {
         why = rect ? "effEditGetRect gave a rectangle of " + std::to_string(width) + " x " +
                          std::to_string(height)
                    : "effEditGetRect gave no rectangle";
+        if (!display) host->Close();
+        host.reset();
         return false;
     }
-    host = CreateEditorHost();
-    if (!host->Open(effect, width, height, why)) {
+    if (display && !host->Open(effect, width, height, why)) {
         host.reset();
         return false;
     }
