@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target (native, Windows) and runs every test:
-# native suites under ASan+UBSan, the same suites cross-compiled for Windows under Wine, the
+# native suites under ASan+UBSan, the validator against its fault modules, the same suites cross-compiled for Windows under Wine, the
 # concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
 # ASan+UBSan, the Linux/Windows render comparison, the text sample sheets and the editor's
 # pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
