@@ -52,6 +52,9 @@ struct BankChunk {
 
 struct Plugin {
     AEffect effect{};
+    // Every call takes it: hosts call from their audio, user-interface and other threads at once,
+    // and may call back in while a call is running.
+    std::recursive_mutex lock;
     audioMasterCallback host = nullptr;
     Program programs[kPrograms] = {
         {"Unity", {0.5f, 0.5f, 0.0f}}, {"Left", {0.4f, 0.0f, 0.0f}}, {"Inverted", {0.5f, 0.5f, 1.0f}}};
@@ -286,12 +289,14 @@ void Close(Plugin* p) {
 intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float) noexcept {
     Plugin* p = Self(e);
     if (!p) return 0;
+    if (opcode == effClose) {
+        Close(p);
+        return 0;
+    }
+    std::lock_guard<std::recursive_mutex> hold(p->lock);
     Program& program = p->programs[p->current];
     const bool param = index >= 0 && index < kParams;
     switch (opcode) {
-        case effClose:
-            Close(p);
-            return 0;
         case effSetProgram:
             if (value >= 0 && value < kPrograms) p->current = static_cast<int>(value);
             return 0;
@@ -401,6 +406,7 @@ Sample Flushed(Sample v) {
 template <typename Sample>
 void Run(Plugin* p, Sample** in, Sample** out, int32_t frames, bool accumulate) {
     if (!in || !out || frames <= 0) return;
+    std::lock_guard<std::recursive_mutex> hold(p->lock);
     SendBack(p, frames);
     if (kAudioAllocates) {
         p->scratch = std::malloc(sizeof(Sample) * static_cast<size_t>(frames));
@@ -429,13 +435,16 @@ void ProcessDouble(AEffect* e, double** in, double** out, int32_t frames) noexce
 
 void SetParameter(AEffect* e, int32_t index, float value) noexcept {
     Plugin* p = Self(e);
-    if (p && index >= 0 && index < kParams)
-        p->programs[p->current].values[index] = Stored(index, value, !kUncheckedParameters);
+    if (!p || index < 0 || index >= kParams) return;
+    std::lock_guard<std::recursive_mutex> hold(p->lock);
+    p->programs[p->current].values[index] = Stored(index, value, !kUncheckedParameters);
 }
 
 float GetParameter(AEffect* e, int32_t index) noexcept {
     Plugin* p = Self(e);
-    return p && index >= 0 && index < kParams ? p->programs[p->current].values[index] : 0.0f;
+    if (!p || index < 0 || index >= kParams) return 0.0f;
+    std::lock_guard<std::recursive_mutex> hold(p->lock);
+    return p->programs[p->current].values[index];
 }
 
 }  // namespace
