@@ -41,10 +41,11 @@ bool OpenAndClose(TestContext& ctx, HostedEffect& fx) {
             std::string step, error;
             t.Calling("editor input" + opening);
             if (!editor.RandomInput(ctx.Random(), step, error)) t.Fail(step + ": " + error);
-            if (k % 4 == 3) editor.Tick(1);
+            // Ticks between the steps, not after each: a real window's tick is a real timer's.
+            if (k % 16 == 15) editor.Tick(1);
         }
         t.Calling("effEditIdle" + opening);
-        editor.Tick(8);
+        editor.Tick(4);
         t.Calling("effEditClose" + opening);
         editor.Close();
     }

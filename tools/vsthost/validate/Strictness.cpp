@@ -41,8 +41,8 @@ Strictness Make(int level) {
     s.threadMilliseconds     = At<int>(level,     {200,  300,  400,  500,  600,  800, 1000, 1200, 1500, 2000});
     s.realtimeBlocks         = At<int>(level,     { 32,   64,  128,  192,  256,  384,  512,  768, 1024, 2048});
     s.realtimeFailsFrom      = 7;
-    s.editorOpenings         = At<int>(level,     {  2,    2,    3,    3,    4,    4,    5,    6,    8,   10});
-    s.editorInputs           = At<int>(level,     { 10,   20,   30,   40,   50,   60,   80,  100,  150,  200});
+    s.editorOpenings         = At<int>(level,     {  2,    2,    3,    3,    3,    4,    4,    5,    5,    6});
+    s.editorInputs           = At<int>(level,     { 10,   15,   20,   25,   30,   40,   50,   60,   80,  100});
     s.textLimitFailsFrom     = 4;
     // clang-format on
     return s;
