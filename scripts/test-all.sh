@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target (native, Windows) and runs every test:
-# native suites under ASan+UBSan, the validator against its fault modules, the same suites cross-compiled for Windows under Wine, the
-# concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
-# ASan+UBSan, the Linux/Windows render comparison, the text sample sheets and the editor's
-# pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
+# native suites under ASan+UBSan, the validator against its fault modules, the same suites
+# cross-compiled for Windows under Wine, Vesmar through vsthost validate at the highest strictness
+# on both targets, the concurrency stress tests under ThreadSanitizer, each fuzz target for
+# FUZZ_SECONDS under ASan+UBSan, the Linux/Windows render comparison, the text sample sheets
+# and the editor's pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
 # installable, the zip under Wine). Ends with one summary line.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -39,6 +40,26 @@ ctest_stage() {
   total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
   record "$name" $((total - bad)) "$bad"
 }
+
+# validate_stage NAME LOG COMMAND...: runs "vsthost validate", adds its test counts (warnings
+# and skips count as passed) and fails on a FAIL, a crash or a missing summary line; prints the
+# time it took. The seed is printed in the summary line, to replay a failure with --seed.
+validate_stage() {
+  local name=$1 log=$2; shift 2
+  local start=$SECONDS rc line
+  "$@" >"$log" 2>&1; rc=$?
+  grep -v '^PASS ' "$log" | tail -n 40
+  echo "$name: exit status $rc in $((SECONDS - start)) s"
+  line=$(grep -E '^validate: [0-9]+ tests: ' "$log" | tail -n1)
+  if [ -z "$line" ]; then record "$name (no summary)" 0 1; return; fi
+  local ok bad
+  ok=$(sed -E 's/.*: ([0-9]+) passed, ([0-9]+) warned, ([0-9]+) failed, ([0-9]+) skipped.*/\1 + \2 + \4/' <<<"$line")
+  bad=$(sed -E 's/.* ([0-9]+) failed,.*/\1/' <<<"$line")
+  if [ "$rc" -ne 0 ] && [ "$bad" -eq 0 ]; then bad=1; fi
+  record "$name" $((ok)) "$bad"
+}
+# The same seed for both targets in one run; VALIDATE_SEED replays a run.
+validate_seed=${VALIDATE_SEED:-$((RANDOM * 32768 + RANDOM))}
 
 # build_stage NAME BUILD_DIR [cmake args...]: configures and builds; a failure counts as one.
 build_stage() {
@@ -83,6 +104,12 @@ if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     ctest_stage validate-faults "$native" -L validate
   echo "fault modules: $((SECONDS - started)) s"
+  # The plug-in through vsthost validate at the highest strictness, both instrumented: a leak at
+  # a group's exit, a sanitizer report or any FAIL fails the stage.
+  stage "validate: vesmar.so"
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    validate_stage "validate vesmar.so" "$native/validate.log" \
+    "$native/vsthost" validate "$native/vesmar.so" --strictness 10 --seed "$validate_seed"
 fi
 
 # 1b. vsthost against third-party modules from Debian (DPF, LSP, ZaMaxx), with the ASan build:
@@ -138,6 +165,10 @@ if build_stage windows "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-
   # Now and then a Wine process dies before the test program starts (no output at all, 0.01 s);
   # a second try tells that apart from a real failure, which fails again.
   ctest_stage windows "$windows" --repeat until-pass:2
+  stage "validate: Vesmar.dll under Wine"
+  WINEPREFIX="$windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES=winedbg.exe=d \
+    validate_stage "validate Vesmar.dll" "$windows/validate.log" \
+    /usr/lib/wine/wine64 "$windows/vsthost.exe" validate "$windows/Vesmar.dll" --strictness 10 --seed "$validate_seed"
 fi
 
 # 3. ThreadSanitizer: the concurrency stress tests.

@@ -26,11 +26,11 @@ TEST(Validate, ArgumentsAndGroupSelection) {
     ValidateRequest r;
     std::string error;
     ASSERT_TRUE(Parse({"m.so", "--strictness", "10", "--only", "load,state,audio", "--skip", "state",
-                       "--seed", "18446744073709551615", "--repeat", "3", "--timeout", "2.5", "--json"},
+                       "--seed", "9223372036854775807", "--repeat", "3", "--timeout", "2.5", "--json"},
                       r, error))
         << error;
     EXPECT_EQ(r.strictness, 10);
-    EXPECT_EQ(r.seed, 18446744073709551615ull);
+    EXPECT_EQ(r.seed, 9223372036854775807ull);
     EXPECT_TRUE(r.seedGiven && r.json);
     EXPECT_EQ(r.repeat, 3);
     EXPECT_EQ(r.Groups(), (std::vector<std::string>{"load", "audio"}));  // table order, minus the skipped
@@ -39,6 +39,7 @@ TEST(Validate, ArgumentsAndGroupSelection) {
                                                        {"m.so", "--strictness", "11"},
                                                        {"m.so", "--only", "load,nosuch"},
                                                        {"m.so", "--seed", "-1"},
+                                                       {"m.so", "--seed", "9223372036854775808"},
                                                        {"m.so", "--seed", "12x"},
                                                        {"m.so", "--repeat", "0"},
                                                        {"m.so", "--frobnicate"},

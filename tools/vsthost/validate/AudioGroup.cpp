@@ -122,14 +122,10 @@ void HostileInput(TestContext& ctx) {
     TestCase t(ctx, "audio.signals",
                "silence, full-scale noise, denormals and huge values in give finite output; NaN and infinity "
                "in never crash, and finite output returns once the input is finite again");
-    std::string error;
-    auto instance = Started(ctx, error);
-    if (!instance) return t.Fail(error);
-    HostedEffect& fx = instance->Effect();
     AudioBlock block;
     struct Signal {
         const char* name;
-        float value;  // 0 with noise: noise
+        float value;  // the constant, or the noise's scale
         bool noise, finite;
     };
     const Signal signals[] = {{"silence", 0.0f, false, true},
@@ -137,9 +133,13 @@ void HostileInput(TestContext& ctx) {
                               {"denormals", 1e-40f, false, true},
                               {"huge values", 1e30f, false, true},
                               {"NaN", std::numeric_limits<float>::quiet_NaN(), false, false},
-                              {"infinity", std::numeric_limits<float>::infinity(), false, false},
-                              {"full-scale noise", 1.0f, true, true}};
+                              {"infinity", std::numeric_limits<float>::infinity(), false, false}};
     for (const Signal& s : signals) {
+        // Each signal on a fresh instance, so that one poisoned by NaN is not blamed for the next.
+        std::string error;
+        auto instance = Started(ctx, error);
+        if (!instance) return t.Fail(error);
+        HostedEffect& fx = instance->Effect();
         t.Calling(std::string("processReplacing with ") + s.name + " in");
         bool finite = true;
         for (int b = 0; b < ctx.Level().signalBlocks; ++b) {
@@ -164,7 +164,7 @@ void HostileInput(TestContext& ctx) {
         if (!recovered)
             t.Problem(std::string("after ") + s.name + " in, the output stays non-finite for " +
                           N(ctx.Level().tailBlocksMax) + " blocks of finite input",
-                      7);
+                      ctx.Level().descriptionsFailFrom);
     }
 }
 
@@ -293,9 +293,14 @@ void Callbacks(TestContext& ctx) {
                     if (!(d <= worst)) worst = d;
                 }
         }
-        if (!(worst <= 1e-5))
-            t.Fail(std::string(kind == 0 ? "processDoubleReplacing" : "process") +
-                   " differs from processReplacing by up to " + F(worst));
+        if (!(worst <= 1e-5) && kind == 0)
+            t.Fail("processDoubleReplacing differs from processReplacing by up to " + F(worst));
+        // The accumulating callback is deprecated since VST 2.4 and no current host calls it;
+        // many plug-ins point it at their replacing code.
+        if (!(worst <= 1e-5) && kind == 1)
+            t.Problem("process differs from processReplacing plus what the output held by up to " + F(worst) +
+                          " (it is deprecated since VST 2.4, but a host that calls it loses its mix)",
+                      ctx.Level().conventionsFailFrom);
     }
 }
 
@@ -354,7 +359,12 @@ void SilenceAfterTail(TestContext& ctx) {
         tail > 1 ? (int64_t(tail) + TestContext::kBlockSize - 1) / TestContext::kBlockSize : 0;
     if (tailBlocks > 1000000)
         return t.Skip("the reported tail of " + N(int64_t(tail)) + " frames is too long to wait for");
-    int64_t allowed = tailBlocks + ctx.Level().tailBlocksMax;
+    // A plug-in that does not say (0) may ring for a while: ten seconds, and only a warning.
+    const bool unknown = tail == 0;
+    int64_t allowed =
+        unknown ? std::max<int64_t>(ctx.Level().tailBlocksMax,
+                                    int64_t(10 * TestContext::kSampleRate) / TestContext::kBlockSize)
+                : tailBlocks + ctx.Level().tailBlocksMax;
     t.Calling("processReplacing with silence");
     int64_t b = 0;
     float last = 0;
@@ -366,10 +376,12 @@ void SilenceAfterTail(TestContext& ctx) {
             for (int32_t i = 0; i < block.Frames(); ++i) last = std::max(last, std::fabs(block.Output(c)[i]));
         if (last <= 1e-5f) break;
     }
-    if (b == allowed)
-        t.Problem("still " + F(last) + " at the output after " + N(allowed) + " blocks of silence (tail " +
-                      N(int64_t(tail)) + " frames)",
-                  6);
+    if (b < allowed) return;
+    std::string what = "still " + F(last) + " at the output after " + N(allowed) + " blocks of silence";
+    if (unknown)
+        t.Warn(what + " (the plug-in reports no tail)");
+    else
+        t.Problem(what + " (tail " + N(int64_t(tail)) + " frames)", ctx.Level().consistencyFailsFrom);
 }
 
 double MedianBlockSeconds(PluginInstance& instance, AudioBlock& block, float value, int blocks) {

@@ -115,7 +115,8 @@ GroupOutcome InterpretGroupChild(const GroupRun& run, const ChildResult& child) 
     if (!leaks.empty()) {
         const Strictness& level = StrictnessForLevel(run.strictness);
         Verdict v = run.strictness >= level.memoryGrowthFailsFrom ? Verdict::Fail : Verdict::Warn;
-        outcome.findings.push_back({v, run.group + ".leaks", "at exit", "the leak checker found: " + leaks});
+        outcome.findings.push_back(
+            {v, run.group + ".leaks", "", "at the group's exit the leak checker found: " + leaks});
     }
     return outcome;
 }

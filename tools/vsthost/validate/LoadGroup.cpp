@@ -104,15 +104,16 @@ void RecordConsistent(TestContext& ctx) {
     if (!(r->flags & effFlagsCanReplacing) && !r->process)
         t.Fail("neither processReplacing nor process exists");
     if (!(r->flags & effFlagsCanReplacing))
-        t.Problem("effFlagsCanReplacing is not set (VST 2.4 requires it)", 8);
+        t.Problem("effFlagsCanReplacing is not set (VST 2.4 requires it)", ctx.Level().conventionsFailFrom);
     if (!fx.ChannelCountsPlausible() || r->numInputs < 0 || r->numOutputs < 0)
         t.Fail("implausible channel counts " + N(r->numInputs) + " in / " + N(r->numOutputs) + " out");
-    if (r->numOutputs == 0) t.Problem("no outputs", 5);
+    if (r->numOutputs == 0) t.Problem("no outputs", ctx.Level().answersFailFrom);
     if (r->numParams < 0 || r->numPrograms < 0)
         t.Fail("negative counts: " + N(r->numParams) + " parameters, " + N(r->numPrograms) + " programs");
     if (r->initialDelay < 0) t.Fail("negative initialDelay " + N(r->initialDelay));
     if (r->uniqueID == 0)
-        t.Problem("unique ID is 0: hosts tell plug-ins and their saved state apart by it", 5);
+        t.Problem("unique ID is 0: hosts tell plug-ins and their saved state apart by it",
+                  ctx.Level().answersFailFrom);
     if ((r->flags & effFlagsProgramChunks)) {
         std::vector<uint8_t> chunk;
         t.Calling("effGetChunk");
@@ -122,10 +123,12 @@ void RecordConsistent(TestContext& ctx) {
     t.Calling("effGetPlugCategory");
     intptr_t category = fx.Dispatch(effGetPlugCategory);
     if ((r->flags & effFlagsIsSynth) && category != kPlugCategSynth && category != kPlugCategUnknown)
-        t.Problem("effFlagsIsSynth is set but the category is " + N(category), 6);
+        t.Problem("effFlagsIsSynth is set but the category is " + N(category),
+                  ctx.Level().consistencyFailsFrom);
     t.Calling("effGetVstVersion");
     intptr_t version = fx.Dispatch(effGetVstVersion);
-    if (version != 0 && version < 2000) t.Problem("effGetVstVersion answers " + N(version), 6);
+    if (version != 0 && version < 2000)
+        t.Problem("effGetVstVersion answers " + N(version), ctx.Level().consistencyFailsFrom);
     // Two records of one module must not share their identity with the host's reserved fields.
     auto second = ctx.NewInstance(error);
     if (!second) return t.Fail("a second instance: " + error);

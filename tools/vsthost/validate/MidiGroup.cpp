@@ -43,7 +43,8 @@ void CheckSentBack(TestCase& t, PluginInstance& instance, bool judge) {
     }
     for (const HostSysExMessage& s : instance.Host().ReceivedSysEx()) {
         if (s.data.empty() || s.data.front() != 0xF0)
-            t.Problem("the plug-in sent back SysEx that does not start with F0", 6);
+            t.Problem("the plug-in sent back SysEx that does not start with F0",
+                      t.Level().consistencyFailsFrom);
         if (judge && (s.deltaFrames < 0 || s.deltaFrames >= kFrames))
             t.Fail("the plug-in sent back SysEx at deltaFrames " + N(s.deltaFrames) + ", outside the block");
     }

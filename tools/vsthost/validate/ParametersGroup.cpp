@@ -75,7 +75,7 @@ void RoundTrip(TestContext& ctx) {
             if (!announced && std::fabs(double(back) - double(v)) > tolerance && misses++ == 0)
                 t.Problem("parameter " + N(i) + " set to " + F(v) + " reads back " + F(back) +
                               (step > 0 ? " (more than half its step " + F(step) + " away)" : ""),
-                          6);
+                          ctx.Level().consistencyFailsFrom);
             fx.SetParameter(i, back);
             float again = fx.GetParameter(i);
             if (std::fabs(double(again) - double(back)) > 1e-6)
@@ -201,7 +201,8 @@ void Properties(TestContext& ctx) {
         if ((p.flags & kVstParameterUsesIntegerMinMax) && p.minInteger > p.maxInteger)
             t.Fail(which + "minInteger " + N(p.minInteger) + " above maxInteger " + N(p.maxInteger));
         if ((p.flags & kVstParameterUsesIntStep) && (p.stepInteger <= 0 || p.largeStepInteger < 0))
-            t.Problem(which + "integer steps " + N(p.stepInteger) + "/" + N(p.largeStepInteger), 7);
+            t.Problem(which + "integer steps " + N(p.stepInteger) + "/" + N(p.largeStepInteger),
+                      ctx.Level().descriptionsFailFrom);
         if (p.flags & kVstParameterUsesFloatStep) {
             bool sane = std::isfinite(p.stepFloat) && p.stepFloat > 0 && p.stepFloat <= 1 &&
                         std::isfinite(p.smallStepFloat) && std::isfinite(p.largeStepFloat) &&
@@ -210,10 +211,11 @@ void Properties(TestContext& ctx) {
             if (!sane)
                 t.Problem(which + "float steps " + F(p.smallStepFloat) + " / " + F(p.stepFloat) + " / " +
                               F(p.largeStepFloat) + " are not ordered small <= step <= large within 0..1",
-                          7);
+                          ctx.Level().descriptionsFailFrom);
         }
         if ((p.flags & kVstParameterSupportsDisplayCategory) && p.category < 1)
-            t.Problem(which + "category " + N(p.category) + " (categories count from 1)", 7);
+            t.Problem(which + "category " + N(p.category) + " (categories count from 1)",
+                      ctx.Level().descriptionsFailFrom);
         double step = StepOf(p, true);
         if (step <= 0) continue;
         // The values the parameter takes must lie on its announced grid.
@@ -226,7 +228,7 @@ void Properties(TestContext& ctx) {
             if (std::fabs(position - std::round(position)) > 1e-3) {
                 t.Problem(which + "set to " + F(v) + " it reads back " + F(back) + ", off its step grid of " +
                               F(step),
-                          6);
+                          ctx.Level().consistencyFailsFrom);
                 break;
             }
         }

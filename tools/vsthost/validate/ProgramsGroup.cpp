@@ -45,10 +45,11 @@ void SelectEach(TestContext& ctx) {
             t.Fail("after effSetProgram " + N(p) + " effGetProgram answers " + N(fx.Program()));
         std::string current = fx.ProgramName(), indexed = fx.ProgramNameIndexed(p);
         if (indexed.empty() && current.empty())
-            t.Problem("program " + N(p) + " has no name", 6);
+            t.Problem("program " + N(p) + " has no name", ctx.Level().consistencyFailsFrom);
         else if (current != indexed)
             t.Problem(
-                "program " + N(p) + " is \"" + current + "\" as current but \"" + indexed + "\" by index", 6);
+                "program " + N(p) + " is \"" + current + "\" as current but \"" + indexed + "\" by index",
+                ctx.Level().consistencyFailsFrom);
         t.Calling("processReplacing with program " + N(p));
         if (!AllFinite(instance->Render(ctx.Level().programRenderBlocks)))
             t.Fail("program " + N(p) + " renders NaN or infinity from the test signal");
@@ -84,7 +85,7 @@ void OutOfRange(TestContext& ctx) {
             t.Fail("effSetProgram " + N(int64_t(p)) + " left program " + N(now) + " selected, out of range");
         else if (now != before)
             t.Problem("effSetProgram " + N(int64_t(p)) + " (out of range) changed the program to " + N(now),
-                      5);
+                      ctx.Level().answersFailFrom);
         if (p >= std::numeric_limits<int32_t>::min() && p <= std::numeric_limits<int32_t>::max())
             CheckName(t, fx, effGetProgramNameIndexed, static_cast<int32_t>(p),
                       "effGetProgramNameIndexed " + N(int64_t(p)));

@@ -172,12 +172,15 @@ void Files(TestContext& ctx) {
         std::vector<float> want = Parameters(fx), got = Parameters(fresh);
         for (size_t i = 0; i < want.size() && i < got.size(); ++i)
             if (std::fabs(want[i] - got[i]) > 1e-6f) {
-                t.Fail("after the " + kind + " parameter " + N(int64_t(i)) + " is " + F(got[i]) +
-                       " instead of " + F(want[i]));
+                t.Problem("right after the " + kind + " parameter " + N(int64_t(i)) + " reads " + F(got[i]) +
+                              " instead of " + F(want[i]),
+                          ctx.Level().consistencyFailsFrom);
                 break;
             }
         if (bank && fresh.Program() != fx.Program())
-            t.Fail("after the .fxb the program is " + N(fresh.Program()) + " instead of " + N(fx.Program()));
+            t.Problem(
+                "after the .fxb the program is " + N(fresh.Program()) + " instead of " + N(fx.Program()),
+                ctx.Level().consistencyFailsFrom);
     }
 }
 
@@ -321,7 +324,8 @@ void HostileChunks(TestContext& ctx) {
         instance->Effect().Dispatch(effSetChunk, bank ? 0 : 1, 0, nullptr);
         double d = Difference(Play(*instance, blocks), asFresh);
         if (!(d <= 1e-6))
-            t.Problem("an empty chunk changed what a fresh instance renders (off by " + F(d) + ")", 5);
+            t.Problem("an empty chunk changed what a fresh instance renders (off by " + F(d) + ")",
+                      ctx.Level().answersFailFrom);
     }
     t.Note("effSetChunk answered non-zero to " + N(accepted) + " of " + N(int64_t(bad.size())) +
            " bad chunks (reported, not trusted); " + N(taken) + " were taken as a new state, " +

@@ -49,9 +49,16 @@ struct Strictness {
     int editorOpenings = 0;  // open, input, close, reopen
     int editorInputs = 0;    // random mouse and wheel steps per opening
 
-    // general
-    int textLimitFailsFrom = 0;  // a text past the size the interface allows: failure from here
+    // general: from which level a kind of finding is a failure rather than a warning
+    int textLimitFailsFrom = 0;    // a text past its size, unterminated-safe but not UTF-8
+    int answersFailFrom = 0;       // a wrong answer where the interface is clear (unique ID 0, no
+                                   // outputs, an out-of-range program selected, an empty chunk taken)
+    int consistencyFailsFrom = 0;  // answers that disagree (a value not coming back, names by index
+                                   // and as current, category and flags, the tail not silent)
+    int descriptionsFailFrom = 0;  // descriptive records (steps, categories) and recovering from NaN
+    int conventionsFailFrom = 0;   // VST 2.4 conventions (effFlagsCanReplacing)
 };
 
-// The knobs of a level; levels outside 1..10 are clamped.
+// The knobs of a level; levels outside 1..10 are clamped. [any thread]: the table is built before
+// main and never changes.
 const Strictness& StrictnessForLevel(int level);

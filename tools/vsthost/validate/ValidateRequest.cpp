@@ -35,7 +35,8 @@ bool ParseSeed(const std::string& text, uint64_t& out) {
     errno = 0;
     char* end = nullptr;
     unsigned long long v = std::strtoull(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0') return false;
+    // Up to 2^63 - 1, so that the JSON report can hold it as a whole number.
+    if (errno != 0 || *end != '\0' || v > 9223372036854775807ull) return false;
     out = v;
     return true;
 }
@@ -88,7 +89,7 @@ bool ParseValidateRequest(ArgReader& args, ValidateRequest& o, std::string& erro
             if (!ParseGroups(value, o.skip, error)) return false;
         } else if (arg == "--seed") {
             if (!ParseSeed(value, o.seed)) {
-                error = "invalid seed '" + value + "' (a whole number from 0)";
+                error = "invalid seed '" + value + "' (a whole number from 0 to 2^63 - 1)";
                 return false;
             }
             o.seedGiven = true;

@@ -26,4 +26,5 @@ struct ValidateRequest {
 };
 
 // False with the reason on an unknown option, a bad value, an unknown group or a missing module.
+// [UI thread]
 bool ParseValidateRequest(ArgReader& args, ValidateRequest& out, std::string& error);

@@ -8,4 +8,5 @@
 // crashed. [UI thread]
 int RunValidation(const ValidateRequest& request);
 // Runs request.childGroup here, its lines on standard output; 0 when the group ran to its end.
+// [UI thread]
 int RunValidationChild(const ValidateRequest& request);

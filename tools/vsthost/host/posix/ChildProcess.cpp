@@ -48,6 +48,22 @@ ChildResult RunChildProcess(const std::string& program, const std::vector<std::s
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(static_cast<long long>(timeoutSeconds * 1000));
     char buffer[4096];
+    // Reads whatever the pipe holds within waitMs; false at the end of the pipe.
+    auto readSome = [&](int waitMs) {
+        pollfd fd{pipeFds[0], POLLIN, 0};
+        int ready = poll(&fd, 1, waitMs);
+        if (ready <= 0) return ready == 0 || errno == EINTR;
+        ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
+        if (n < 0) return errno == EINTR;
+        if (n == 0) return false;
+        size_t room = kMaxChildOutput - std::min(result.output.size(), kMaxChildOutput);
+        result.output.append(buffer, std::min(static_cast<size_t>(n), room));
+        return true;
+    };
+    // The output ends with the child, not with the pipe: a process the child started may hold the
+    // pipe open long after the child is gone.
+    int status = 0;
+    bool exited = false;
     for (;;) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
                                                                           std::chrono::steady_clock::now());
@@ -56,19 +72,21 @@ ChildResult RunChildProcess(const std::string& program, const std::vector<std::s
             kill(pid, SIGKILL);
             break;
         }
-        pollfd fd{pipeFds[0], POLLIN, 0};
-        int ready = poll(&fd, 1, static_cast<int>(left.count()));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) continue;
-        ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;  // the child and everything it started closed the pipe
-        size_t room = kMaxChildOutput - std::min(result.output.size(), kMaxChildOutput);
-        result.output.append(buffer, std::min(static_cast<size_t>(n), room));
+        if (!readSome(static_cast<int>(std::min<long long>(left.count(), 50)))) break;
+        pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            exited = true;
+            // What it wrote before it ended, without waiting for anyone else (bounded, in case
+            // someone else keeps writing).
+            for (size_t k = 0; k < 2 * kMaxChildOutput / sizeof buffer; ++k) {
+                pollfd fd{pipeFds[0], POLLIN, 0};
+                if (poll(&fd, 1, 0) <= 0 || !readSome(0)) break;
+            }
+            break;
+        }
     }
     close(pipeFds[0]);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    while (!exited && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFSIGNALED(status)) {
         result.signaled = true;

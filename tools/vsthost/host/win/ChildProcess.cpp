@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <thread>
 
 #include "tools/vsthost/host/win/WideText.h"
 
@@ -64,25 +63,36 @@ ChildResult RunChildProcess(const std::string& program, const std::vector<std::s
         return result;
     }
     result.started = true;
-    // Drained on its own thread so that a chatty child cannot block on a full pipe.
-    std::thread reader([&] {
-        char buffer[4096];
-        DWORD n = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &n, nullptr) && n > 0) {
+    // Only what the pipe holds is read, never waited for: a process the child started may keep
+    // the pipe's write end open after the child is gone (Wine starts its desktop process from
+    // the first program that needs it, with the handles it inherited), so the end of the output
+    // is the end of the child, not of the pipe.
+    char buffer[4096];
+    auto drain = [&] {
+        DWORD available = 0;
+        while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+            DWORD n = 0;
+            if (!ReadFile(readEnd, buffer, std::min<DWORD>(available, sizeof buffer), &n, nullptr) || n == 0)
+                return;
             size_t room = kMaxChildOutput - std::min(result.output.size(), kMaxChildOutput);
             result.output.append(buffer, std::min(static_cast<size_t>(n), room));
         }
-    });
-    DWORD waited = WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeoutSeconds * 1000));
-    if (waited != WAIT_OBJECT_0) {
-        result.timedOut = true;
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, INFINITE);
+    };
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutSeconds * 1000);
+    for (;;) {
+        drain();
+        if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) break;
+        if (GetTickCount64() >= deadline) {
+            result.timedOut = true;
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, INFINITE);
+            break;
+        }
     }
+    drain();
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     result.exitCode = static_cast<int>(code);
-    reader.join();
     CloseHandle(readEnd);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
