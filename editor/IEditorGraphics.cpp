@@ -270,19 +270,25 @@ void IEditorGraphics::HandleMouseDown(int x, int y, const IMouseKeys& keys) {
     lastX = x;
     lastY = y;
     IControl* control = controls[static_cast<size_t>(i)];
-    if (control->paramIndex >= 0 && plug) plug->HostBeginEdit(control->paramIndex);
+    BeginPressGesture(control->paramIndex);
     control->MouseDown(x, y, keys);
+}
+
+void IEditorGraphics::BeginPressGesture(int32_t index) {
+    if (index < 0 || !plug) return;
+    plug->HostBeginEdit(index);
+    gestureIndex = index;
 }
 
 void IEditorGraphics::HandleMouseUp(int x, int y, const IMouseKeys& keys) {
     const int i = ControlAt(x, y);
     captureIndex = lastX = lastY = -1;
-    IControl* control = Control(i);
-    if (control == nullptr) return;
-    // Read first: a control may resize the editor, and so delete itself, in its handler.
-    const int index = control->paramIndex;
-    control->MouseUp(x, y, keys);
-    if (index >= 0 && plug) plug->HostEndEdit(index);
+    // Only a release that ends a press ends a gesture: a press that went elsewhere (one that
+    // closed a popup) began none, and the host must never see an end without its begin.
+    const int32_t gesture = gestureIndex;
+    gestureIndex = -1;
+    if (IControl* control = Control(i)) control->MouseUp(x, y, keys);
+    if (gesture >= 0 && plug) plug->HostEndEdit(gesture);
 }
 
 void IEditorGraphics::HandleMouseDrag(int x, int y, const IMouseKeys& keys) {
@@ -300,7 +306,7 @@ bool IEditorGraphics::HandleDoubleClick(int x, int y, const IMouseKeys& keys) {
     const int i = ControlAt(x, y);
     IControl* control = Control(i);
     if (control == nullptr) return false;
-    if (control->paramIndex >= 0 && plug) plug->HostBeginEdit(control->paramIndex);
+    BeginPressGesture(control->paramIndex);
     if (control->doubleClickAsPress) {
         captureIndex = i;
         lastX = x;

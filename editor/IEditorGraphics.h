@@ -125,6 +125,9 @@ class IEditorGraphics : public IEditorLink {
     int ControlAt(int x, int y);
     void HandleMouseDown(int x, int y, const IMouseKeys& keys);
     void HandleMouseUp(int x, int y, const IMouseKeys& keys);
+    // Begins the host gesture of a press on a control of parameter index (none for -1); the
+    // release ends it.
+    void BeginPressGesture(int32_t index);
     void HandleMouseDrag(int x, int y, const IMouseKeys& keys);
     // True: the window must capture the mouse (the control takes double clicks as presses).
     bool HandleDoubleClick(int x, int y, const IMouseKeys& keys);
@@ -157,6 +160,7 @@ class IEditorGraphics : public IEditorLink {
     int32_t height;
     int32_t frameRate;
     int32_t captureIndex = -1;
+    int32_t gestureIndex = -1;  // the parameter whose host gesture a press began; its release ends it
     int32_t overIndex = -1;
     int32_t lastX = 0;
     int32_t lastY = 0;

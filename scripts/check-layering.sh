@@ -3,7 +3,7 @@
 #   plugbase -> vst -> effect,  raster -> editor -> editor/<platform> -> effect
 # all standing on the ground floor: abi/ (plain records, including nothing) and base/ (general
 # containers). The command-line host stands on abi/ alone, in its own arrows
-#   host -> system -> formats -> render -> editor, validate -> the commands (the top of tools/vsthost/)
+#   host -> system -> formats -> render -> editor -> validate -> the commands (the top of tools/vsthost/)
 # where the folders beneath the commands may use the tool's shared vocabulary, its exit codes and
 # messages (Commands.h) and argument parsing (CommandLine.h), and the host library (host/) nothing
 # of the tool at all. Tests, fuzz targets and benchmarks share helpers only through tests/support
@@ -23,8 +23,9 @@ system="$vsthost/system/ $hostlib $vocabulary"
 formats="$vsthost/formats/ $system"
 render="$vsthost/render/ $formats"
 hosting="$vsthost/editor/ $render"
-# The validator stands beside the editor hosting, on rendering and everything beneath it.
-validate="$vsthost/validate/ $render"
+# The validator stands on the editor hosting (its editor tests drive vsthost's editor host) and
+# everything beneath it.
+validate="$vsthost/validate/ $hosting"
 # What other code may use of vsthost: the host library and the file formats.
 published="$vsthost/host/ $vsthost/formats/"
 beneath="$published $vsthost/system/ $vsthost/render/ $vsthost/editor/ $vsthost/validate/"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Drives vsthost against third-party VST 2 modules as a user would: scan, info (text and JSON),
-# render through each audio callback the module offers, .fxp/.fxb round trips. A module that
+# render through each audio callback the module offers, validate (strictness INTEROP_STRICTNESS,
+# 4 by default), .fxp/.fxb round trips. A module that
 # crashes is the module's fault (vsthost names the call, exit code 5) and is reported; what
 # fails the run is vsthost's own misbehaviour: a signal, a hang, a sanitizer report, invalid
 # JSON, or a state file vsthost wrote that it cannot read back.
@@ -51,6 +52,33 @@ check() {
   echo "ok   $name"; passed=$((passed + 1))
 }
 
+# check_validate NAME MODULE: `vsthost validate` at a moderate strictness. Whatever the module's
+# tests find (exit 1) or a module crashing in a group (exit 5) is the module's and is reported;
+# only vsthost's own misbehaviour fails: a signal, a hang, an unexpected exit status, or a
+# sanitizer report of the validating process itself (the groups' children report theirs as
+# findings). The findings go to NAME.validate.txt for the README's table.
+check_validate() {
+  local name=$1 module=$2 base code
+  base="$out/$(printf '%s' "$name" | tr -c 'A-Za-z0-9._-' _)"
+  timeout -k 5 "$validate_limit" "$vsthost" validate "$module" --strictness "$validate_strictness" --seed 1 \
+    --timeout 20 >"$base.out" 2>"$base.err"
+  code=$?
+  grep -E '^(WARN|FAIL) ' "$base.out" >"$base.txt"
+  if grep -qE '^==[0-9]+==ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$base.err"; then
+    echo "FAIL $name: sanitizer report in vsthost (see $base.err)"; failed=$((failed + 1)); return 1
+  fi
+  if [ "$code" -eq 124 ] || [ "$code" -eq 137 ]; then
+    echo "FAIL $name: no answer within $validate_limit s"; failed=$((failed + 1)); return 1
+  fi
+  if [ "$code" -ge 128 ] || { [ "$code" -ne 0 ] && [ "$code" -ne 1 ] && [ "$code" -ne 5 ]; }; then
+    echo "FAIL $name: exit code $code"; tail -n 3 "$base.err"; failed=$((failed + 1)); return 1
+  fi
+  echo "ok   $name: $(tail -n 1 "$base.out")"; passed=$((passed + 1))
+  [ "$code" -eq 0 ] || plugin_faults=$((plugin_faults + 1))
+}
+validate_strictness=${INTEROP_STRICTNESS:-4}
+validate_limit=${INTEROP_VALIDATE_TIMEOUT:-300}
+
 # The scan's own limit is per module; the whole scan gets that much per module.
 CHECK_LIMIT=$((60 * $# + 60)) check "scan" "0 4" scan --timeout 60 "$@"
 for module in "$@"; do
@@ -70,6 +98,7 @@ for module in "$@"; do
   fi
   # The accumulating callback is long deprecated; "has none" (4) is a fine answer.
   check "$name render --accumulate" "0 4" render "$module" --length 0.25 --accumulate --force -o "$out/$name-acc.wav"
+  check_validate "$name validate" "$module"
   for kind in fxp fxb; do
     if check "$name save .$kind" 0 chunk save "$module" --force "$out/$name.$kind"; then
       check "$name load .$kind" 0 chunk load "$module" "$out/$name.$kind"

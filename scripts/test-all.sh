@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target (native, Windows) and runs every test:
-# native suites under ASan+UBSan, the same suites cross-compiled for Windows under Wine, Vesmar
-# through vsthost validate at the highest strictness on both targets, the
-# concurrency stress tests under ThreadSanitizer, each fuzz target for FUZZ_SECONDS under
-# ASan+UBSan, the Linux/Windows render comparison, the text sample sheets and the editor's
-# pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
+# native suites under ASan+UBSan, the validator against its fault modules, the same suites
+# cross-compiled for Windows under Wine, Vesmar through vsthost validate at the highest strictness
+# on both targets, the concurrency stress tests under ThreadSanitizer, each fuzz target for
+# FUZZ_SECONDS under ASan+UBSan, the Linux/Windows render comparison, the text sample sheets
+# and the editor's pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
 # installable, the zip under Wine). Ends with one summary line.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -112,7 +112,14 @@ native="$builds/native-asan"
 if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=address; then
   stage "tests: native (ASan+UBSan)"
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    with_display "$native" ctest_stage native "$native"
+    with_display "$native" ctest_stage native "$native" -LE validate
+  # The validator's own tests, timed on their own: each of our fault modules must be caught by the
+  # validate test meant for its fault and by no other, and the clean module must pass everything.
+  stage "validator: fault modules (vsthost validate)"
+  started=$SECONDS
+  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest_stage validate-faults "$native" -L validate
+  echo "fault modules: $((SECONDS - started)) s"
   # The plug-in through vsthost validate at the highest strictness, both instrumented: a leak at
   # a group's exit, a sanitizer report or any FAIL fails the stage.
   stage "validate: vesmar.so"

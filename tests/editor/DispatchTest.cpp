@@ -38,9 +38,11 @@ TEST_F(MouseDispatch, PressedControlKeepsTheMouseUntilRelease) {
     EXPECT_EQ(upper->drags, (std::vector<std::pair<int, int>>{{50, -35}}));
     EXPECT_EQ(Gestures(), (std::vector<std::string>{"B1", "E1"}));
     EXPECT_EQ(editor->captureIndex, -1);
-    // With the capture gone the next release lands where the pointer is.
+    // With the capture gone the next release lands where the pointer is, but ends no gesture: its
+    // press began none (it closed a popup, say).
     editor->HandleMouseUp(20, 20, {});
     EXPECT_EQ(lower->calls, (std::vector<std::string>{"up 20,20"}));
+    EXPECT_EQ(Gestures(), (std::vector<std::string>{"B1", "E1"}));
 }
 
 TEST_F(MouseDispatch, DragWithoutMovementIsNotDelivered) {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "tools/vsthost/host/RealtimeProbe.h"
+
 namespace {
 
 // Effects bound to a host. A plug-in cannot be trusted to leave the record's reserved fields
@@ -81,6 +83,8 @@ HostCallback* HostCallback::Lookup(AEffect* effect) {
 
 intptr_t HostCallback::Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                 float opt) {
+    // What the host does to answer is its own work, not the plug-in's, even on an audio thread.
+    RealtimeProbe::Pause hostWork;
     if (HostCallback* host = Lookup(effect)) return host->Answer(effect, opcode, index, value, ptr, opt);
     // Nobody to record for: answer as a plain host would, without remembering anything.
     // Never destroyed, so a plug-in calling back during process exit still gets an answer.

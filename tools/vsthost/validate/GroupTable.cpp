@@ -7,6 +7,9 @@ void RunProgramsGroup(TestContext& context);
 void RunStateGroup(TestContext& context);
 void RunAudioGroup(TestContext& context);
 void RunMidiGroup(TestContext& context);
+void RunThreadsGroup(TestContext& context);
+void RunRealtimeGroup(TestContext& context);
+void RunEditorGroup(TestContext& context);
 
 const std::vector<ValidateGroup>& ValidateGroups() {
     static const std::vector<ValidateGroup> groups = {
@@ -24,6 +27,12 @@ const std::vector<ValidateGroup>& ValidateGroups() {
          RunAudioGroup},
         {"midi", "random streams, hostile timing, SysEx, empty and crowded lists, what comes back",
          RunMidiGroup},
+        {"threads", "audio, host parameter and editor threads at once (the race test under ThreadSanitizer)",
+         RunThreadsGroup},
+        {"realtime", "allocations, frees and lock waits on the audio thread; per-call time distribution",
+         RunRealtimeGroup},
+        {"editor", "open/close/reopen, idle ticks, random mouse and wheel input; notifications bracketed",
+         RunEditorGroup},
     };
     return groups;
 }

@@ -38,6 +38,11 @@ Strictness Make(int level) {
     s.midiBlocks             = At<int>(level,     { 16,   32,   48,   64,   96,  128,  256,  512, 1024, 2048});
     s.eventsPerBlockMax      = At<int>(level,     { 50,  100,  200,  300,  400,  500,  600,  700,  850, 1000});
     s.brokenEventListsFrom   = 8;
+    s.threadMilliseconds     = At<int>(level,     {200,  300,  400,  500,  600,  800, 1000, 1200, 1500, 2000});
+    s.realtimeBlocks         = At<int>(level,     { 32,   64,  128,  192,  256,  384,  512,  768, 1024, 2048});
+    s.realtimeFailsFrom      = 7;
+    s.editorOpenings         = At<int>(level,     {  2,    2,    3,    3,    3,    4,    4,    5,    5,    6});
+    s.editorInputs           = At<int>(level,     { 10,   15,   20,   25,   30,   40,   50,   60,   80,  100});
     s.textLimitFailsFrom     = 4;
     s.answersFailFrom        = 5;
     s.consistencyFailsFrom   = 6;

@@ -40,6 +40,15 @@ struct Strictness {
     int eventsPerBlockMax = 0;     // the largest random list (1000 at the top)
     int brokenEventListsFrom = 0;  // from this level event lists hold null entries and unknown types
 
+    // threads
+    int threadMilliseconds = 0;  // the audio, parameter and editor threads running at once
+    // realtime
+    int realtimeBlocks = 0;     // blocks processed and watched on the marked audio thread
+    int realtimeFailsFrom = 0;  // allocations, frees or lock waits after the first block: failure from here
+    // editor
+    int editorOpenings = 0;  // open, input, close, reopen
+    int editorInputs = 0;    // random mouse and wheel steps per opening
+
     // general: from which level a kind of finding is a failure rather than a warning
     int textLimitFailsFrom = 0;    // a text past its size, unterminated-safe but not UTF-8
     int answersFailFrom = 0;       // a wrong answer where the interface is clear (unique ID 0, no
