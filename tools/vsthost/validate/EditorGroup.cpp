@@ -35,6 +35,7 @@ bool OpenAndClose(TestContext& ctx, HostedEffect& fx) {
             t.Skip("the editor cannot be opened here: " + why);
             return false;
         }
+        if (i == 0) t.Note(editor.Description());
         t.Calling("effEditIdle" + opening);
         editor.Tick(2);
         for (int k = 0; k < inputs; ++k) {

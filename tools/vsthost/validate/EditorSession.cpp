@@ -14,7 +14,7 @@ bool EditorSession::Open(HostedEffect& effect, std::string& why) {
         why = "the module has no editor (effFlagsHasEditor is not set)";
         return false;
     }
-    host = CreateEditorHost();
+    host = CreateEditorHost(false);
     // Some plug-ins crash when asked for their rectangle without a display: there, only an editor
     // the host can drive without a window (our plug-ins' offscreen editor) is asked at all.
     std::string noDisplay;

@@ -25,6 +25,8 @@ class EditorSession {
     bool IsOpen() const { return host != nullptr; }
     int Width() const { return width; }
     int Height() const { return height; }
+    // How the open editor is shown (a real window or the offscreen editor), for the report.
+    std::string Description() const { return host ? host->Description() : ""; }
 
   private:
     std::unique_ptr<EditorHost> host;

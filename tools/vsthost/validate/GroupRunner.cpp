@@ -12,7 +12,8 @@ bool Contains(const std::string& text, const char* part) {
     return text.find(part) != std::string::npos;
 }
 
-// The text after "vsthost: " of the crash guard's line, or a sanitizer's error line; empty when
+// The text after "vsthost: " of the crash guard's line, or a sanitizer's report line (a race
+// included); empty when
 // the output has neither.
 std::string CrashLine(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
@@ -21,6 +22,7 @@ std::string CrashLine(const std::vector<std::string>& lines) {
     }
     for (const std::string& line : lines) {
         size_t at = line.find("ERROR: AddressSanitizer");
+        if (at == std::string::npos) at = line.find("WARNING: ThreadSanitizer");
         if (at == std::string::npos) at = line.find("runtime error:");
         if (at != std::string::npos) return line.substr(at);
     }
