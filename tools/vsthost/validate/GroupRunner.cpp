@@ -13,8 +13,7 @@ bool Contains(const std::string& text, const char* part) {
 }
 
 // The text after "vsthost: " of the crash guard's line, or a sanitizer's report line (a race
-// included); empty when
-// the output has neither.
+// included); empty when the output has neither.
 std::string CrashLine(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         size_t at = line.find("the plug-in crashed");
