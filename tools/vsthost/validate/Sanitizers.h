@@ -19,8 +19,12 @@
 extern "C" size_t __sanitizer_get_current_allocated_bytes();
 constexpr bool kUnderAddressSanitizer = true;
 // Bytes in live heap blocks, the whole process's.
-inline int64_t SanitizerHeapBytes() { return static_cast<int64_t>(__sanitizer_get_current_allocated_bytes()); }
+inline int64_t SanitizerHeapBytes() {
+    return static_cast<int64_t>(__sanitizer_get_current_allocated_bytes());
+}
 #else
 constexpr bool kUnderAddressSanitizer = false;
-inline int64_t SanitizerHeapBytes() { return 0; }
+inline int64_t SanitizerHeapBytes() {
+    return 0;
+}
 #endif
