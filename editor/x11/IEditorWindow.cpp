@@ -89,6 +89,13 @@ void* IEditorWindow::OpenWindow(void* parent) {
     }
     const uint8_t depth = parentGeometry->depth;
     std::free(parentGeometry);
+    // The back buffer's words are sent as they are: only a 24- or 32-bit little-endian screen
+    // shows them right. Elsewhere no window rather than wrong colours; the host falls back to its
+    // own controls.
+    if ((depth != 24 && depth != 32) || xcb.get_setup(c)->image_byte_order != XCB_IMAGE_ORDER_LSB_FIRST) {
+        connection.reset();
+        return nullptr;
+    }
     const uint32_t id = xcb.generate_id(c);
     const uint32_t events = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS |
                             XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION |
