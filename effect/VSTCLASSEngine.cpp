@@ -78,11 +78,15 @@ void VSTCLASS::EnforceWidthOffsetRule() {
     if (100.0f - std::fabs(panOffset * 100.0f) >= std::fabs(panWidth * 100.0f)) return;
     const int32_t m = RoundHalfAway((1.0f / panOffset) * (100.0f - panWidth * 100.0f) * std::fabs(panOffset));
     panOffset = static_cast<float>(m) * 0.01f;
-    HostBeginEdit(kPanOffset);
+    // The correction belongs to the gesture that caused it. A wheel gesture waiting for its end
+    // edit stays open (ending it here would leave the end edit it sends later without a begin);
+    // one on Pan Offset itself already brackets the correction.
+    const bool offsetGestureOpen = PendingEndEdit() == kPanOffset;
+    if (!offsetGestureOpen) HostBeginNestedEdit(kPanOffset);
     IParameter* offset = Parameter(kPanOffset);
     offset->SetPlain(m);
     ShowPanOffsetCorrection(offset->NormalizedValue());
-    HostEndEdit(kPanOffset);
+    if (!offsetGestureOpen) HostEndEdit(kPanOffset);
 }
 
 // The corrected offset must reach both the controls and the host: the Pan Offset knob takes it as

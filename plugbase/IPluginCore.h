@@ -70,6 +70,10 @@ class IPluginCore {
     virtual void HostBeginEdit(int index) { (void)index; }
     // [UI thread] An adapter implementation takes the lock for its whole duration.
     virtual void HostBeginEditOnce(int index) { (void)index; }
+    // [any thread, with the lock held] A begin edit inside whatever gesture is open (the effect's
+    // own correction while a control is turned): unlike HostBeginEdit, it leaves a pending wheel
+    // gesture open, whose end edit is still to come.
+    virtual void HostBeginNestedEdit(int index) { (void)index; }
     // [any thread, with the lock held]
     virtual void HostAutomate(int index, double normalized) {
         (void)index;

@@ -98,6 +98,10 @@ void IVstPlugin::HostBeginEditOnce(int index) {
     CallHost(audioMasterBeginEdit, index);
 }
 
+void IVstPlugin::HostBeginNestedEdit(int index) {
+    CallHost(audioMasterBeginEdit, index);
+}
+
 void IVstPlugin::HostEndEdit(int index) {
     CallHost(audioMasterEndEdit, index);
 }

@@ -45,6 +45,7 @@ class IVstPlugin : public IPluginCore {
     void HostAutomate(int index, double normalized) override;
     void HostBeginEdit(int index) override;
     void HostBeginEditOnce(int index) override;
+    void HostBeginNestedEdit(int index) override;
     void HostEndEdit(int index) override;
     void HostProgramChanged() override;
     int64_t HostSamplePosition() override;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <stdexcept>
 #include <vector>
 
@@ -312,6 +313,32 @@ TEST_F(Editor, WidthOffsetRuleMovesTheOffsetKnob) {
     ASSERT_EQ(3u, host.calls.size());
     EXPECT_EQ(FakeHost::Kind::Automate, host.calls[1].kind);
     EXPECT_EQ(0.6f, host.calls[1].value);
+}
+
+// Wheel notches arrive one by one (a real mouse wheel, X11's wheel buttons). When they trip the
+// width/offset rule, the correction must not end the pending wheel gesture early: every end edit
+// the host sees has its begin, on the Width knob and on the Offset knob alike.
+TEST_F(Editor, WheelNotchesThroughTheWidthOffsetRuleStayBracketed) {
+    effect.SetPlain(VSTCLASS::kPanOffset, 50);
+    effect.SetPlain(VSTCLASS::kPanWidth, 50);
+    host.calls.clear();
+    for (int param : {VSTCLASS::kPanWidth, VSTCLASS::kPanOffset}) {
+        const IPixelRect& r = Knob(param).rect;
+        for (int notch = 0; notch < 3; ++notch)
+            View().HandleMouseWheel((r.left + r.right) / 2, (r.top + r.bottom) / 2, {}, 1);
+    }
+    effect.FlushPendingEndEdit();
+    std::map<int32_t, int> open;
+    for (const FakeHost::Call& call : host.calls) {
+        if (call.kind == FakeHost::Kind::BeginEdit) ++open[call.index];
+        if (call.kind != FakeHost::Kind::EndEdit) continue;
+        ASSERT_GT(open[call.index], 0) << "end edit " << call.index << " without a begin";
+        --open[call.index];
+    }
+    for (const auto& [index, depth] : open) EXPECT_EQ(0, depth) << "begin edit " << index;
+    // The rule did act: the width went up and pulled the offset in, which then stayed at the limit.
+    EXPECT_GT(effect.Plain(VSTCLASS::kPanWidth), 50.0);
+    EXPECT_EQ(100.0 - effect.Plain(VSTCLASS::kPanWidth), effect.Plain(VSTCLASS::kPanOffset));
 }
 
 // Images are decoded once per process: a second instance shares the first one's bitmaps.
