@@ -11,10 +11,18 @@ bool ClapModule::Load(const std::string& path, std::string& error) {
         error = "cannot load module '" + path + "': " + reason;
         return false;
     }
-    entry = static_cast<const clap_plugin_entry*>(library.Symbol("clap_entry"));
-    if (!entry) {
+    auto* record = static_cast<const clap_plugin_entry*>(library.Symbol("clap_entry"));
+    if (!record) {
         error = "'" + path + "' is not a CLAP module: it exports no clap_entry";
-    } else if (!clap_version_is_compatible(entry->abi_version)) {
+        Unload();
+        return false;
+    }
+    return Attach(record, path, error);
+}
+
+bool ClapModule::Attach(const clap_plugin_entry* record, const std::string& path, std::string& error) {
+    entry = record;
+    if (!clap_version_is_compatible(entry->abi_version)) {
         error = "'" + path + "' speaks CLAP " + std::to_string(entry->abi_version.major) + ".x, not 1.x";
     } else if (!entry->init || !entry->deinit || !entry->get_factory) {
         error = "'" + path + "': clap_entry lacks a function";

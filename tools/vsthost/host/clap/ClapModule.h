@@ -17,6 +17,9 @@ class ClapModule {
 
     // Loads the module and initialises it; errors name the file and the reason. [main thread]
     bool Load(const std::string& path, std::string& error);
+    // The same checks and init for an entry record already in the process (a test's own plug-in
+    // standing in for a module). [main thread]
+    bool Attach(const clap_plugin_entry* record, const std::string& path, std::string& error);
     // deinit, then unload; nothing if not loaded. [main thread]
     void Unload();
 
