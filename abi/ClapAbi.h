@@ -195,6 +195,17 @@ struct clap_event_transport {
     uint16_t tsig_denom;
 };
 
+enum : uint32_t {
+    CLAP_TRANSPORT_HAS_TEMPO = 0x1,
+    CLAP_TRANSPORT_HAS_BEATS_TIMELINE = 0x2,
+    CLAP_TRANSPORT_HAS_SECONDS_TIMELINE = 0x4,
+    CLAP_TRANSPORT_HAS_TIME_SIGNATURE = 0x8,
+    CLAP_TRANSPORT_IS_PLAYING = 0x10,
+    CLAP_TRANSPORT_IS_RECORDING = 0x20,
+    CLAP_TRANSPORT_IS_LOOP_ACTIVE = 0x40,
+    CLAP_TRANSPORT_IS_WITHIN_PRE_ROLL = 0x80,
+};
+
 struct clap_event_midi {
     clap_event_header header;
     uint16_t port_index;

@@ -39,3 +39,12 @@ bool ClapEventWriter::Gesture(clap_id id, bool begin) {
     gesture.param_id = id;
     return Push(gesture.header);
 }
+
+bool ClapEventWriter::SysEx(uint32_t time, const uint8_t* data, uint32_t size) {
+    clap_event_midi_sysex sysex{};
+    sysex.header = {sizeof sysex, Time(time), CLAP_CORE_EVENT_SPACE_ID, CLAP_EVENT_MIDI_SYSEX, 0};
+    sysex.port_index = 0;
+    sysex.buffer = data;
+    sysex.size = size;
+    return Push(sysex.header);
+}

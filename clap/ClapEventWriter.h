@@ -14,6 +14,8 @@ class ClapEventWriter {
     ClapEventWriter(const clap_output_events* list, uint32_t frameCount) : out(list), frames(frameCount) {}
 
     bool Midi(uint32_t time, const uint8_t data[3]);
+    // The host copies the bytes during the push.
+    bool SysEx(uint32_t time, const uint8_t* data, uint32_t size);
     bool ParamValue(clap_id id, double value);
     bool Gesture(clap_id id, bool begin);
 
