@@ -38,6 +38,7 @@ allowed() {
     base/*) echo "base/" ;;
     plugbase/*) echo "plugbase/ $ground" ;;
     vst/*) echo "vst/ plugbase/ $ground" ;;
+    clap/*) echo "clap/ plugbase/ effect/CreateEffect.h $ground" ;;
     raster/*) echo "raster/ $ground" ;;
     editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
     effect/* | resources/*) echo "$libs" ;;
