@@ -5,6 +5,41 @@
 #include "tests/clap/ClapVesmar.h"
 #include "tools/vsthost/host/clap/ClapParentWindow.h"
 
+namespace {
+
+// What the host received: the events of one kind and parameter, in order.
+std::vector<uint16_t> Kinds(const ClapOutputEvents& events, clap_id id) {
+    std::vector<uint16_t> kinds;
+    for (const ClapStoredEvent& e : events.Events()) {
+        uint16_t type = e.Header()->type;
+        clap_id of = type == CLAP_EVENT_PARAM_VALUE ? e.As<clap_event_param_value>().param_id
+                                                    : e.As<clap_event_param_gesture>().param_id;
+        if (of == id && (kinds.empty() || kinds.back() != type)) kinds.push_back(type);
+    }
+    return kinds;
+}
+
+// A user's drag on the Attack knob while the host is not processing: the host is asked for a
+// flush, and the flush carries begin, the values and end; the last value is the parameter's.
+void ExpectKnobDragReported(ClapPlugin& fx, const ClapParentWindow& parent) {
+    constexpr int kAttackKnobX = 60, kAttackKnobY = 119;
+    if (!parent.Drag(kAttackKnobX, kAttackKnobY, 40)) GTEST_SKIP() << "no synthetic input";
+    ClapMainLoop::Run(fx, std::chrono::milliseconds(200));
+    const ClapOutputEvents& flushed = fx.FlushedEvents();
+    EXPECT_EQ(Kinds(flushed, 0),
+              (std::vector<uint16_t>{CLAP_EVENT_PARAM_GESTURE_BEGIN, CLAP_EVENT_PARAM_VALUE,
+                                     CLAP_EVENT_PARAM_GESTURE_END}));
+    double last = -1, now = -2;
+    for (const ClapStoredEvent& e : flushed.Events()) {
+        if (e.Header()->type == CLAP_EVENT_PARAM_VALUE) last = e.As<clap_event_param_value>().value;
+    }
+    fx.Extension<clap_plugin_params>(CLAP_EXT_PARAMS)->get_value(fx.Raw(), 0, &now);
+    EXPECT_EQ(now, last);
+    EXPECT_GT(now, 500);
+}
+
+}  // namespace
+
 TEST_F(ClapVesmar, EditorEmbedsAtFixedSizeIsDrivenByTheHostLoopAndLeavesCleanly) {
     ClapParentWindow parent;
     std::string error;
@@ -41,6 +76,7 @@ TEST_F(ClapVesmar, EditorEmbedsAtFixedSizeIsDrivenByTheHostLoopAndLeavesCleanly)
         EXPECT_EQ(fx->Host().Fds()[0].flags, CLAP_POSIX_FD_READ);
 #endif
         ClapMainLoop::Run(*fx, std::chrono::milliseconds(250));
+        if (round == 0) ExpectKnobDragReported(*fx, parent);
         EXPECT_TRUE(gui->hide(p));
         gui->destroy(p);
         EXPECT_TRUE(fx->Host().Timers().empty());

@@ -52,3 +52,15 @@ void ClapParentWindow::Close() {
     platform = nullptr;
     window = {};
 }
+
+bool ClapParentWindow::Drag(int x, int y, int dy) const {
+    HWND child = platform ? GetWindow(static_cast<HWND>(platform), GW_CHILD) : nullptr;
+    if (!child) return false;
+    // Sent to the window as Windows would deliver them: the window captures the mouse itself.
+    SendMessageA(child, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    SendMessageA(child, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    for (int step = 1; step <= 4; ++step)
+        SendMessageA(child, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y - dy * step / 4));
+    SendMessageA(child, WM_LBUTTONUP, 0, MAKELPARAM(x, y - dy));
+    return true;
+}

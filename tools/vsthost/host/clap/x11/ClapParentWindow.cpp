@@ -64,3 +64,30 @@ void ClapParentWindow::Close() {
     platform = nullptr;
     window = {};
 }
+
+bool ClapParentWindow::Drag(int x, int y, int dy) const {
+    const XcbLibrary* xcb = XcbLibrary::Get();
+    if (!platform || !xcb->test.present) return false;
+    xcb_connection_t* connection = Connection(platform);
+    const xcb_query_extension_reply_t* test = xcb->get_extension_data(connection, xcb->test.id);
+    if (!test || !test->present) return false;
+    xcb_window_t root = xcb->setup_roots_iterator(xcb->get_setup(connection)).data->root;
+    std::unique_ptr<xcb_translate_coordinates_reply_t, decltype(&std::free)> at(
+        xcb->translate_coordinates_reply(
+            connection,
+            xcb->translate_coordinates(connection, static_cast<xcb_window_t>(window.x11), root, 0, 0),
+            nullptr),
+        &std::free);
+    if (!at) return false;
+    auto fake = [&](uint8_t type, uint8_t detail, int px, int py) {
+        xcb->test.test_fake_input(connection, type, detail, XCB_CURRENT_TIME, root,
+                                  static_cast<int16_t>(at->dst_x + px), static_cast<int16_t>(at->dst_y + py),
+                                  0);
+    };
+    fake(XCB_MOTION_NOTIFY, 0, x, y);
+    fake(XCB_BUTTON_PRESS, 1, x, y);
+    for (int step = 1; step <= 4; ++step) fake(XCB_MOTION_NOTIFY, 0, x, y - dy * step / 4);
+    fake(XCB_BUTTON_RELEASE, 1, x, y - dy);
+    xcb->flush(connection);
+    return true;
+}
