@@ -1,8 +1,7 @@
 #include "clap/ClapGestureQueue.h"
 
 bool ClapGestureQueue::Empty() const {
-    std::lock_guard<std::mutex> guard(lock);
-    return count == 0;
+    return !waiting.load(std::memory_order_acquire);
 }
 
 void ClapGestureQueue::Add(const Entry& entry) {
@@ -15,9 +14,11 @@ void ClapGestureQueue::Add(const Entry& entry) {
     // Full only if the host stopped calling process and flush; the newest reports are dropped
     // then, and the values the host asks for through get_value stay right.
     if (count < kCapacity) entries[count++] = entry;
+    waiting.store(true, std::memory_order_release);
 }
 
 void ClapGestureQueue::Drain(ClapEventWriter& writer) {
+    if (Empty()) return;
     std::array<Entry, kCapacity> taken;
     size_t n = 0;
     {
@@ -25,6 +26,7 @@ void ClapGestureQueue::Drain(ClapEventWriter& writer) {
         n = count;
         for (size_t i = 0; i < n; ++i) taken[i] = entries[i];
         count = 0;
+        waiting.store(false, std::memory_order_relaxed);
     }
     for (size_t i = 0; i < n; ++i) {
         const Entry& e = taken[i];

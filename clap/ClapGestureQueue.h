@@ -2,10 +2,11 @@
 // events of those calls, while the editor makes them on the UI thread at any time. Fixed
 // capacity, no allocation; consecutive values of one parameter collapse into the latest, so a
 // long drag between two blocks takes one entry. Guarded by the plug-in's own small lock, held
-// only to copy entries. [any thread]
+// only to copy entries, and not taken at all while nothing waits. [any thread]
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -35,4 +36,6 @@ class ClapGestureQueue {
     mutable std::mutex lock;
     std::array<Entry, kCapacity> entries{};
     size_t count = 0;
+    // count > 0, readable without the lock: most blocks have no reports and skip the lock.
+    std::atomic<bool> waiting{false};
 };
