@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes docs/editor-linux.png, the picture of the Linux editor window beside the Windows one
-# (docs/editor.png) on the front page (README.md): vesmar.so's editor embedded in `vsthost editor`'s X11 host
+# (docs/editor.png) in the README: vesmar.so's editor embedded in `vsthost editor`'s X11 host
 # window on a private virtual display (Xvfb), after the same click and knob drag, read back from
 # the X server.
 #   scripts/linux-editor-picture.sh BUILD_DIR [OUT.png]     (BUILD_DIR holds vsthost and vesmar.so)

@@ -55,7 +55,10 @@ table() {
 updated() {
   local generated
   generated=$(table)
-  grep -qxF "$begin" "$doc" && grep -qxF "$end" "$doc" || { echo "strictness-table.sh: no markers in $doc" >&2; exit 1; }
+  if ! grep -qxF "$begin" "$doc" || ! grep -qxF "$end" "$doc"; then
+    echo "strictness-table.sh: no markers in $doc" >&2
+    exit 1
+  fi
   awk -v begin="$begin" -v end="$end" -v table="$generated" '
     $0 == begin { print; print ""; print table; print ""; skip = 1; next }
     $0 == end { skip = 0 }
@@ -65,7 +68,9 @@ updated() {
 
 case ${1:-} in
   "") table ;;
-  --update) updated >"$doc.new" && mv "$doc.new" "$doc" ;;
+  --update)
+    new=$(updated)
+    printf '%s\n' "$new" >"$doc" ;;
   --check)
     if ! updated | diff -u "$doc" - >&2; then
       echo "strictness-table.sh: docs/validate.md's strictness table differs from Strictness.cpp; run scripts/strictness-table.sh --update" >&2
