@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The strictness table of `vsthost validate` as Markdown, read from the one place that holds it,
 # tools/vsthost/validate/Strictness.cpp (each knob's ten values, and the level from which each
-# kind of finding fails or a harsher input begins), with each knob's meaning from its comment in Strictness.h.
+# kind of finding fails or a harsher input begins), with each knob's meaning from its comment in
+# Strictness.h (its name in words where it has none).
 #   scripts/strictness-table.sh            prints the tables
 #   scripts/strictness-table.sh --update   writes them into docs/validate.md between the markers
 #   scripts/strictness-table.sh --check    fails when docs/validate.md's copy is out of date
