@@ -120,8 +120,8 @@ LRESULT CALLBACK MainProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         auto* editor = static_cast<IEditorWindow*>(create->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
         // The editor being created brings its own frame rate (never below 1).
-        int rate = editor && editor->frameRate > 0 ? editor->frameRate : IEditorGraphics::kDefaultFrameRate;
-        SetTimer(hwnd, IEditorWindow::kTimerId, static_cast<UINT>(1000.0 / rate), nullptr);
+        const int period = editor ? editor->TimerMilliseconds() : 1000 / IEditorGraphics::kDefaultFrameRate;
+        SetTimer(hwnd, IEditorWindow::kTimerId, static_cast<UINT>(period), nullptr);
         if (editor && editor->plug && editor->plug->HostKind() == kFocusHost) SetFocus(hwnd);
         return 0;
     }

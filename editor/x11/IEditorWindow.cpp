@@ -179,6 +179,24 @@ void IEditorWindow::Idle() {
     Flush();
 }
 
+int IEditorWindow::EventFd() const {
+    return connection ? connection->x.get_file_descriptor(connection->connection) : -1;
+}
+
+void IEditorWindow::OnFdReady() {
+    WebLauncher::Reap();
+    ReadEvents();
+}
+
+void IEditorWindow::OnTimer() {
+    WebLauncher::Reap();
+    if (!connection) return;
+    ReadEvents();
+    if (!windowAlive) return;
+    Tick();
+    Flush();
+}
+
 void IEditorWindow::ReadEvents() {
     if (!connection) return;
     const XcbLibrary& xcb = connection->x;

@@ -20,14 +20,16 @@ class X11Presenter;
 // offscreen). The choice is made at each open.
 //
 // The window has its own XCB connection (X11Connection), created at open and closed at close; X
-// errors on it are read and dropped there. Events are read without blocking on the host's idle
-// call and at open; ticks come from the monotonic clock at the frame rate, at most three per idle
-// (TickClock). Value popups are drawn into the back buffer (DrawnPopup) and take the keyboard focus while
-// open. Left presses within 400 ms and 4 pixels make a double click (DoubleClickDetector).
+// errors on it are read and dropped there. Events are read without blocking at open and on the
+// host's idle call or, for a host that watches the connection's fd, when it is readable. Ticks
+// come from the host's timer (OnTimer) or, driven by idle calls, from the monotonic clock at the
+// frame rate, at most three per idle (TickClock). Value popups are drawn into the back buffer (DrawnPopup)
+// and take the keyboard focus while open. Left presses within 400 ms and 4 pixels make a double click
+// (DoubleClickDetector).
 //
-// Threads: every entry is [UI thread] — the thread that calls effEditOpen, effEditIdle and
-// effEditClose, which plays the window's thread — except what IEditorGraphics says host threads
-// may call. Idle runs without the plug-in's lock; the others with it, as the host calls them.
+// Threads: every entry is [UI thread] — the thread that opens, drives and closes the editor, which
+// plays the window's thread — except what IEditorGraphics says host threads may call. Idle,
+// OnFdReady and OnTimer run without the plug-in's lock; the others with it, as IEditorView says.
 class IEditorWindow : public IOffscreenEditor {
   public:
     using IOffscreenEditor::IOffscreenEditor;
@@ -41,8 +43,14 @@ class IEditorWindow : public IOffscreenEditor {
     // connection; a pending wheel gesture ends.
     void CloseWindow() override;
     void* NativeWindow() override;
-    // Reads the window's events, then runs the ticks that are due.
+    // Reads the window's events, then runs the ticks that are due by the monotonic clock.
     void Idle() override;
+    // The window's connection, while there is one.
+    int EventFd() const override;
+    void OnFdReady() override;
+    // Handles the events the connection holds (libxcb may have read them while waiting for a
+    // reply, which leaves the fd quiet), then one tick.
+    void OnTimer() override;
 
     bool PresentArea(const IPixelRect& rect) override;
     void SetSize(int width, int height) override;
