@@ -7,7 +7,6 @@
 #include "editor/x11/DrawnPopup.h"
 #include "editor/x11/WebLauncher.h"
 #include "editor/x11/X11Connection.h"
-#include "editor/x11/X11Keyboard.h"
 #include "editor/x11/X11Keys.h"
 #include "editor/x11/X11Presenter.h"
 #include "plugbase/HostId.h"
@@ -120,7 +119,7 @@ void* IEditorWindow::OpenWindow(void* parent) {
     }
     window = id;
     windowAlive = true;
-    keyboard = std::make_unique<X11Keyboard>(*connection);
+    keyboard.Load(xcb, c);
     presenter = std::make_unique<X11Presenter>(*connection, window, depth);
     captured = false;
     doubleClick.Reset();
@@ -145,7 +144,6 @@ void IEditorWindow::CloseWindow() {
     const uint32_t id = window;
     ForgetWindow();
     presenter.reset();
-    keyboard.reset();
     if (alive) connection->x.destroy_window(connection->connection, id);
     // A destroy of a window its parent took along only comes back as an error, dropped with the
     // connection.
@@ -266,7 +264,7 @@ void IEditorWindow::HandleEvent(const xcb_generic_event_t& event) {
             if (reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window == window) ForgetWindow();
             break;
         case XCB_MAPPING_NOTIFY:
-            if (keyboard) keyboard->Refresh();
+            keyboard.Load(connection->x, connection->connection);
             break;
         default:
             break;
@@ -328,8 +326,7 @@ void IEditorWindow::Motion(int x, int y, uint16_t state) {
 }
 
 void IEditorWindow::KeyPress(const xcb_key_press_event_t& event) {
-    if (!keyboard) return;
-    const uint32_t keysym = keyboard->Keysym(event.detail, event.state);
+    const uint32_t keysym = keyboard.Keysym(event.detail, event.state);
     if (popup) {
         const X11Keys::Edit edit = X11Keys::EditKey(keysym);
         const char typed = edit == X11Keys::Edit::None ? X11Keys::Character(keysym) : '\0';

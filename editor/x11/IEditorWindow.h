@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "base/x11/X11Keyboard.h"
 #include "base/x11/XcbLibrary.h"
 #include "editor/posix/IOffscreenEditor.h"
 #include "editor/x11/DoubleClickDetector.h"
@@ -11,7 +12,6 @@
 
 class DrawnPopup;
 class X11Connection;
-class X11Keyboard;
 class X11Presenter;
 
 // The Linux editor: an X11 child window inside the host's window when the host gives one
@@ -91,7 +91,7 @@ class IEditorWindow : public IOffscreenEditor {
     void Flush();
 
     std::unique_ptr<X11Connection> connection;
-    std::unique_ptr<X11Keyboard> keyboard;
+    X11Keyboard keyboard;
     std::unique_ptr<X11Presenter> presenter;
     std::unique_ptr<DrawnPopup> popup;
     uint32_t window = 0;
