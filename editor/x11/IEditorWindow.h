@@ -71,14 +71,12 @@ class IEditorWindow : public IOffscreenEditor {
     bool PresentsWithShm() const;
 
   private:
-    std::string PopupText() override;
     void DestroyPopup() override;
 
     void ReadEvents();
     void HandleEvent(const xcb_generic_event_t& event);
     void ButtonPress(const xcb_button_press_event_t& event);
     void ButtonRelease(const xcb_button_press_event_t& event);
-    void Motion(int x, int y, uint16_t state);
     void KeyPress(const xcb_key_press_event_t& event);
     // Keyboard focus: taken while a popup is open (and given back to whoever had it), and on
     // open and on clicks for the host that wants it.

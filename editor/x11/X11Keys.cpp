@@ -31,35 +31,35 @@ char X11Keys::Character(uint32_t keysym) {
     return 0;
 }
 
-X11Keys::Edit X11Keys::EditKey(uint32_t keysym) {
+ValuePopupModel::Key X11Keys::EditKey(uint32_t keysym) {
     switch (keysym) {
         case kReturn:
         case kKeypadEnter:
-            return Edit::Commit;
+            return ValuePopupModel::Key::Commit;
         case kBackspace:
-            return Edit::Backspace;
+            return ValuePopupModel::Key::Backspace;
         case kDelete:
         case kKeypadDelete:
-            return Edit::Delete;
+            return ValuePopupModel::Key::Delete;
         case kLeft:
         case kKeypadLeft:
-            return Edit::Left;
+            return ValuePopupModel::Key::Left;
         case kRight:
         case kKeypadLeft + 2:
-            return Edit::Right;
+            return ValuePopupModel::Key::Right;
         case kUp:
         case kKeypadLeft + 1:
-            return Edit::Up;
+            return ValuePopupModel::Key::Up;
         case kDown:
         case kKeypadDown:
-            return Edit::Down;
+            return ValuePopupModel::Key::Down;
         case kHome:
         case kKeypadHome:
-            return Edit::Home;
+            return ValuePopupModel::Key::Home;
         case kEnd:
         case kKeypadEnd:
-            return Edit::End;
+            return ValuePopupModel::Key::End;
         default:
-            return Edit::None;
+            return ValuePopupModel::Key::None;
     }
 }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "editor/ValuePopupModel.h"
+
 // What the editor makes of X keyboard symbols, as the Windows window makes of virtual keys.
 // Pure logic: any thread.
 namespace X11Keys {
@@ -16,8 +18,7 @@ uint32_t VirtualKey(uint32_t keysym);
 // operators included), 0 for none.
 char Character(uint32_t keysym);
 
-// Keys a value popup reacts to besides characters.
-enum class Edit { None, Commit, Backspace, Delete, Left, Right, Home, End, Up, Down };
-Edit EditKey(uint32_t keysym);
+// The key of a value popup's model a keysym is, None for characters and other keys.
+ValuePopupModel::Key EditKey(uint32_t keysym);
 
 }  // namespace X11Keys

@@ -41,8 +41,8 @@ TEST(X11Keys, KeysymsMapToTheEditorsKeyCodesAsVirtualKeysDo) {
     EXPECT_EQ(X11Keys::Character(0xFFB7), '7');
     EXPECT_EQ(X11Keys::Character(0xFFAE), '.');
     EXPECT_EQ(X11Keys::Character(0xFF08), 0);
-    EXPECT_EQ(X11Keys::EditKey(0xFF8D), X11Keys::Edit::Commit);
-    EXPECT_EQ(X11Keys::EditKey(0xFF9F), X11Keys::Edit::Delete);
+    EXPECT_EQ(X11Keys::EditKey(0xFF8D), ValuePopupModel::Key::Commit);
+    EXPECT_EQ(X11Keys::EditKey(0xFF9F), ValuePopupModel::Key::Delete);
     // Shift or Lock picks the second column, NumLock only for keypad keys.
     EXPECT_EQ(X11Keyboard::Choose('a', 'A', 0, 0x10), uint32_t{'a'});
     EXPECT_EQ(X11Keyboard::Choose('a', 'A', 1, 0x10), uint32_t{'A'});
