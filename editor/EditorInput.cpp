@@ -20,7 +20,8 @@ void EditorInput::Press(Button button, int x, int y, IMouseKeys keys) {
     editor.HandleMouseDown(x, y, keys);
 }
 
-void EditorInput::DoubleClick(int x, int y, const IMouseKeys& keys) {
+void EditorInput::DoubleClick(int x, int y, IMouseKeys keys) {
+    keys.left = true;
     if (editor.HandleDoubleClick(x, y, keys)) editor.CapturePointer(true);
 }
 

@@ -30,7 +30,8 @@ class EditorInput {
     explicit EditorInput(IEditorWindowCore& editor) : editor(editor) {}
 
     void Press(Button button, int x, int y, IMouseKeys keys);
-    void DoubleClick(int x, int y, const IMouseKeys& keys);
+    // The second left press of a double click.
+    void DoubleClick(int x, int y, IMouseKeys keys);
     // keys: the buttons still held after the release.
     void Release(int x, int y, const IMouseKeys& keys);
     // True: the pointer hovers over the editor, and the window should ask to hear when it leaves.
