@@ -1,7 +1,5 @@
 #pragma once
 
-#include <cstdint>
-
 #include "plugbase/IEditorView.h"
 
 // What the plug-in core calls on its attached editor, beside what the format adapters drive of it

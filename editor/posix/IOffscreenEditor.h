@@ -53,5 +53,5 @@ class IOffscreenEditor : public IEditorWindowCore {
     std::unique_ptr<ValuePopupModel> popupModel;
 
   private:
-    intptr_t OffscreenInput(const struct OffscreenEditorInput& input);
+    intptr_t OffscreenInput(const struct OffscreenEditorInput& record);
 };

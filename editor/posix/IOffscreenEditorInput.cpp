@@ -67,45 +67,44 @@ intptr_t IOffscreenEditor::OffscreenRequest(int32_t request, void* data) {
     return 1;
 }
 
-intptr_t IOffscreenEditor::OffscreenInput(const OffscreenEditorInput& input) {
-    const IMouseKeys keys = KeysOf(input);
-    const int x = input.x, y = input.y;
-    switch (input.kind) {
+intptr_t IOffscreenEditor::OffscreenInput(const OffscreenEditorInput& record) {
+    const IMouseKeys keys = KeysOf(record);
+    const int x = record.x, y = record.y;
+    switch (record.kind) {
         case OffscreenEditorInput::kButtonDown:
-            this->input.Press(keys.right ? EditorInput::Button::Right : EditorInput::Button::Left, x, y,
-                              keys);
+            input.Press(keys.right ? EditorInput::Button::Right : EditorInput::Button::Left, x, y, keys);
             return 1;
         case OffscreenEditorInput::kButtonUp:
-            this->input.Release(x, y, keys);
+            input.Release(x, y, keys);
             return 1;
         case OffscreenEditorInput::kMove:
-            this->input.Motion(x, y, keys);
+            input.Motion(x, y, keys);
             return 1;
         case OffscreenEditorInput::kDoubleClick:
-            this->input.DoubleClick(x, y, keys);
+            input.DoubleClick(x, y, keys);
             return 1;
         case OffscreenEditorInput::kWheel:
-            this->input.Wheel(x, y, keys, input.amount);
+            input.Wheel(x, y, keys, record.amount);
             return 1;
         case OffscreenEditorInput::kKeyDown:
             // Keys go to the popup while one is open: it has the focus.
             if (popupModel)
-                this->input.PopupKey(*popupModel, PopupKeyOf(input.amount), '\0');
+                input.PopupKey(*popupModel, PopupKeyOf(record.amount), '\0');
             else
-                this->input.Key(x, y, static_cast<uint32_t>(input.amount));
+                input.Key(x, y, static_cast<uint32_t>(record.amount));
             return 1;
         case OffscreenEditorInput::kCharacter:
             if (popupModel) {
-                const char c = static_cast<char>(input.amount);
-                const bool backspace = input.amount == kBackspace;
-                const bool typed = input.amount >= 0x20 && input.amount < 0x7F;
-                this->input.PopupKey(*popupModel,
-                                     backspace ? ValuePopupModel::Key::Backspace : ValuePopupModel::Key::None,
-                                     typed ? c : '\0');
+                const char c = static_cast<char>(record.amount);
+                const bool backspace = record.amount == kBackspace;
+                const bool typed = record.amount >= 0x20 && record.amount < 0x7F;
+                input.PopupKey(*popupModel,
+                               backspace ? ValuePopupModel::Key::Backspace : ValuePopupModel::Key::None,
+                               typed ? c : '\0');
             }
             return 1;
         case OffscreenEditorInput::kChoose:
-            return popupModel && this->input.PopupChoose(*popupModel, input.amount) ? 1 : 0;
+            return popupModel && input.PopupChoose(*popupModel, record.amount) ? 1 : 0;
         case OffscreenEditorInput::kTick:
             Tick();
             return 1;
