@@ -45,24 +45,11 @@ std::vector<float> Play(PluginInstance& instance, int blocks) {
     return instance.Render(blocks);
 }
 
-// The largest difference of two renders; infinity when their lengths differ or a sample is not
-// finite.
-double Difference(const std::vector<float>& a, const std::vector<float>& b) {
-    if (a.size() != b.size()) return INFINITY;
-    double worst = 0;
-    for (size_t i = 0; i < a.size(); ++i) {
-        double d = std::fabs(double(a[i]) - double(b[i]));
-        if (!(d <= worst)) worst = d;  // NaN stays
-    }
-    return worst;
-}
-
 void ChunkRoundTrip(TestContext& ctx) {
     TestCase t(ctx, "state.chunk-round-trip",
                "the bank and the program chunk, got, set and got again, come back byte for byte");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     if (!AnswersChunks(fx)) return t.Skip("no chunks: the state is the parameters (state.files)");
     Scramble(fx, t.Random());
@@ -92,8 +79,8 @@ void Files(TestContext& ctx) {
                ".fxp (current program) and .fxb (bank) files written from one instance restore the same "
                "state in a fresh one");
     std::string error;
-    auto source = ctx.NewInstance(error);
-    if (!source) return t.Fail(error);
+    auto source = t.NewInstance();
+    if (!source) return;
     HostedEffect& fx = source->Effect();
     Scramble(fx, t.Random());
     const bool chunks = HasChunks(fx);
@@ -138,8 +125,8 @@ void Files(TestContext& ctx) {
                 return t.Fail("effGetChunk gives no program chunk");
             bytes = file.Serialize();
         }
-        auto target = ctx.NewInstance(error);
-        if (!target) return t.Fail(error);
+        auto target = t.NewInstance();
+        if (!target) return;
         HostedEffect& fresh = target->Effect();
         t.Calling("reading the " + kind + " into a fresh instance");
         if (bank) {
@@ -187,10 +174,9 @@ void Files(TestContext& ctx) {
 void MovedState(TestContext& ctx) {
     TestCase t(ctx, "state.moved",
                "state moved to a fresh instance (bank chunk, or parameters) renders the same output");
-    std::string error;
-    auto a = ctx.NewInstance(error);
-    auto b = ctx.NewInstance(error);
-    if (!a || !b) return t.Fail(error);
+    auto a = t.NewInstance();
+    auto b = a ? t.NewInstance() : nullptr;
+    if (!b) return;
     Scramble(a->Effect(), t.Random());
     std::vector<uint8_t> chunk;
     t.Calling("moving the state (effGetChunk, effSetChunk or the parameters)");
@@ -214,9 +200,8 @@ void HostileChunks(TestContext& ctx) {
         "truncated, garbage, zero-length and oversized chunks never crash, leave every parameter in 0..1 "
         "and the output finite, and leave a state the instance's own chunk describes; an empty chunk "
         "changes nothing");
-    std::string error;
-    auto probe = ctx.NewInstance(error);
-    if (!probe) return t.Fail(error);
+    auto probe = t.NewInstance();
+    if (!probe) return;
     if (!AnswersChunks(probe->Effect())) return t.Skip("no chunks: the plug-in hands out none");
     Scramble(probe->Effect(), t.Random());
     std::vector<uint8_t> good[2];
@@ -226,12 +211,12 @@ void HostileChunks(TestContext& ctx) {
     // The two outcomes a bad chunk may have: nothing changed, or a reset.
     std::vector<float> asBefore[2], asFresh;
     {
-        auto fresh = ctx.NewInstance(error);
-        if (!fresh) return t.Fail(error);
+        auto fresh = t.NewInstance();
+        if (!fresh) return;
         asFresh = Play(*fresh, blocks);
         for (int bank = 0; bank < 2; ++bank) {
-            auto before = ctx.NewInstance(error);
-            if (!before) return t.Fail(error);
+            auto before = t.NewInstance();
+            if (!before) return;
             before->Effect().DeliverChunk(bank == 1, good[bank]);
             asBefore[bank] = Play(*before, blocks);
         }
@@ -269,8 +254,8 @@ void HostileChunks(TestContext& ctx) {
     }
     int accepted = 0, taken = 0, takenRefused = 0;
     for (const Bad& b : bad) {
-        auto instance = ctx.NewInstance(error);
-        if (!instance) return t.Fail(error);
+        auto instance = t.NewInstance();
+        if (!instance) return;
         HostedEffect& fx = instance->Effect();
         fx.DeliverChunk(b.bank, good[b.bank ? 1 : 0]);
         t.Calling("effSetChunk with a " + b.what);
@@ -285,8 +270,8 @@ void HostileChunks(TestContext& ctx) {
             }
         // Whatever the instance made of the data, it must be a state like any other: the one its
         // own chunk (or parameters) describes, so that a fresh instance given it renders the same.
-        auto twin = ctx.NewInstance(error);
-        if (!twin) return t.Fail(error);
+        auto twin = t.NewInstance();
+        if (!twin) return;
         std::vector<uint8_t> now;
         t.Calling("effGetChunk after a " + b.what);
         if (fx.GetChunk(true, now)) {
@@ -316,8 +301,8 @@ void HostileChunks(TestContext& ctx) {
     }
     // Zero length, through the dispatcher itself (the host library never hands over empty data).
     for (int bank = 0; bank < 2; ++bank) {
-        auto instance = ctx.NewInstance(error);
-        if (!instance) return t.Fail(error);
+        auto instance = t.NewInstance();
+        if (!instance) return;
         uint8_t byte = 0;
         t.Calling("effSetChunk with 0 bytes");
         instance->Effect().Dispatch(effSetChunk, bank ? 0 : 1, 0, &byte);

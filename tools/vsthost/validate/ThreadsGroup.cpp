@@ -109,9 +109,8 @@ void RunConcurrent(TestContext& ctx, EditorOutcome& editor) {
                "an audio thread, a host parameter thread and, when the module's editor opens here, an editor "
                "thread call the plug-in at once for " +
                    N(ms) + " ms: no crash, no hang, finite output, parameters within [0, 1]");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     t.Calling("effMainsChanged, effStartProcess");
     fx.Resume();
