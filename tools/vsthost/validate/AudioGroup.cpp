@@ -216,6 +216,55 @@ void InPlace(TestContext& ctx) {
     if (!(d <= 1e-6)) t.Fail("in place the output differs by up to " + F(d));
 }
 
+// Twins for comparing processDoubleReplacing with processReplacing: b set to double precision,
+// which is chosen before processing starts.
+bool DoubleTwins(TestCase& t, uint64_t settings, Twins& twins) {
+    twins.a = t.NewInstance();
+    twins.b = twins.a ? t.NewInstance() : nullptr;
+    if (!twins.b) return false;
+    twins.b->Effect().Dispatch(effSetProcessPrecision, 0, kVstProcessPrecision64);
+    EventBatch notes;
+    notes.Midi(0, 0x90, 60, 100);
+    for (auto* i : {twins.a.get(), twins.b.get()}) {
+        SetParameters(i->Effect(), SeededRandom(settings));
+        i->Effect().Resume();
+        notes.Deliver(i->Effect());
+    }
+    return true;
+}
+
+// The largest relative difference between processReplacing on a and processDoubleReplacing
+// (doubles) or process on b, over the blocks.
+double CompareCallbacks(Twins& twins, bool doubles, int blocks) {
+    AudioBlock x, y;
+    double worst = 0;
+    for (int b = 0; b < blocks; ++b) {
+        x.Resize(twins.a->Effect().NumInputs(), twins.a->Effect().NumOutputs(), TestContext::kBlockSize);
+        y.Resize(twins.b->Effect().NumInputs(), twins.b->Effect().NumOutputs(), TestContext::kBlockSize);
+        FillTestSignal(x, int64_t{b} * TestContext::kBlockSize, TestContext::kSampleRate);
+        FillTestSignal(y, int64_t{b} * TestContext::kBlockSize, TestContext::kSampleRate);
+        Replace(*twins.a, x);
+        if (doubles) {
+            for (int32_t c = 0; c < y.Inputs(); ++c)
+                for (int32_t i = 0; i < y.Frames(); ++i) y.InputDouble(c)[i] = y.Input(c)[i];
+            twins.b->Effect().ProcessDouble(y.InDouble(), y.OutDouble(), y.Frames());
+        } else {
+            // Something already in the outputs, which process must keep and add to.
+            for (int32_t c = 0; c < y.Outputs(); ++c)
+                for (int32_t i = 0; i < y.Frames(); ++i) y.Output(c)[i] = 0.25f;
+            twins.b->Effect().ProcessAccumulating(y.In(), y.Out(), y.Frames());
+        }
+        for (int32_t c = 0; c < std::min(x.Outputs(), y.Outputs()); ++c)
+            for (int32_t i = 0; i < x.Frames(); ++i) {
+                double want = x.Output(c)[i];
+                double got = doubles ? y.OutputDouble(c)[i] : double(y.Output(c)[i]) - 0.25;
+                double d = std::fabs(want - got) / std::max(1.0, std::fabs(want));
+                if (!(d <= worst)) worst = d;
+            }
+    }
+    return worst;
+}
+
 void Callbacks(TestContext& ctx) {
     TestCase t(ctx, "audio.callbacks",
                "processDoubleReplacing matches processReplacing within float precision, and process adds "
@@ -230,51 +279,10 @@ void Callbacks(TestContext& ctx) {
     for (int kind = 0; kind < 2; ++kind) {
         if ((kind == 0 && !hasDouble) || (kind == 1 && !hasAccumulating)) continue;
         Twins twins;
-        if (kind == 0) {
-            // Precision is chosen before processing starts.
-            auto a = t.NewInstance(), b = a ? t.NewInstance() : nullptr;
-            if (!b) return;
-            b->Effect().Dispatch(effSetProcessPrecision, 0, kVstProcessPrecision64);
-            twins.a = std::move(a);
-            twins.b = std::move(b);
-            EventBatch notes;
-            notes.Midi(0, 0x90, 60, 100);
-            for (auto* i : {twins.a.get(), twins.b.get()}) {
-                SetParameters(i->Effect(), SeededRandom(settings));
-                i->Effect().Resume();
-                notes.Deliver(i->Effect());
-            }
-        } else if (!twins.Make(t, settings)) {
-            return;
-        }
-        AudioBlock x, y;
-        double worst = 0;
+        if (!(kind == 0 ? DoubleTwins(t, settings, twins) : twins.Make(t, settings))) return;
         t.Calling(kind == 0 ? "processDoubleReplacing against processReplacing"
                             : "process against processReplacing");
-        for (int b = 0; b < ctx.Level().signalBlocks; ++b) {
-            x.Resize(twins.a->Effect().NumInputs(), twins.a->Effect().NumOutputs(), TestContext::kBlockSize);
-            y.Resize(twins.b->Effect().NumInputs(), twins.b->Effect().NumOutputs(), TestContext::kBlockSize);
-            FillTestSignal(x, int64_t{b} * TestContext::kBlockSize, TestContext::kSampleRate);
-            FillTestSignal(y, int64_t{b} * TestContext::kBlockSize, TestContext::kSampleRate);
-            Replace(*twins.a, x);
-            if (kind == 0) {
-                for (int32_t c = 0; c < y.Inputs(); ++c)
-                    for (int32_t i = 0; i < y.Frames(); ++i) y.InputDouble(c)[i] = y.Input(c)[i];
-                twins.b->Effect().ProcessDouble(y.InDouble(), y.OutDouble(), y.Frames());
-            } else {
-                // Something already in the outputs, which process must keep and add to.
-                for (int32_t c = 0; c < y.Outputs(); ++c)
-                    for (int32_t i = 0; i < y.Frames(); ++i) y.Output(c)[i] = 0.25f;
-                twins.b->Effect().ProcessAccumulating(y.In(), y.Out(), y.Frames());
-            }
-            for (int32_t c = 0; c < std::min(x.Outputs(), y.Outputs()); ++c)
-                for (int32_t i = 0; i < x.Frames(); ++i) {
-                    double want = x.Output(c)[i];
-                    double got = kind == 0 ? y.OutputDouble(c)[i] : double(y.Output(c)[i]) - 0.25;
-                    double d = std::fabs(want - got) / std::max(1.0, std::fabs(want));
-                    if (!(d <= worst)) worst = d;
-                }
-        }
+        const double worst = CompareCallbacks(twins, kind == 0, ctx.Level().signalBlocks);
         if (!(worst <= 1e-5) && kind == 0)
             t.Fail("processDoubleReplacing differs from processReplacing by up to " + F(worst));
         // The accumulating callback is deprecated since VST 2.4 and no current host calls it;
