@@ -37,7 +37,8 @@ constexpr size_t kLongChunk = size_t{256} << 10;
 constexpr size_t kLeakedBytes = size_t{1} << 20;
 constexpr int kMaxQueued = 256;  // MIDI messages kept for the next block
 constexpr int kEditorWidth = 200, kEditorHeight = 60;
-constexpr auto kSlowLock = std::chrono::milliseconds(8);  // a quarter block is 2.9 ms
+// Far over a quarter block (2.9 ms), so that most of the time the lock is held.
+constexpr auto kSlowLock = std::chrono::milliseconds(16);
 
 struct Program {
     char name[kNameBytes];

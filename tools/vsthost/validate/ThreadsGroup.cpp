@@ -178,13 +178,12 @@ void Concurrent(TestContext& ctx, EditorOutcome& editor) {
     if (withEditor && editor.opened && !editor.why.empty()) t.Warn("editor input: " + editor.why);
 }
 
-// The audio thread processes a block each block's duration, alone first, then with the host
-// thread calling; each block's two calls timed.
-void PacedRun(TestContext& ctx, PluginInstance& instance, CallTimes& alone, CallTimes& contended) {
+// The audio thread processes a block each block's duration, alone first (kAloneBlocks), then
+// with the host thread calling (the rest of blocks); each block's two calls timed.
+void PacedRun(TestContext& ctx, PluginInstance& instance, int blocks, CallTimes& alone,
+              CallTimes& contended) {
     const auto period = std::chrono::duration_cast<CallTimes::Clock::duration>(
         std::chrono::duration<double>(instance.BlockSize() / instance.SampleRate()));
-    const int blocks = kAloneBlocks + static_cast<int>(ctx.Level().threadMilliseconds / 1000.0 /
-                                                       (instance.BlockSize() / instance.SampleRate()));
     std::atomic<bool> stop{false};
     ParameterOutcome parameters;
     std::thread host;
@@ -214,7 +213,9 @@ void LockWaits(TestContext& ctx) {
     TestCase t(ctx, "threads.lock-waits",
                "at a host's pace, a quarter of the audio callbacks wait at most a quarter of the block (" +
                    Micros(limit) + " us) for a host thread setting parameters");
-    CallTimes alone(kAloneBlocks), contended(size_t(ctx.Level().threadMilliseconds));
+    const int contendedBlocks = static_cast<int>(ctx.Level().threadMilliseconds / 1e3 *
+                                                 TestContext::kSampleRate / TestContext::kBlockSize);
+    CallTimes alone(kAloneBlocks), contended(static_cast<size_t>(contendedBlocks));
     {
         auto instance = t.NewInstance();
         if (!instance) return;
@@ -223,7 +224,7 @@ void LockWaits(TestContext& ctx) {
         t.Calling(
             "processReplacing, effProcessEvents / set-, getParameter, effGetParamDisplay, effGetChunk, "
             "paced");
-        PacedRun(ctx, *instance, alone, contended);
+        PacedRun(ctx, *instance, kAloneBlocks + contendedBlocks, alone, contended);
         t.Calling("after the threads: effStopProcess, effMainsChanged, effClose");
     }
     ctx.ClearCall();
