@@ -1,6 +1,7 @@
 // How hard validate pushes a module, level 1 (a quick look) to 10 (everything, at full counts).
 // Every knob a group uses lives in this one struct and is set per level in Strictness.cpp, one line
-// per knob with its ten values, so the whole table reads in one place (the README prints it).
+// per knob with its ten values, so the whole table reads in one place (docs/validate.md shows it,
+// written from here by scripts/strictness-table.sh).
 // Counts and durations grow with the level, and so does which findings are failures rather than
 // warnings: a finding made "strict from level N" is a WARN below N and a FAIL from N on.
 #pragma once
