@@ -3,6 +3,11 @@
 # Run as: cmake -DTOOL=nm|objdump -DMODULE=... -P CheckExports.cmake
 if(TOOL MATCHES "objdump")
   execute_process(COMMAND ${TOOL} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+  # The names follow this heading, up to the next blank line.
+  string(FIND "${dump}" "[Ordinal/Name Pointer] Table" at)
+  string(SUBSTRING "${dump}" ${at} -1 dump)
+  string(FIND "${dump}" "\n\n" end)
+  string(SUBSTRING "${dump}" 0 ${end} dump)
   string(REGEX MATCHALL "\\[ *[0-9]+\\] [A-Za-z_][A-Za-z0-9_@]*" entries "${dump}")
   list(TRANSFORM entries REPLACE "^\\[ *[0-9]+\\] " "")
 else()
