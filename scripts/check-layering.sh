@@ -3,13 +3,13 @@
 #   plugbase -> vst -> effect,  raster -> editor -> editor/<platform> -> effect
 # all standing on the ground floor: abi/ (plain records, including nothing) and base/ (general
 # containers). The command-line host stands on abi/ alone, in its own arrows
-#   host -> system -> formats -> render -> editor -> validate -> the commands (the top of tools/vsthost/)
-# where the folders beneath the commands may use the tool's shared vocabulary, its exit codes and
-# messages (Commands.h) and argument parsing (CommandLine.h), and the host library (host/) nothing
-# of the tool at all. Tests, fuzz targets and benchmarks share helpers only through tests/support
-# and use of vsthost only the host library and formats/; the tool's own suite (tests/tools) may use
-# every folder beneath the commands. Platform headers (win/, posix/, x11/) are included only from
-# the same platform's folders (x11/ may also use posix/). Prints every offending line; exits 1 if any.
+#   host -> cli -> system -> formats -> render -> editor -> validate -> the commands (tools/vsthost/)
+# where cli/ holds what every part of the tool shares (exit codes, messages, option tables) and the
+# host library (host/) uses nothing of the tool at all. Tests, fuzz targets and benchmarks share
+# helpers only through tests/support and use of vsthost only the host library and formats/; the
+# tool's own suite (tests/tools) may use every folder beneath the commands. Platform headers (win/,
+# posix/, x11/) are included only from the same platform's folders (x11/ may also use posix/).
+# Prints every offending line; exits 1 if any.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -17,9 +17,9 @@ cd "$root"
 ground="abi/ base/"
 libs="plugbase/ vst/ raster/ editor/ effect/ resources/ $ground"
 vsthost=tools/vsthost
-vocabulary="$vsthost/Commands.h $vsthost/CommandLine.h"
 hostlib="$vsthost/host/ abi/ base/x11/"
-system="$vsthost/system/ $hostlib $vocabulary"
+cli="$vsthost/cli/"
+system="$vsthost/system/ $cli $hostlib"
 formats="$vsthost/formats/ $system"
 render="$vsthost/render/ $formats"
 hosting="$vsthost/editor/ $render"
@@ -28,7 +28,7 @@ hosting="$vsthost/editor/ $render"
 validate="$vsthost/validate/ $hosting"
 # What other code may use of vsthost: the host library and the file formats.
 published="$vsthost/host/ $vsthost/formats/"
-beneath="$published $vsthost/system/ $vsthost/render/ $vsthost/editor/ $vsthost/validate/"
+beneath="$published $vsthost/cli/ $vsthost/system/ $vsthost/render/ $vsthost/editor/ $vsthost/validate/"
 
 # allowed FILE: the include prefixes FILE may use (space separated).
 allowed() {
@@ -42,6 +42,7 @@ allowed() {
     editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
     effect/* | resources/*) echo "$libs" ;;
     $vsthost/host/*) echo "$hostlib" ;;
+    $vsthost/cli/*) echo "$cli" ;;
     $vsthost/system/*) echo "$system" ;;
     $vsthost/formats/*) echo "$formats" ;;
     $vsthost/render/*) echo "$render" ;;

@@ -37,63 +37,86 @@ struct EditorOptions {
     bool offscreen = false;
 };
 
-int ParseOptions(ArgReader& args, EditorOptions& o) {
-    std::string error, value;
-    while (!args.Done()) {
-        std::string arg = args.Next();
-        auto need = [&]() { return args.Value(arg, value, error); };
-        if (arg == "-o" || arg == "--output") {
-            if (!need()) return UsageError(error);
-            o.output = value;
-        } else if (arg == "--do") {
-            if (!need()) return UsageError(error);
-            o.script += value + "\n";
-        } else if (arg == "--script") {
-            if (!need()) return UsageError(error);
-            std::vector<uint8_t> bytes;
-            if (!ReadFileBytes(value, kMaxScriptBytes, bytes, error)) return Fail(error, kExitInput);
-            o.script += std::string(bytes.begin(), bytes.end()) + "\n";
-        } else if (arg == "--ticks") {
-            if (!need() || !ParseLong(value, o.ticks) || o.ticks < 0 || o.ticks > kMaxTicks)
-                return UsageError(error.empty() ? "invalid tick count '" + value + "'" : error);
-        } else if (arg == "--program") {
-            if (!need() || !ParseLong(value, o.state.program) || o.state.program < 0)
-                return UsageError(error.empty() ? "invalid program number '" + value + "'" : error);
-        } else if (arg == "--param") {
-            if (!need()) return UsageError(error);
-            ParameterSetting p;
-            if (!ParseParameterSetting(value, p, error)) return UsageError(error);
-            o.state.params.push_back(p);
-        } else if (arg == "--chunk") {
-            if (!need()) return UsageError(error);
-            o.state.chunkFile = value;
-        } else if (arg == "--bank") {
-            o.state.bank = true;
-        } else if (arg == "--force") {
-            o.force = true;
-        } else if (arg == "--offscreen") {
-            o.offscreen = true;
-        } else if (arg == "--audio") {
-            o.audio = true;
-        } else if (arg == "-i" || arg == "--input") {
-            if (!need()) return UsageError(error);
-            o.input = value;
-        } else if (arg == "--midi") {
-            if (!need()) return UsageError(error);
-            o.midiFile = value;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return UsageError("unknown option '" + arg + "' for editor");
-        } else if (o.module.empty()) {
-            o.module = arg;
-        } else {
-            return UsageError("editor takes one module, not '" + arg + "' as well");
-        }
-    }
+OptionTable EditorTable(EditorOptions& o) {
+    OptionTable table{"editor",
+                      21,
+                      {{.name = "--do",
+                        .value = "STEPS",
+                        .help = "editor steps, e.g. --do 'rclick 60 30; type 50; enter'",
+                        .apply =
+                            [&o](const std::string& v) {
+                                o.script += v + "\n";
+                                return kExitOk;
+                            }},
+                       {.name = "--script",
+                        .value = "FILE",
+                        .help = "editor steps from a file (both may be repeated)",
+                        .apply =
+                            [&o](const std::string& v) {
+                                std::vector<uint8_t> bytes;
+                                std::string error;
+                                if (!ReadFileBytes(v, kMaxScriptBytes, bytes, error))
+                                    return Fail(error, kExitInput);
+                                o.script += std::string(bytes.begin(), bytes.end()) + "\n";
+                                return kExitOk;
+                            }},
+                       {.name = "--ticks",
+                        .value = "N",
+                        .help = "timer ticks before the script (default 2)",
+                        .apply =
+                            [&o](const std::string& v) {
+                                if (!ParseLong(v, o.ticks) || o.ticks < 0 || o.ticks > kMaxTicks)
+                                    return UsageError("invalid tick count '" + v + "'");
+                                return kExitOk;
+                            }},
+                       Flag("--offscreen",
+                            "no window: drive our plug-ins' Linux editor through its back buffer,\n"
+                            "as without an X display (DISPLAY unset)",
+                            o.offscreen),
+                       Flag("--audio",
+                            "while the editor is open, play the built-in demo (test signal and\n"
+                            "note pattern, looped) through the plug-in on an audio thread in\n"
+                            "real time; see the script's wait and shot steps",
+                            o.audio),
+                       {.name = "-i",
+                        .alias = "--input",
+                        .value = "FILE",
+                        .help = "with --audio: loop this audio file (at its own rate) in place of\n"
+                                "the test signal, this MIDI file in place of the demo's notes",
+                        .apply = Store(o.input),
+                        .label = "-i FILE, --midi FILE"},
+                       Text("--midi", "FILE", nullptr, o.midiFile)}};
+    std::vector<Option> state = StartStateOptions(o.state);
+    for (Option& option : state) option.help = nullptr;
+    state[0].label = "--program N, --chunk FILE [--bank], --param NAME=V";
+    state[0].help = "state to load first, as for render";
+    table.options.insert(table.options.end(), state.begin(), state.end());
+    table.options.insert(table.options.end(), {{.name = "-o",
+                                                .alias = "--output",
+                                                .value = "OUT.png",
+                                                .help = "the picture (--force overwrites)",
+                                                .apply = Store(o.output)},
+                                               Flag("--force", nullptr, o.force)});
+    return table;
+}
+
+int ParseEditorOptions(ArgReader& args, EditorOptions& o) {
+    int code = ParseOptions(args, EditorTable(o), [&o](const std::string& arg) {
+        if (!o.module.empty()) return UsageError("editor takes one module, not '" + arg + "' as well");
+        o.module = arg;
+        return kExitOk;
+    });
+    if (code != kExitOk) return code;
     if (o.module.empty()) return UsageError("editor needs a MODULE");
     if (o.state.bank && o.state.chunkFile.empty()) return UsageError("--bank goes with --chunk FILE");
     if (!o.audio && (!o.input.empty() || !o.midiFile.empty()))
         return UsageError("-i and --midi go with --audio");
     return kExitOk;
+}
+
+std::string EditorHelp() {
+    EditorOptions unused;
+    return OptionHelp(EditorTable(unused)) + EDITOR_SCRIPT_HELP;
 }
 
 // What --audio loops: the -i file (at its own rate) or the test signal, with the --midi file's
@@ -223,7 +246,7 @@ namespace {
 
 int RunEditor(ArgReader& args) {
     EditorOptions o;
-    if (int code = ParseOptions(args, o)) return code;
+    if (int code = ParseEditorOptions(args, o)) return code;
     std::vector<EditorStep> steps;
     std::string error;
     if (!ParseEditorScript(o.script, steps, error)) return UsageError(error);
@@ -316,17 +339,6 @@ const CommandInfo kEditorCommand = {
     "editor",
     "  vsthost editor MODULE [options] [-o OUT.png]\n",
     "open the editor, perform scripted input, report the host notifications and save a picture",
-    "  --do STEPS         editor steps, e.g. --do 'rclick 60 30; type 50; enter'\n"
-    "  --script FILE      editor steps from a file (both may be repeated)\n"
-    "  --ticks N          timer ticks before the script (default 2)\n"
-    "  --offscreen        no window: drive our plug-ins' Linux editor through its back buffer,\n"
-    "                     as without an X display (DISPLAY unset)\n"
-    "  --audio            while the editor is open, play the built-in demo (test signal and\n"
-    "                     note pattern, looped) through the plug-in on an audio thread in\n"
-    "                     real time; see the script's wait and shot steps\n"
-    "  -i FILE, --midi FILE   with --audio: loop this audio file (at its own rate) in place of\n"
-    "                     the test signal, this MIDI file in place of the demo's notes\n"
-    "  --program N, --chunk FILE [--bank], --param NAME=V   state to load first, as for render\n"
-    "  -o OUT.png         the picture (--force overwrites)\n" EDITOR_SCRIPT_HELP,
+    EditorHelp,
     RunEditor,
 };

@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/OptionTable.h"
+#include "tools/vsthost/host/EffectText.h"
 #include "tools/vsthost/formats/JsonWriter.h"
 #include "tools/vsthost/system/Platform.h"
 #include "tools/vsthost/host/PluginSession.h"
@@ -280,21 +282,32 @@ void PrintJson(const EffectInfo& info) {
     std::fputs(j.Text().c_str(), stdout);
 }
 
+OptionTable InfoTable(InfoOptions& o) {
+    return {"info",
+            12,
+            {Flag("--json",
+                  "machine-readable output (identity, flags, I/O counts, latency, tail, parameters\n"
+                  "with display values and properties, programs, canDo answers)",
+                  o.json),
+             Flag("--editor",
+                  "also ask for the editor's size (only with a display: some plug-ins crash\n"
+                  "asking for it without one)",
+                  o.editor)}};
+}
+
+std::string InfoHelp() {
+    InfoOptions unused;
+    return OptionHelp(InfoTable(unused));
+}
+
 int RunInfo(ArgReader& args) {
     InfoOptions o;
-    while (!args.Done()) {
-        const std::string& arg = args.Next();
-        if (arg == "--editor")
-            o.editor = true;
-        else if (arg == "--json")
-            o.json = true;
-        else if (!arg.empty() && arg[0] == '-')
-            return UsageError("unknown option '" + arg + "' for info");
-        else if (!o.module.empty())
-            return UsageError("info takes one module, not '" + arg + "' as well");
-        else
-            o.module = arg;
-    }
+    int code = ParseOptions(args, InfoTable(o), [&o](const std::string& arg) {
+        if (!o.module.empty()) return UsageError("info takes one module, not '" + arg + "' as well");
+        o.module = arg;
+        return kExitOk;
+    });
+    if (code != kExitOk) return code;
     if (o.module.empty()) return UsageError("info needs a MODULE");
 
     PluginSession session;
@@ -310,51 +323,10 @@ int RunInfo(ArgReader& args) {
 
 }  // namespace
 
-std::string DescribeFourCharCode(int32_t id) {
-    uint32_t u = static_cast<uint32_t>(id);
-    char chars[5];
-    for (int i = 0; i < 4; ++i) {
-        char c = static_cast<char>((u >> (24 - 8 * i)) & 0xFF);
-        chars[i] = (c >= 0x20 && c < 0x7F) ? c : '.';
-    }
-    chars[4] = '\0';
-    char text[64];
-    std::snprintf(text, sizeof text, "%d (0x%08X, '%s')", id, u, chars);
-    return text;
-}
-
-std::string DescribeEffectFlags(int32_t flags) {
-    static const struct {
-        int32_t bit;
-        const char* name;
-    } kNames[] = {{effFlagsHasEditor, "HasEditor"},
-                  {effFlagsCanMono, "CanMono"},
-                  {effFlagsCanReplacing, "CanReplacing"},
-                  {effFlagsProgramChunks, "ProgramChunks"},
-                  {effFlagsIsSynth, "IsSynth"},
-                  {effFlagsNoSoundInStop, "NoSoundInStop"},
-                  {effFlagsCanDoubleReplacing, "CanDoubleReplacing"}};
-    std::string text;
-    int32_t known = 0;
-    for (const auto& entry : kNames) {
-        known |= entry.bit;
-        if (flags & entry.bit) text += (text.empty() ? "" : " ") + std::string(entry.name);
-    }
-    if (int32_t other = flags & ~known) {
-        char hex[32];
-        std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(other));
-        text += (text.empty() ? "other " : " other ") + std::string(hex);
-    }
-    return text.empty() ? "none" : text;
-}
-
 const CommandInfo kInfoCommand = {
     "info",
     "  vsthost info MODULE [--json] [--editor]\n",
     "identity, flags, I/O, latency, parameters, programs and capabilities",
-    "  --json    machine-readable output (identity, flags, I/O counts, latency, tail, parameters\n"
-    "            with display values and properties, programs, canDo answers)\n"
-    "  --editor  also ask for the editor's size (only with a display: some plug-ins crash\n"
-    "            asking for it without one)\n",
+    InfoHelp,
     RunInfo,
 };

@@ -172,8 +172,7 @@ int RunRender(ArgReader& args) {
         return Fail("the plug-in has no accumulating process callback", kExitPlugin);
 
     std::vector<std::string> paramReports;
-    if (int code = LoadStartState(session, {o.chunkFile, o.bank, o.program, o.params}, paramReports))
-        return code;
+    if (int code = LoadStartState(session, o.state, paramReports)) return code;
 
     // Still suspended: offer the channels vsthost feeds and the outputs it writes. Unless
     // --channels says otherwise, every input is fed (a mono file on all of them), so the plug-in
@@ -281,33 +280,6 @@ const CommandInfo kRenderCommand = {
     "render",
     "  vsthost render MODULE [options] -o OUT\n",
     "offline processing of audio and MIDI through the plug-in",
-    "  -o OUT             the output: .wav (Linux also .flac, .aiff), or - for a WAV on\n"
-    "                     standard output (all messages then go to standard error)\n"
-    "  -i FILE            input audio (default: a built-in stereo test signal)\n"
-    "  --channels LIST    input channels (from 1; 0 silence) for the plug-in's inputs, e.g.\n"
-    "                     2,1 swaps a stereo input (default: in order; mono feeds all)\n"
-    "                     The plug-in is offered a speaker arrangement of as many inputs as\n"
-    "                     LIST names (default: all of its own), e.g. --channels 1 offers mono\n"
-    "  --midi FILE        MIDI from a Standard MIDI File, timed by its tempo map\n"
-    "  --note T:N:V:D     a note at T seconds, number N, velocity V, D seconds long\n"
-    "                     (repeatable; e.g. --note 0.5:60:100:0.25)\n"
-    "  --demo             the built-in demo: test signal and note pattern, 8 s\n"
-    "  --program N        select program N first\n"
-    "  --chunk FILE       load state first: .fxp, .fxb or a raw program chunk (with --bank:\n"
-    "                     a raw bank chunk)\n"
-    "  --param NAME=V     set a parameter, by index or name, to the normalised value V, or\n"
-    "                     to display text with NAME=text:T (e.g. Gain=text:-20; repeatable)\n"
-    "  --rate HZ          sample rate without an input file (default 44100)\n"
-    "  --block N          block size (default 512)\n"
-    "  --length S         seconds to render (default: the input's length, or 8)\n"
-    "  --tail S|auto      render S seconds past the input, or until the output stays below\n"
-    "                     -90 dBFS for a second (auto, at most 60 s)\n"
-    "  --compensate       drop the plug-in's reported latency from the start of the output\n"
-    "  --double           process through processDoubleReplacing\n"
-    "  --accumulate       process through the accumulating process callback\n"
-    "  --format F         float (default; FLAC: pcm24), pcm16 or pcm24\n"
-    "  --midi-out FILE    the MIDI the plug-in sent back, as a Standard MIDI File\n"
-    "  --verbose          list every MIDI message the plug-in sent back\n"
-    "  --force            overwrite existing output files\n",
+    RenderOptionsHelp,
     RunRender,
 };

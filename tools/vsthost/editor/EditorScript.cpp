@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "tools/vsthost/CommandLine.h"
+#include "tools/vsthost/cli/CommandLine.h"
 
 namespace {
 
