@@ -188,6 +188,65 @@ void PrintText(const EffectInfo& info) {
     for (const CanDoInfo& c : info.canDo) std::printf("  %-22s %s\n", c.text, CanDoAnswer(c.answer));
 }
 
+// The flags' names as an array under "flagNames".
+void JsonFlagNames(JsonWriter& j, int32_t flags) {
+    j.Key("flagNames");
+    j.BeginArray();
+    std::string names = DescribeEffectFlags(flags);
+    for (size_t start = 0; names != "none" && start < names.size();) {
+        size_t end = names.find(' ', start);
+        if (end == std::string::npos) end = names.size();
+        j.String(names.substr(start, end - start));
+        start = end + 1;
+    }
+    j.EndArray();
+}
+
+// What effGetParameterProperties told, or null.
+void JsonProperties(JsonWriter& j, const ParameterInfo& p) {
+    if (p.hasProperties) {
+        const VstParameterProperties& r = p.properties;
+        j.BeginObject();
+        j.Field("flags", r.flags);
+        j.Field("isSwitch", (r.flags & kVstParameterIsSwitch) != 0);
+        if (r.flags & kVstParameterUsesIntegerMinMax) {
+            j.Field("minInteger", r.minInteger);
+            j.Field("maxInteger", r.maxInteger);
+        }
+        if (r.flags & kVstParameterUsesIntStep) {
+            j.Field("stepInteger", r.stepInteger);
+            j.Field("largeStepInteger", r.largeStepInteger);
+        }
+        if (r.flags & kVstParameterUsesFloatStep) {
+            j.Field("stepFloat", r.stepFloat);
+            j.Field("smallStepFloat", r.smallStepFloat);
+            j.Field("largeStepFloat", r.largeStepFloat);
+        }
+        j.EndObject();
+    } else {
+        j.Null();
+    }
+}
+
+void JsonParameters(JsonWriter& j, const std::vector<ParameterInfo>& parameters) {
+    j.Key("parameters");
+    j.BeginArray();
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        const ParameterInfo& p = parameters[i];
+        j.BeginObject();
+        j.Field("index", static_cast<int64_t>(i));
+        j.Field("name", p.name);
+        j.Field("label", p.label);
+        j.Field("display", p.display);
+        j.Field("value", p.value);
+        j.Field("automatable", p.automatable > 0);
+        j.Key("properties");
+        JsonProperties(j, p);
+        j.EndObject();
+    }
+    j.EndArray();
+}
+
 void PrintJson(const EffectInfo& info) {
     JsonWriter j;
     j.BeginObject();
@@ -206,16 +265,7 @@ void PrintJson(const EffectInfo& info) {
     j.Field("category", info.category);
     j.Field("categoryName", CategoryName(info.category));
     j.Field("flags", info.flags);
-    j.Key("flagNames");
-    j.BeginArray();
-    std::string names = DescribeEffectFlags(info.flags);
-    for (size_t start = 0; names != "none" && start < names.size();) {
-        size_t end = names.find(' ', start);
-        if (end == std::string::npos) end = names.size();
-        j.String(names.substr(start, end - start));
-        start = end + 1;
-    }
-    j.EndArray();
+    JsonFlagNames(j, info.flags);
     j.Field("inputs", info.inputs);
     j.Field("outputs", info.outputs);
     j.Field("latency", info.delayProcessing);
@@ -232,43 +282,7 @@ void PrintJson(const EffectInfo& info) {
             j.Null();
         }
     }
-    j.Key("parameters");
-    j.BeginArray();
-    for (size_t i = 0; i < info.parameters.size(); ++i) {
-        const ParameterInfo& p = info.parameters[i];
-        j.BeginObject();
-        j.Field("index", static_cast<int64_t>(i));
-        j.Field("name", p.name);
-        j.Field("label", p.label);
-        j.Field("display", p.display);
-        j.Field("value", p.value);
-        j.Field("automatable", p.automatable > 0);
-        j.Key("properties");
-        if (p.hasProperties) {
-            const VstParameterProperties& r = p.properties;
-            j.BeginObject();
-            j.Field("flags", r.flags);
-            j.Field("isSwitch", (r.flags & kVstParameterIsSwitch) != 0);
-            if (r.flags & kVstParameterUsesIntegerMinMax) {
-                j.Field("minInteger", r.minInteger);
-                j.Field("maxInteger", r.maxInteger);
-            }
-            if (r.flags & kVstParameterUsesIntStep) {
-                j.Field("stepInteger", r.stepInteger);
-                j.Field("largeStepInteger", r.largeStepInteger);
-            }
-            if (r.flags & kVstParameterUsesFloatStep) {
-                j.Field("stepFloat", r.stepFloat);
-                j.Field("smallStepFloat", r.smallStepFloat);
-                j.Field("largeStepFloat", r.largeStepFloat);
-            }
-            j.EndObject();
-        } else {
-            j.Null();
-        }
-        j.EndObject();
-    }
-    j.EndArray();
+    JsonParameters(j, info.parameters);
     j.Field("currentProgram", info.currentProgram);
     j.Key("programs");
     j.BeginArray();
