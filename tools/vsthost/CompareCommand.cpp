@@ -16,15 +16,12 @@ struct CompareOptions {
 OptionTable CompareTable(CompareOptions& o) {
     return {"compare",
             17,
-            {{.name = "--tolerance",
-              .value = "T",
-              .help = "the largest difference that still passes (default 1e-6); above it the\n"
-                      "exit status is 1",
-              .apply = [&o](const std::string& v) {
-                  if (!ParseDouble(v, o.tolerance) || o.tolerance < 0)
-                      return UsageError("invalid tolerance '" + v + "'");
-                  return kExitOk;
-              }}}};
+            {Checked("--tolerance", "T",
+                     "the largest difference that still passes (default 1e-6); above it the\n"
+                     "exit status is 1",
+                     "tolerance", "", [&o](const std::string& v) {
+                         return ParseDouble(v, o.tolerance) && o.tolerance >= 0;
+                     })}};
 }
 
 std::string CompareHelp() {

@@ -50,14 +50,12 @@ std::vector<Option> ScriptOptions(EditorOptions& o) {
         o.script += std::string(bytes.begin(), bytes.end()) + "\n";
         return kExitOk;
     };
-    auto ticks = [&o](const std::string& v) {
-        if (!ParseLong(v, o.ticks) || o.ticks < 0 || o.ticks > kMaxTicks)
-            return UsageError("invalid tick count '" + v + "'");
-        return kExitOk;
-    };
     return {{"--do", nullptr, "STEPS", "editor steps, e.g. --do 'rclick 60 30; type 50; enter'", addSteps},
             {"--script", nullptr, "FILE", "editor steps from a file (both may be repeated)", readSteps},
-            {"--ticks", nullptr, "N", "timer ticks before the script (default 2)", ticks}};
+            Checked("--ticks", "N", "timer ticks before the script (default 2)", "tick count", "",
+                    [&o](const std::string& v) {
+                        return ParseLong(v, o.ticks) && o.ticks >= 0 && o.ticks <= kMaxTicks;
+                    })};
 }
 
 OptionTable EditorTable(EditorOptions& o) {

@@ -83,15 +83,11 @@ OptionTable ScanTable(ScanOptions& o) {
     return {"scan",
             17,
             {Operand("FOLDER", "every module below it (.so on Linux, .dll on Windows)"),
-             {.name = "--timeout",
-              .value = "S",
-              .help = "seconds a module may take before it counts as hung (default 30)",
-              .apply =
-                  [&o](const std::string& v) {
-                      if (!ParseDouble(v, o.timeout) || o.timeout <= 0 || o.timeout > 3600)
-                          return UsageError("invalid timeout '" + v + "' (seconds, up to 3600)");
-                      return kExitOk;
-                  }},
+             Checked("--timeout", "S", "seconds a module may take before it counts as hung (default 30)",
+                     "timeout", " (seconds, up to 3600)",
+                     [&o](const std::string& v) {
+                         return ParseDouble(v, o.timeout) && o.timeout > 0 && o.timeout <= 3600;
+                     }),
              Flag("--in-process", "examine one module in this process (what each child does)", o.inProcess)}};
 }
 

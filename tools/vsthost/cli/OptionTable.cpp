@@ -75,3 +75,11 @@ Option Text(const char* name, const char* value, const char* help, std::string& 
 Option Operand(const char* name, const char* help) {
     return {.name = name, .help = help};
 }
+
+Option Checked(const char* name, const char* value, const char* help, const char* what, const char* hint,
+               std::function<bool(const std::string& value)> accept) {
+    return {.name = name, .value = value, .help = help, .apply = [=](const std::string& v) {
+                if (!accept(v)) return UsageError(std::string("invalid ") + what + " '" + v + "'" + hint);
+                return kExitOk;
+            }};
+}

@@ -43,3 +43,6 @@ Option::Apply Set(bool& target);
 Option Flag(const char* name, const char* help, bool& target);
 Option Text(const char* name, const char* value, const char* help, std::string& target);
 Option Operand(const char* name, const char* help);
+// A value that accept takes (storing it), or refuses with "invalid WHAT 'value'" and the hint.
+Option Checked(const char* name, const char* value, const char* help, const char* what, const char* hint,
+               std::function<bool(const std::string& value)> accept);

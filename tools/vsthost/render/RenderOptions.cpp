@@ -23,15 +23,6 @@ bool ParseChannelMap(const std::string& text, std::vector<int32_t>& map) {
     return !map.empty();
 }
 
-// A value checked by accept, refused with "invalid WHAT 'value'" and the hint.
-Option Checked(const char* name, const char* value, const char* help, const char* what, const char* hint,
-               std::function<bool(const std::string&)> accept) {
-    return {.name = name, .value = value, .help = help, .apply = [=](const std::string& v) {
-                if (!accept(v)) return UsageError(std::string("invalid ") + what + " '" + v + "'" + hint);
-                return kExitOk;
-            }};
-}
-
 // The tail: seconds, or "auto".
 Option TailOption(RenderOptions& o) {
     return {.name = "--tail",

@@ -25,11 +25,8 @@ int LoadStartState(PluginSession& session, const StartState& state, std::vector<
 }
 
 Option ProgramOption(long& program, const char* help) {
-    return {.name = "--program", .value = "N", .help = help, .apply = [&program](const std::string& v) {
-                if (!ParseLong(v, program) || program < 0)
-                    return UsageError("invalid program number '" + v + "'");
-                return kExitOk;
-            }};
+    return Checked("--program", "N", help, "program number", "",
+                   [&program](const std::string& v) { return ParseLong(v, program) && program >= 0; });
 }
 
 std::vector<Option> StartStateOptions(StartState& state) {
