@@ -17,7 +17,7 @@ dist=${3:-$root/dist}
 fail() { echo "package.sh: $*" >&2; exit 1; }
 
 for f in "$linux/vesmar.so" "$linux/vsthost" "$windows/Vesmar.dll" "$windows/vsthost.exe"; do
-  [ -f "$f" ] || fail "$f not found; build it first (README: Download and install)"
+  [ -f "$f" ] || fail "$f not found; build it first (docs/building.md)"
 done
 version=$(sed -n -E 's/^project\(Vesmar VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || fail "no project version in CMakeLists.txt"
