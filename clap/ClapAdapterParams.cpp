@@ -51,6 +51,9 @@ bool ClapAdapter::ParamValue(clap_id id, double& value) const {
 bool ClapAdapter::ValueToText(clap_id id, double value, char* out, uint32_t capacity) const {
     const IParameter* parameter = core_->Parameter(static_cast<int>(id));
     if (!parameter || id > INT32_MAX || !out || capacity == 0 || !std::isfinite(value)) return false;
+    double min = 0.0, max = 0.0;
+    parameter->Bounds(min, max);
+    value = std::fmin(std::fmax(value, min), max);
     char display[IParameter::kTextBytes * 2];
     parameter->FormatForHost(value, false, display, sizeof display);
     const char* label = parameter->Label();
