@@ -38,6 +38,8 @@ allowed() {
     base/*) echo "base/" ;;
     plugbase/*) echo "plugbase/ $ground" ;;
     vst/*) echo "vst/ plugbase/ $ground" ;;
+    # The LV2 adapter, its generator and its UI: the core, the editor and the effect's factory.
+    lv2/*) echo "lv2/ plugbase/ editor/ effect/VSTCLASS.h $ground" ;;
     raster/*) echo "raster/ $ground" ;;
     editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
     effect/* | resources/*) echo "$libs" ;;
