@@ -15,7 +15,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 ground="abi/ base/"
-libs="plugbase/ vst/ raster/ editor/ effect/ resources/ $ground"
+libs="plugbase/ vst/ lv2/ raster/ editor/ effect/ resources/ $ground"
 vsthost=tools/vsthost
 vocabulary="$vsthost/Commands.h $vsthost/CommandLine.h"
 hostlib="$vsthost/host/ abi/ base/x11/"
@@ -39,7 +39,7 @@ allowed() {
     plugbase/*) echo "plugbase/ $ground" ;;
     vst/*) echo "vst/ plugbase/ $ground" ;;
     # The LV2 adapter, its generator and its UI: the core, the editor and the effect's factory.
-    lv2/*) echo "lv2/ plugbase/ editor/ effect/VSTCLASS.h $ground" ;;
+    lv2/*) echo "lv2/ plugbase/ editor/ effect/CreateEffect.h effect/VSTCLASS.h $ground" ;;
     raster/*) echo "raster/ $ground" ;;
     editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
     effect/* | resources/*) echo "$libs" ;;
@@ -52,6 +52,8 @@ allowed() {
     $vsthost/*) echo "$vsthost/ abi/" ;;
     tests/support/*) echo "tests/support/ $libs $published" ;;
     tests/tools/*) echo "tests/tools/ tests/support/ $libs $beneath" ;;
+    # The LV2 suite compares the LV2 module with vsthost's render of the same demo.
+    tests/lv2/*) echo "tests/lv2/ tests/support/ $libs $published $vsthost/render/" ;;
     tests/*)
       suite=${f#tests/}
       suite=${suite%%/*}

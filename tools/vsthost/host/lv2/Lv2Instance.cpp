@@ -71,7 +71,8 @@ void Lv2Instance::ConnectPorts(const Settings& settings) {
                 data = buffer.audio.data();
                 break;
             case Lv2PortInfo::Kind::Atom:
-                buffer.atom = std::make_unique<Lv2AtomSequence>(settings.atomCapacity);
+                buffer.atom = std::make_unique<Lv2AtomSequence>(port.input ? settings.atomCapacity
+                                                                           : settings.outputCapacity);
                 buffer.atom->ClearInput(urids_.Map(LV2_ATOM__Sequence));
                 data = buffer.atom->Data();
                 break;

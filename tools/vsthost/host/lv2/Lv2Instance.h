@@ -23,7 +23,8 @@ class Lv2Instance {
     struct Settings {
         double sampleRate = 44100.0;
         uint32_t maxBlock = 4096;
-        uint32_t atomCapacity = 8192;  // bytes of every atom port buffer
+        uint32_t atomCapacity = 8192;    // bytes of every atom input buffer
+        uint32_t outputCapacity = 8192;  // bytes of every atom output buffer
     };
 
     Lv2Instance(Lv2World& world, Lv2UridMap& urids);
