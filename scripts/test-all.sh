@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target (native, Windows) and runs every test:
-# native suites under ASan+UBSan, the validator against its fault modules, the same suites
-# cross-compiled for Windows under Wine, Vesmar through vsthost validate at the highest strictness
+# native suites under ASan+UBSan, lv2_validate over the LV2 bundle, the validator against its fault
+# modules, the same suites cross-compiled for Windows under Wine, Vesmar through vsthost validate at the highest strictness
 # on both targets, the concurrency stress tests under ThreadSanitizer, each fuzz target for
 # FUZZ_SECONDS under ASan+UBSan, the Linux/Windows render comparison, the text sample sheets
 # and the editor's pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
@@ -128,6 +128,17 @@ if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     with_display "$native" validate_stage "validate vesmar.so" "$native/validate.log" \
     "$native/vsthost" validate "$native/vesmar.so" --strictness 10 --seed "$validate_seed"
+fi
+
+# 1a. The LV2 bundle's generated description against the schemas of the LV2 vocabularies.
+if [ -d "$native/Vesmar.lv2" ]; then
+  stage "lv2_validate: Vesmar.lv2"
+  if lv2_validate "$native/Vesmar.lv2"/*.ttl 2>&1 | grep -v '^Skipping' | tee "$native/lv2-validate.log" | tail -n 20 &&
+     grep -q '^Found 0 errors' "$native/lv2-validate.log"; then
+    record lv2_validate 1 0
+  else
+    record lv2_validate 0 1
+  fi
 fi
 
 # 1b. vsthost against third-party modules from Debian (DPF, LSP, ZaMaxx), with the ASan build:
