@@ -4,6 +4,7 @@
 // module, with every MIDI message passed through at its frame.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -55,7 +56,8 @@ TEST_F(Lv2PluginTest, PortsFollowTheParameterModel) {
         std::unique_ptr<Lv2Instance> instance = Start(uri);
         const int channels = uri == kStereo ? 2 : 1;
         const std::vector<Lv2PortInfo>& ports = instance->Ports();
-        ASSERT_EQ(ports.size(), Lv2PortLayout{effect->ParameterCount(), channels}.Count());
+        const Lv2PortLayout layout{effect->ParameterCount(), channels};
+        ASSERT_EQ(ports.size(), layout.Count());
         for (int i = 0; i < effect->ParameterCount(); ++i) {
             const IParameter& param = *effect->Parameter(i);
             const Lv2PortInfo& port = ports[static_cast<size_t>(i)];
@@ -126,9 +128,13 @@ TEST_F(Lv2PluginTest, StatesRoundTripAndHostileStatesAreRefused) {
     std::vector<std::vector<float>> heard;
     for (bool restoreFirst : {true, false}) {
         std::unique_ptr<Lv2Instance> copy = Start(kStereo);
-        if (restoreFirst) ASSERT_TRUE(copy->RestoreState(state));
+        if (restoreFirst) {
+            ASSERT_TRUE(copy->RestoreState(state));
+        }
         copy->Activate();
-        if (!restoreFirst) ASSERT_TRUE(copy->RestoreState(state));
+        if (!restoreFirst) {
+            ASSERT_TRUE(copy->RestoreState(state));
+        }
         EXPECT_EQ(Controls(*copy), Controls(*source));
         for (float* in : copy->AudioInputs()) std::fill(in, in + 4096, 0.5f);
         copy->Run(4096, {Midi(0, 0x90, 60, 100)});
@@ -136,18 +142,27 @@ TEST_F(Lv2PluginTest, StatesRoundTripAndHostileStatesAreRefused) {
     }
     EXPECT_EQ(heard[0], heard[1]);
 
-    const size_t bank = state.find("#bank");
-    const size_t value = state.find('"', bank);
-    ASSERT_NE(value, std::string::npos);
-    const size_t end = state.find('"', value + 1);
-    for (const std::string& body : {std::string(""), std::string("AAAA"), std::string(4000, 'A'),
-                                    std::string("dHJ1bmNhdGVk"), std::string("!!not base64!!")}) {
-        std::string hostile = state;
-        hostile.replace(value + 1, end - value - 1, body);
-        std::unique_ptr<Lv2Instance> victim = Start(kMono);
-        victim->RestoreState(hostile);
-        victim->Activate();
-        victim->Run(64, {Midi(0, 0x90, 60, 100)});
+    // The bank's literal, then the program's, replaced by what no plug-in of ours wrote.
+    const size_t bank = state.find("\"\"\"", state.find("#bank"));
+    const size_t bankEnd = state.find("^^xsd:base64Binary", bank) + std::strlen("^^xsd:base64Binary");
+    const size_t program = state.find("\"0\"^^xsd:int", state.find("#program"));
+    ASSERT_TRUE(bank != std::string::npos && bankEnd > bank && program != std::string::npos &&
+                program > bankEnd);
+    const std::string truncated = state.substr(bank, 40) + "\"\"\"^^xsd:base64Binary";
+    for (const std::string& literal :
+         {std::string("\"\"\"\"\"\"^^xsd:base64Binary"), std::string("\"\"\"AAAA\"\"\"^^xsd:base64Binary"),
+          "\"\"\"" + std::string(4000, 'A') + "\"\"\"^^xsd:base64Binary", truncated,
+          std::string("\"a text\""), std::string("\"7\"^^xsd:int")}) {
+        for (const char* index : {"\"-5\"^^xsd:int", "\"99\"^^xsd:int", "\"x\""}) {
+            std::string hostile = state;
+            hostile.replace(program, std::strlen("\"0\"^^xsd:int"), index);
+            hostile.replace(bank, bankEnd - bank, literal);
+            std::unique_ptr<Lv2Instance> victim = Start(kMono);
+            ASSERT_TRUE(victim->RestoreState(hostile)) << hostile;
+            victim->Activate();
+            victim->Run(64, {Midi(0, 0x90, 60, 100)});
+            EXPECT_EQ(Controls(*victim), Controls(*source));
+        }
     }
 }
 
@@ -156,7 +171,7 @@ TEST_F(Lv2PluginTest, StatesRoundTripAndHostileStatesAreRefused) {
 // inputs are never written.
 TEST_F(Lv2PluginTest, RendersTheDemoLikeTheVst2ModuleAndPassesMidiThrough) {
     constexpr int kRate = 44100, kBlock = 512;
-    constexpr int64_t kFrames = kRate * 8;
+    constexpr int64_t kFrames = kBlock * 690;  // the demo's 8 s, in whole blocks
     const AudioData input = MakeTestSignal(kRate, kFrames);
     const std::vector<ScheduledEvent> events = ScheduleEvents({}, DemoNotes(), kRate, kFrames);
 
@@ -179,16 +194,15 @@ TEST_F(Lv2PluginTest, RendersTheDemoLikeTheVst2ModuleAndPassesMidiThrough) {
             const ScheduledEvent& e = events[next];
             in.push_back(Midi(e.frame - start, e.bytes[0], e.bytes[1], e.bytes[2]));
         }
-        for (int c = 0; c < 2; ++c) {
-            std::copy_n(input.channels[static_cast<size_t>(c)].begin() + start, kBlock,
-                        lv2->AudioInputs()[c]);
+        for (size_t c = 0; c < 2; ++c) {
+            std::copy_n(input.channels[c].begin() + start, kBlock, lv2->AudioInputs()[c]);
         }
         bool valid = false;
         ASSERT_EQ(lv2->Run(kBlock, in, &valid), in) << "block at " << start;
         ASSERT_TRUE(valid);
-        for (int c = 0; c < 2; ++c) {
+        for (size_t c = 0; c < 2; ++c) {
             ASSERT_TRUE(std::equal(lv2->AudioOutputs()[c], lv2->AudioOutputs()[c] + kBlock,
-                                   expected.channels[static_cast<size_t>(c)].begin() + start))
+                                   expected.channels[c].begin() + start))
                 << "channel " << c << ", block at " << start;
         }
     }

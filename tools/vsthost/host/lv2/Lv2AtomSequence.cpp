@@ -35,7 +35,6 @@ bool Lv2AtomSequence::Append(int64_t frame, uint32_t type, const void* body, uin
 }
 
 void Lv2AtomSequence::OfferAsOutput(uint32_t chunkType) {
-    std::fill(storage_.begin(), storage_.end(), 0);
     Sequence()->atom.type = chunkType;
     Sequence()->atom.size = capacity_ - static_cast<uint32_t>(sizeof(LV2_Atom));
 }

@@ -95,9 +95,13 @@ void Lv2Instance::Deactivate() {
 
 std::vector<Lv2MidiEvent> Lv2Instance::Run(uint32_t frames, const std::vector<Lv2MidiEvent>& midiIn,
                                            bool* outputValid) {
-    const LV2_URID sequence = urids_.Map(LV2_ATOM__Sequence);
+    PrepareRun(midiIn.data(), midiIn.size());
+    RunPlugin(frames);
+    return ReadOutput(outputValid);
+}
+
+void Lv2Instance::PrepareRun(const Lv2MidiEvent* midiIn, size_t count) {
     const LV2_URID midi = urids_.Map(LV2_MIDI__MidiEvent);
-    bool firstInput = true;
     for (const Lv2PortInfo& port : ports_) {
         Lv2AtomSequence* atom = buffers_[port.index].atom.get();
         if (!atom) continue;
@@ -105,18 +109,20 @@ std::vector<Lv2MidiEvent> Lv2Instance::Run(uint32_t frames, const std::vector<Lv
             atom->OfferAsOutput(urids_.Map(LV2_ATOM__Chunk));
             continue;
         }
-        atom->ClearInput(sequence);
-        for (const Lv2MidiEvent& event : firstInput ? midiIn : std::vector<Lv2MidiEvent>{}) {
-            atom->Append(event.frame, midi, event.bytes.data(), event.size);
-        }
-        firstInput = false;
+        atom->ClearInput(urids_.Map(LV2_ATOM__Sequence));
+        for (size_t i = 0; i < count; ++i)
+            atom->Append(midiIn[i].frame, midi, midiIn[i].bytes.data(), midiIn[i].size);
+        count = 0;  // the first atom input takes the events
     }
-    lilv_instance_run(instance_, frames);
+}
+
+std::vector<Lv2MidiEvent> Lv2Instance::ReadOutput(bool* outputValid) {
     std::vector<Lv2MidiEvent> out;
     bool valid = true;
     for (const Lv2PortInfo& port : ports_) {
         if (port.kind != Lv2PortInfo::Kind::Atom || port.input) continue;
-        valid = buffers_[port.index].atom->Read(sequence, midi, out);
+        valid = buffers_[port.index].atom->Read(urids_.Map(LV2_ATOM__Sequence),
+                                                urids_.Map(LV2_MIDI__MidiEvent), out);
         break;
     }
     if (outputValid) *outputValid = valid;

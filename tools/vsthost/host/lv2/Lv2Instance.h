@@ -42,6 +42,13 @@ class Lv2Instance {
     // output. outputValid is false when that output is not a well-formed sequence.
     std::vector<Lv2MidiEvent> Run(uint32_t frames, const std::vector<Lv2MidiEvent>& midiIn,
                                   bool* outputValid = nullptr);
+    // Run in its three steps, for a caller that times the plug-in alone: the sequences prepared,
+    // the plug-in's run, the output read.
+    void PrepareRun(const Lv2MidiEvent* midiIn, size_t count);
+    void RunPlugin(uint32_t frames) {
+        if (instance_) lilv_instance_run(instance_, frames);
+    }
+    std::vector<Lv2MidiEvent> ReadOutput(bool* outputValid);
 
     const std::vector<Lv2PortInfo>& Ports() const { return ports_; }
     // The port of that symbol, or null.
