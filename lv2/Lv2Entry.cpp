@@ -19,7 +19,7 @@ Lv2Plugin* Self(LV2_Handle handle) {
 template <int Variant>
 LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*, const LV2_Feature* const* features) {
     try {
-        return Lv2Plugin::Create(Variant, rate, features);
+        return Lv2Plugin::Create(CreateEffect(), Variant, rate, features);
     } catch (...) {
         return nullptr;
     }

@@ -10,8 +10,6 @@
 #include <lv2/midi/midi.h>
 #include <lv2/options/options.h>
 
-#include "effect/CreateEffect.h"
-
 namespace {
 constexpr int kDefaultBlock = 4096;  // when the host states no maximum: longer runs are split
 constexpr int kMaxBlock = 1 << 16;
@@ -49,12 +47,12 @@ uint32_t Bits(float value) {
 }
 }  // namespace
 
-Lv2Plugin* Lv2Plugin::Create(int variant, double sampleRate, const LV2_Feature* const* features) {
+Lv2Plugin* Lv2Plugin::Create(std::unique_ptr<IPluginCore> effect, int variant, double sampleRate,
+                             const LV2_Feature* const* features) {
     auto* map = static_cast<LV2_URID_Map*>(const_cast<void*>(Feature(features, LV2_URID__map)));
-    if (!map || !map->map || variant < 0 || variant >= static_cast<int>(std::size(kLv2Variants)))
+    if (!effect || !map || !map->map || variant < 0 || variant >= static_cast<int>(std::size(kLv2Variants))) {
         return nullptr;
-    std::unique_ptr<IPluginCore> effect = CreateEffect();
-    if (!effect) return nullptr;
+    }
     auto id = [map](const char* uri) { return map->map(map->handle, uri); };
     const Urids urids{id(LV2_ATOM__Sequence),  id(LV2_ATOM__Chunk), id(LV2_ATOM__Int),
                       id(LV2_MIDI__MidiEvent), id(kBankKey),        id(kProgramKey)};
@@ -202,7 +200,7 @@ void Lv2Plugin::Run(uint32_t frames) {
     effect_->AttachInputs(audioIn_.data(), static_cast<int>(frames));
     effect_->AttachOutputs(audioOut_.data());
     effect_->RunReplacing(static_cast<int>(frames));
-    if (pan_) *pan_ = effect_->DisplayValue();
+    if (pan_) *pan_ = effect_->LiveValue();
 }
 
 LV2_State_Status Lv2Plugin::Save(LV2_State_Store_Function store, LV2_State_Handle handle) {

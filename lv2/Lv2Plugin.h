@@ -22,9 +22,10 @@ class Lv2Plugin final : public IPluginHost {
     // Largest state chunk restore accepts: far beyond any bank of ours.
     static constexpr uint32_t kMaxChunkBytes = 1u << 20;
 
-    // [instantiation] The plug-in of kLv2Variants[variant]; null without urid:map, or when the
-    // effect cannot be built.
-    static Lv2Plugin* Create(int variant, double sampleRate, const LV2_Feature* const* features);
+    // [instantiation] The plug-in of kLv2Variants[variant] around effect (freshly built); null
+    // without urid:map or an effect.
+    static Lv2Plugin* Create(std::unique_ptr<IPluginCore> effect, int variant, double sampleRate,
+                             const LV2_Feature* const* features);
 
     // [instantiation class] connect_port, activate, deactivate.
     void Connect(uint32_t port, void* data);

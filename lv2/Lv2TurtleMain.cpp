@@ -6,7 +6,7 @@
 #include <string>
 
 #include "lv2/Lv2BundleText.h"
-#include "lv2/Lv2EffectFactory.h"
+#include "effect/CreateEffect.h"
 
 namespace {
 bool Write(const std::string& path, const std::string& text) {
@@ -23,13 +23,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vesmar_lv2_turtle OUTPUT_DIR MODULE_FILE_NAME\n");
         return 2;
     }
-    std::unique_ptr<IPluginCore> effect = Lv2CreateEffect();
+    std::unique_ptr<IPluginCore> effect = CreateEffect();
     if (!effect) {
         std::fprintf(stderr, "vesmar_lv2_turtle: the effect cannot be built\n");
         return 1;
     }
     const std::string dir = std::string(argv[1]) + "/";
-    Lv2BundleText text(*effect, Lv2EffectUri(), argv[2], Lv2EffectHomepage());
+    const PluginDescriptor& identity = EffectDescriptor();
+    Lv2BundleText text(*effect, identity.lv2Uri, argv[2], identity.webAddress);
     const bool ok = Write(dir + "manifest.ttl", text.Manifest()) &&
                     Write(dir + Lv2BundleText::kPluginFile, text.Plugins()) &&
                     Write(dir + Lv2BundleText::kUiFile, text.Ui()) &&

@@ -1,11 +1,7 @@
 #include "lv2/Lv2Ui.h"
 
 #include <cstring>
-#include <iterator>
 #include <mutex>
-#include <string>
-
-#include "effect/CreateEffect.h"
 
 namespace {
 const void* Feature(const LV2_Feature* const* features, const char* uri) {
@@ -14,25 +10,12 @@ const void* Feature(const LV2_Feature* const* features, const char* uri) {
     }
     return nullptr;
 }
-
-// The channels of the variant pluginUri names, or 0 when it is none of ours.
-int VariantChannels(const char* pluginUri) {
-    for (const Lv2Variant& variant : kLv2Variants) {
-        if (pluginUri && std::string(EffectDescriptor().lv2Uri) + variant.uriSuffix == pluginUri) {
-            return variant.channels;
-        }
-    }
-    return 0;
-}
 }  // namespace
 
-Lv2Ui* Lv2Ui::Create(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller controller,
-                     LV2UI_Widget* widget, const LV2_Feature* const* features) {
+Lv2Ui* Lv2Ui::Create(std::unique_ptr<IPluginCore> effect, int channels, LV2UI_Write_Function write,
+                     LV2UI_Controller controller, LV2UI_Widget* widget, const LV2_Feature* const* features) {
     void* parent = const_cast<void*>(Feature(features, LV2_UI__parent));
-    const int channels = VariantChannels(pluginUri);
-    if (!parent || !widget || channels == 0) return nullptr;
-    std::unique_ptr<IPluginCore> effect = CreateEffect();
-    if (!effect || !effect->Editor()) return nullptr;
+    if (!parent || !widget || channels <= 0 || !effect || !effect->Editor()) return nullptr;
     const auto* touch = static_cast<const LV2UI_Touch*>(Feature(features, LV2_UI__touch));
     std::unique_ptr<Lv2Ui> ui(new Lv2Ui(std::move(effect), channels, write, controller, touch));
     void* window = nullptr;

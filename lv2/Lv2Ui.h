@@ -16,10 +16,12 @@
 
 class Lv2Ui final : public IPluginHost {
   public:
-    // [UI thread] The UI for pluginUri inside the host's ui:parent; null without a parent, for a
-    // plug-in of another module, or when the window cannot open.
-    static Lv2Ui* Create(const char* pluginUri, LV2UI_Write_Function write, LV2UI_Controller controller,
-                         LV2UI_Widget* widget, const LV2_Feature* const* features);
+    // [UI thread] The UI of a plug-in with that many channels, around effect (freshly built, with
+    // its editor), inside the host's ui:parent; null without a parent or an editor, or when the
+    // window cannot open.
+    static Lv2Ui* Create(std::unique_ptr<IPluginCore> effect, int channels, LV2UI_Write_Function write,
+                         LV2UI_Controller controller, LV2UI_Widget* widget,
+                         const LV2_Feature* const* features);
     ~Lv2Ui() override;
 
     // [UI thread] A control port's value (float protocol); other ports and formats are ignored.

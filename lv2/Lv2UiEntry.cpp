@@ -18,7 +18,12 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
                          LV2UI_Write_Function write, LV2UI_Controller controller, LV2UI_Widget* widget,
                          const LV2_Feature* const* features) {
     try {
-        return Lv2Ui::Create(pluginUri, write, controller, widget, features);
+        for (const Lv2Variant& variant : kLv2Variants) {
+            if (pluginUri && std::string(EffectDescriptor().lv2Uri) + variant.uriSuffix == pluginUri) {
+                return Lv2Ui::Create(CreateEffect(), variant.channels, write, controller, widget, features);
+            }
+        }
+        return nullptr;  // a plug-in of another module
     } catch (...) {
         return nullptr;
     }

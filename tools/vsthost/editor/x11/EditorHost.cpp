@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <thread>
 
+#include "base/x11/X11Keyboard.h"
 #include "tools/vsthost/editor/OffscreenEditorHost.h"
 #include "tools/vsthost/editor/x11/X11HostWindow.h"
-#include "tools/vsthost/editor/x11/X11Keyboard.h"
 
 namespace {
 
