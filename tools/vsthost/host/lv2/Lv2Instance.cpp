@@ -45,6 +45,9 @@ bool Lv2Instance::Instantiate(const LilvPlugin* plugin, const Settings& settings
         return false;
     }
     plugin_ = plugin;
+    sequenceType_ = urids_.Map(LV2_ATOM__Sequence);
+    chunkType_ = urids_.Map(LV2_ATOM__Chunk);
+    midiType_ = urids_.Map(LV2_MIDI__MidiEvent);
     BuildFeatures(settings);
     instance_ = lilv_plugin_instantiate(plugin, settings.sampleRate, featureList_.data());
     if (!instance_) {
@@ -73,7 +76,7 @@ void Lv2Instance::ConnectPorts(const Settings& settings) {
             case Lv2PortInfo::Kind::Atom:
                 buffer.atom = std::make_unique<Lv2AtomSequence>(port.input ? settings.atomCapacity
                                                                            : settings.outputCapacity);
-                buffer.atom->ClearInput(urids_.Map(LV2_ATOM__Sequence));
+                buffer.atom->ClearInput(sequenceType_);
                 data = buffer.atom->Data();
                 break;
             case Lv2PortInfo::Kind::Other:
@@ -101,17 +104,16 @@ std::vector<Lv2MidiEvent> Lv2Instance::Run(uint32_t frames, const std::vector<Lv
 }
 
 void Lv2Instance::PrepareRun(const Lv2MidiEvent* midiIn, size_t count) {
-    const LV2_URID midi = urids_.Map(LV2_MIDI__MidiEvent);
     for (const Lv2PortInfo& port : ports_) {
         Lv2AtomSequence* atom = buffers_[port.index].atom.get();
         if (!atom) continue;
         if (!port.input) {
-            atom->OfferAsOutput(urids_.Map(LV2_ATOM__Chunk));
+            atom->OfferAsOutput(chunkType_);
             continue;
         }
-        atom->ClearInput(urids_.Map(LV2_ATOM__Sequence));
+        atom->ClearInput(sequenceType_);
         for (size_t i = 0; i < count; ++i)
-            atom->Append(midiIn[i].frame, midi, midiIn[i].bytes.data(), midiIn[i].size);
+            atom->Append(midiIn[i].frame, midiType_, midiIn[i].bytes.data(), midiIn[i].size);
         count = 0;  // the first atom input takes the events
     }
 }
@@ -121,8 +123,7 @@ std::vector<Lv2MidiEvent> Lv2Instance::ReadOutput(bool* outputValid) {
     bool valid = true;
     for (const Lv2PortInfo& port : ports_) {
         if (port.kind != Lv2PortInfo::Kind::Atom || port.input) continue;
-        valid = buffers_[port.index].atom->Read(urids_.Map(LV2_ATOM__Sequence),
-                                                urids_.Map(LV2_MIDI__MidiEvent), out);
+        valid = buffers_[port.index].atom->Read(sequenceType_, midiType_, out);
         break;
     }
     if (outputValid) *outputValid = valid;

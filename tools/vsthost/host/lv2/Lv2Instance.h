@@ -42,8 +42,8 @@ class Lv2Instance {
     // output. outputValid is false when that output is not a well-formed sequence.
     std::vector<Lv2MidiEvent> Run(uint32_t frames, const std::vector<Lv2MidiEvent>& midiIn,
                                   bool* outputValid = nullptr);
-    // Run in its three steps, for a caller that times the plug-in alone: the sequences prepared,
-    // the plug-in's run, the output read.
+    // Run in its three steps, for a benchmark: the sequences prepared (no allocation, no lock), the
+    // plug-in's run, the output read.
     void PrepareRun(const Lv2MidiEvent* midiIn, size_t count);
     void RunPlugin(uint32_t frames) {
         if (instance_) lilv_instance_run(instance_, frames);
@@ -92,6 +92,7 @@ class Lv2Instance {
     std::vector<PortBuffer> buffers_;
     int32_t blockLengths_[3] = {};  // min, max, nominal
     int32_t sequenceSize_ = 0;
+    LV2_URID sequenceType_ = 0, chunkType_ = 0, midiType_ = 0;
     std::vector<LV2_Options_Option> options_;
     std::vector<LV2_Feature> features_;
     std::vector<const LV2_Feature*> featureList_;
