@@ -86,8 +86,8 @@ allowed() {
     $vsthost/*) echo "$vsthost/ abi/" ;;
     tests/support/*) echo "tests/support/ $libs $published" ;;
     tests/tools/*) echo "tests/tools/ tests/support/ $libs $beneath" ;;
-    # The LV2 suite compares the LV2 module with vsthost's render of the same demo.
-    tests/lv2/*) echo "tests/lv2/ tests/support/ $libs $published $vsthost/render/" ;;
+    # The LV2 suite compares the LV2 module with vsthost's render and editor of the same effect.
+    tests/lv2/*) echo "tests/lv2/ tests/support/ $libs $beneath" ;;
     tests/*)
       suite=${f#tests/}
       suite=${suite%%/*}
