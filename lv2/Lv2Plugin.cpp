@@ -1,10 +1,12 @@
 #include "lv2/Lv2Plugin.h"
+#include "lv2/Lv2FeatureData.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
 #include <mutex>
+#include <string>
 
 #include <lv2/buf-size/buf-size.h>
 #include <lv2/midi/midi.h>
@@ -15,19 +17,14 @@ constexpr int kDefaultBlock = 4096;  // when the host states no maximum: longer 
 constexpr int kMaxBlock = 1 << 16;
 constexpr uint32_t kNeverApplied = 0x7FC00001u;  // a NaN no host value equals bit for bit
 
-const char* const kBankKey = "https://darvo.audio/plugins/vesmar#bank";
-const char* const kProgramKey = "https://darvo.audio/plugins/vesmar#program";
-
-const void* Feature(const LV2_Feature* const* features, const char* uri) {
-    for (const LV2_Feature* const* f = features; f && *f; ++f) {
-        if ((*f)->URI && std::strcmp((*f)->URI, uri) == 0) return (*f)->data ? (*f)->data : *f;
-    }
-    return nullptr;
-}
+// State keys below the effect's URI: the bank chunk and the current program's index.
+const char* const kBankSuffix = "#bank";
+const char* const kProgramSuffix = "#program";
 
 // The host's maximum block length from its options, or the default.
 int MaxBlock(const LV2_Feature* const* features, LV2_URID_Map* map) {
-    const auto* option = static_cast<const LV2_Options_Option*>(Feature(features, LV2_OPTIONS__options));
+    const auto* option =
+        static_cast<const LV2_Options_Option*>(Lv2FeatureData(features, LV2_OPTIONS__options));
     const LV2_URID key = map->map(map->handle, LV2_BUF_SIZE__maxBlockLength);
     const LV2_URID intType = map->map(map->handle, LV2_ATOM__Int);
     for (; option && option->key != 0; ++option) {
@@ -49,13 +46,14 @@ uint32_t Bits(float value) {
 
 Lv2Plugin* Lv2Plugin::Create(std::unique_ptr<IPluginCore> effect, int variant, double sampleRate,
                              const LV2_Feature* const* features) {
-    auto* map = static_cast<LV2_URID_Map*>(const_cast<void*>(Feature(features, LV2_URID__map)));
+    auto* map = static_cast<LV2_URID_Map*>(Lv2FeatureData(features, LV2_URID__map));
     if (!effect || !map || !map->map || variant < 0 || variant >= static_cast<int>(std::size(kLv2Variants))) {
         return nullptr;
     }
-    auto id = [map](const char* uri) { return map->map(map->handle, uri); };
-    const Urids urids{id(LV2_ATOM__Sequence),  id(LV2_ATOM__Chunk), id(LV2_ATOM__Int),
-                      id(LV2_MIDI__MidiEvent), id(kBankKey),        id(kProgramKey)};
+    const std::string base = effect->Descriptor().lv2Uri;
+    auto id = [map](const std::string& uri) { return map->map(map->handle, uri.c_str()); };
+    const Urids urids{id(LV2_ATOM__Sequence),  id(LV2_ATOM__Chunk),    id(LV2_ATOM__Int),
+                      id(LV2_MIDI__MidiEvent), id(base + kBankSuffix), id(base + kProgramSuffix)};
     const int block = MaxBlock(features, map);
     Lv2Plugin* plugin = nullptr;
     try {

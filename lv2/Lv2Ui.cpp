@@ -1,32 +1,25 @@
 #include "lv2/Lv2Ui.h"
+#include "lv2/Lv2FeatureData.h"
 
 #include <cstring>
 #include <mutex>
 
-namespace {
-const void* Feature(const LV2_Feature* const* features, const char* uri) {
-    for (const LV2_Feature* const* f = features; f && *f; ++f) {
-        if ((*f)->URI && std::strcmp((*f)->URI, uri) == 0) return (*f)->data;
-    }
-    return nullptr;
-}
-}  // namespace
-
 Lv2Ui* Lv2Ui::Create(std::unique_ptr<IPluginCore> effect, int channels, LV2UI_Write_Function write,
                      LV2UI_Controller controller, LV2UI_Widget* widget, const LV2_Feature* const* features) {
-    void* parent = const_cast<void*>(Feature(features, LV2_UI__parent));
+    void* parent = Lv2FeatureData(features, LV2_UI__parent);
     if (!parent || !widget || channels <= 0 || !effect || !effect->Editor()) return nullptr;
-    const auto* touch = static_cast<const LV2UI_Touch*>(Feature(features, LV2_UI__touch));
+    const auto* touch = static_cast<const LV2UI_Touch*>(Lv2FeatureData(features, LV2_UI__touch));
     std::unique_ptr<Lv2Ui> ui(new Lv2Ui(std::move(effect), channels, write, controller, touch));
     void* window = nullptr;
     {
         std::lock_guard<std::recursive_mutex> hold(ui->effect_->Lock());
         window = ui->effect_->Editor()->OpenWindow(parent);
         if (!window) return nullptr;
+        ui->windowOpen_ = true;
         ui->effect_->OnEditorOpened();
     }
     // A host that offers ui:resize learns the editor's fixed size.
-    if (const auto* resize = static_cast<const LV2UI_Resize*>(Feature(features, LV2_UI__resize))) {
+    if (const auto* resize = static_cast<const LV2UI_Resize*>(Lv2FeatureData(features, LV2_UI__resize))) {
         resize->ui_resize(resize->handle, ui->effect_->Editor()->Width(), ui->effect_->Editor()->Height());
     }
     *widget = window;
@@ -44,8 +37,8 @@ Lv2Ui::Lv2Ui(std::unique_ptr<IPluginCore> effect, int channels, LV2UI_Write_Func
 }
 
 Lv2Ui::~Lv2Ui() {
-    effect_->FlushPendingEndEdit();
-    {
+    if (windowOpen_) {
+        effect_->FlushPendingEndEdit();  // a wheel gesture still open ends before the UI goes
         std::lock_guard<std::recursive_mutex> hold(effect_->Lock());
         effect_->OnEditorClosed();
         effect_->Editor()->CloseWindow();

@@ -54,4 +54,5 @@ class Lv2Ui final : public IPluginHost {
     LV2UI_Controller controller_;
     const LV2UI_Touch* touch_;
     bool applyingHostValue_ = false;  // a value the host reported is not written back
+    bool windowOpen_ = false;
 };
