@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the Debian package as a user gets it: unpacked into a throw-away root, its vsthost must
 # report the package's version, read its vesmar.so at /usr/lib/vst (which must answer the same
-# version) and render the built-in demo, and lilv must find both LV2 plug-ins in /usr/lib/lv2; its man page must format without warnings, and lintian
-# must report no errors (everything it reports is printed).
+# version) and render the built-in demo, and lilv must find both LV2 plug-ins in /usr/lib/lv2; its
+# man page must format without warnings, and lintian must report no errors (everything it reports
+# is printed).
 #   scripts/check-package.sh vesmar_VERSION_amd64.deb
 set -euo pipefail
 deb=$(realpath "${1:?usage: check-package.sh vesmar_VERSION_amd64.deb}")

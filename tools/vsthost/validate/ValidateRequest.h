@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vsthost/CommandLine.h"
+#include "tools/vsthost/cli/CommandLine.h"
 
 struct ValidateRequest {
     static constexpr double kDefaultTimeout = 120.0;

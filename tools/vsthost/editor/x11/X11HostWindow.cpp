@@ -24,6 +24,18 @@ struct FreeReply {
 template <typename T>
 using Reply = std::unique_ptr<T, FreeReply>;
 
+// A connection to the display, tried again while a resetting server hangs up; null when none.
+xcb_connection_t* Connect(const XcbLibrary& xcb, int& screenNumber) {
+    const auto giveUp = std::chrono::steady_clock::now() + kResetWait;
+    for (;;) {
+        xcb_connection_t* connection = xcb.connect(nullptr, &screenNumber);
+        if (connection && !xcb.connection_has_error(connection)) return connection;
+        if (connection) xcb.disconnect(connection);
+        if (std::chrono::steady_clock::now() >= giveUp) return nullptr;
+        std::this_thread::sleep_for(kResetRetry);
+    }
+}
+
 }  // namespace
 
 X11HostWindow::~X11HostWindow() {
@@ -37,15 +49,7 @@ bool X11HostWindow::Open(int width, int height, const std::string& title, std::s
         return false;
     }
     int screenNumber = 0;
-    const auto giveUp = std::chrono::steady_clock::now() + kResetWait;
-    for (;;) {
-        connection = xcb->connect(nullptr, &screenNumber);
-        if (connection && !xcb->connection_has_error(connection)) break;
-        if (connection) xcb->disconnect(connection);
-        connection = nullptr;
-        if (std::chrono::steady_clock::now() >= giveUp) break;
-        std::this_thread::sleep_for(kResetRetry);
-    }
+    connection = Connect(*xcb, screenNumber);
     if (!connection) {
         error = "cannot connect to the X display";
         Close();
