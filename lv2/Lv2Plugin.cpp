@@ -161,7 +161,9 @@ void Lv2Plugin::BeginOutput() {
     lastOutFrame_ = 0;
     if (!midiOut_) return;
     // The host states the space it offers as the atom's size; the sequence we write replaces it.
+    // Space for less than an empty sequence is no output at all.
     const uint32_t offered = midiOut_->atom.size;
+    if (offered < sizeof(LV2_Atom_Sequence_Body)) return;
     midiOut_->atom.type = urids_.atomSequence;
     midiOut_->atom.size = sizeof(LV2_Atom_Sequence_Body);
     midiOut_->body.unit = 0;
@@ -176,7 +178,7 @@ bool Lv2Plugin::SendMidi(const IMidiEvent& event) {
     const uint32_t needed = static_cast<uint32_t>(sizeof(LV2_Atom_Event)) + 8u;
     if (outCapacity_ < used || outCapacity_ - used < needed) return false;
     auto* out = reinterpret_cast<LV2_Atom_Event*>(reinterpret_cast<uint8_t*>(&midiOut_->body) + used);
-    const int64_t frame = std::max<int64_t>(lastOutFrame_, std::clamp<int64_t>(event.offset, 0, runFrames_));
+    const int64_t frame = std::max<int64_t>(lastOutFrame_, std::clamp<int64_t>(event.offset, 0, lastFrame_));
     out->time.frames = frame;
     out->body.type = urids_.midiEvent;
     out->body.size = size;
@@ -191,7 +193,7 @@ bool Lv2Plugin::SendMidi(const IMidiEvent& event) {
 
 void Lv2Plugin::Run(uint32_t frames) {
     std::lock_guard<std::recursive_mutex> hold(effect_->Lock());
-    runFrames_ = frames > 0 ? frames - 1 : 0;
+    lastFrame_ = frames > 0 ? frames - 1 : 0;
     BeginOutput();
     ApplyControls();
     ReadMidi(frames);
@@ -218,6 +220,9 @@ LV2_State_Status Lv2Plugin::Save(LV2_State_Store_Function store, LV2_State_Handl
 
 LV2_State_Status Lv2Plugin::Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle) {
     std::lock_guard<std::recursive_mutex> hold(effect_->Lock());
+    // The host restores the ports too: their values rule again at the next run, whatever the
+    // state held (a bank that fails half-way has already set some parameters).
+    std::fill(applied_.begin(), applied_.end(), kNeverApplied);
     size_t size = 0;
     uint32_t type = 0, flags = 0;
     const void* bank = retrieve(handle, urids_.bank, &size, &type, &flags);
@@ -231,7 +236,5 @@ LV2_State_Status Lv2Plugin::Restore(LV2_State_Retrieve_Function retrieve, LV2_St
         std::memcpy(&index, program, sizeof index);
         effect_->SelectProgram(index);  // an index out of range changes nothing
     }
-    // The host restores the ports too: their values rule again at the next run.
-    std::fill(applied_.begin(), applied_.end(), kNeverApplied);
     return LV2_STATE_SUCCESS;
 }

@@ -75,5 +75,5 @@ class Lv2Plugin final : public IPluginHost {
     std::vector<float*> audioOut_;
     uint32_t outCapacity_ = 0;  // body bytes the host offered in the output sequence this run
     int64_t lastOutFrame_ = 0;
-    uint32_t runFrames_ = 0;
+    uint32_t lastFrame_ = 0;  // of this run
 };

@@ -169,7 +169,7 @@ TEST_F(Lv2PluginTest, StatesRoundTripAndHostileStatesAreRefused) {
 
 // The demo (test signal and note pattern, 512-frame blocks) through the stereo LV2 plug-in gives
 // the VST 2 module's samples bit for bit; every message comes back out at its frame; the control
-// inputs are never written; run() allocates and frees nothing.
+// inputs are never written; the pan position output follows; run() allocates and frees nothing.
 TEST_F(Lv2PluginTest, RendersTheDemoLikeTheVst2ModuleAndPassesMidiThrough) {
     constexpr int kRate = 44100, kBlock = 512;
     constexpr int64_t kFrames = kBlock * 690;  // the demo's 8 s, in whole blocks
@@ -189,6 +189,7 @@ TEST_F(Lv2PluginTest, RendersTheDemoLikeTheVst2ModuleAndPassesMidiThrough) {
     const std::vector<float> controls = Controls(*lv2);
     lv2->Activate();
     size_t next = 0;
+    bool panMoved = false;
     for (int64_t start = 0; start < kFrames; start += kBlock) {
         std::vector<Lv2MidiEvent> in;
         for (; next < events.size() && events[next].frame < start + kBlock; ++next) {
@@ -207,6 +208,9 @@ TEST_F(Lv2PluginTest, RendersTheDemoLikeTheVst2ModuleAndPassesMidiThrough) {
         bool valid = false;
         ASSERT_EQ(lv2->ReadOutput(&valid), in) << "block at " << start;
         ASSERT_TRUE(valid);
+        const float pan = lv2->Control("pan");
+        ASSERT_TRUE(pan >= -1.0f && pan <= 1.0f) << "block at " << start;
+        panMoved = panMoved || pan != 0.0f;
         for (size_t c = 0; c < 2; ++c) {
             ASSERT_TRUE(std::equal(lv2->AudioOutputs()[c], lv2->AudioOutputs()[c] + kBlock,
                                    expected.channels[c].begin() + start))
@@ -214,6 +218,7 @@ TEST_F(Lv2PluginTest, RendersTheDemoLikeTheVst2ModuleAndPassesMidiThrough) {
         }
     }
     EXPECT_GT(next, 10u);
+    EXPECT_TRUE(panMoved) << "the pan position output stayed at the centre";
     EXPECT_EQ(Controls(*lv2), controls);
 }
 
