@@ -27,14 +27,17 @@ class Lv2Plugin final : public IPluginHost {
     static Lv2Plugin* Create(std::unique_ptr<IPluginCore> effect, int variant, double sampleRate,
                              const LV2_Feature* const* features);
 
-    // [instantiation class] connect_port, activate, deactivate.
+    // [audio thread] connect_port, never during a run.
     void Connect(uint32_t port, void* data);
+    // [instantiation class: no run meanwhile] activate, deactivate.
     void Activate();
     void Deactivate();
     // [audio thread]
     void Run(uint32_t frames);
-    // [instantiation class] state:interface.
+    // [any thread] state:interface's save; under the lock, so it may come during a run.
     LV2_State_Status Save(LV2_State_Store_Function store, LV2_State_Handle handle);
+    // [instantiation class: no run meanwhile] state:interface's restore, before or after
+    // activation; the chunk is untrusted (type, size and content are checked).
     LV2_State_Status Restore(LV2_State_Retrieve_Function retrieve, LV2_State_Handle handle);
 
     // IPluginHost: what the effect tells its host. LV2 has no channel from the plug-in to the host
