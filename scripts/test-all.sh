@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target (native, Windows) and runs every test:
 # native suites under ASan+UBSan, lv2_validate over the LV2 bundle, the validator against its fault
-# modules, the same suites cross-compiled for Windows under Wine, Vesmar through vsthost validate at the highest strictness
-# on both targets, the concurrency stress tests under ThreadSanitizer, each fuzz target for
+# modules, the same suites cross-compiled for Windows under Wine, Vesmar through vsthost validate at
+# the highest strictness on both targets, the concurrency stress tests under ThreadSanitizer, each fuzz target for
 # FUZZ_SECONDS under ASan+UBSan, the Linux/Windows render comparison, the text sample sheets
 # and the editor's pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
 # installable, the zip under Wine). Ends with one summary line.
