@@ -41,6 +41,8 @@ class VSTCLASS : public IPluginCore {
     void OnParameterChange(int index) override;
     void OnMidiEvent(const IMidiEvent& event) override;
     void ProcessDouble(double** inputs, double** outputs, int frames) override;
+    float LiveValue() const override { return livePan; }
+    void ShowLiveValue(float value) override;
 
   protected:
     // Engine state; times are in samples, pan positions run from -1 (left) to +1 (right).
@@ -63,6 +65,7 @@ class VSTCLASS : public IPluginCore {
     double envelopeLevel = 0.0;
     double panPosition = 0.0;  // reached at the end of the last block
     bool firstBlockDone = false;
+    float livePan = 0.0f;         // the pan target of the latest block
     GRAPH* panDisplay = nullptr;  // receives the pan target each block; owned by the editor
 
   private:

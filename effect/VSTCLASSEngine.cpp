@@ -158,7 +158,12 @@ void VSTCLASS::ReleaseEnvelope() {
 
 // One 32-bit store per block, read by the editor's paint without a lock.
 inline void VSTCLASS::PublishPanTarget(float target) {
+    livePan = target;
     if (panDisplay != nullptr) panDisplay->shownPan = target;
+}
+
+void VSTCLASS::ShowLiveValue(float value) {
+    if (panDisplay != nullptr) panDisplay->shownPan = value;
 }
 
 inline void VSTCLASS::StepEnvelope(int32_t frames) {

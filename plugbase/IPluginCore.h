@@ -65,6 +65,12 @@ class IPluginCore {
     virtual void OnSysEx(const ISysExMessage& message) { (void)message; }
     // Writes a zero-terminated note name into text (capacity bytes); default "" and false.
     virtual bool MidiNoteName(int note, char* text, size_t capacity);
+    // [audio thread, with the lock held] The value the effect shows live in its editor (Vesmar: the
+    // pan target of the latest block), for a format that reports it to the host; 0 by default.
+    virtual float LiveValue() const { return 0.0f; }
+    // [UI thread] Shows a live value the host reported, in an editor whose effect does not process
+    // audio (a UI apart from the audio instance). Default: nothing.
+    virtual void ShowLiveValue(float value) { (void)value; }
     virtual bool SaveState(IStateChunk& chunk) { return SaveParameters(chunk); }
     virtual int LoadState(const IStateChunk& chunk, int position) { return LoadParameters(chunk, position); }
 

@@ -30,8 +30,8 @@ if [ "${1:-}" = "--self-test" ]; then
     echo "layering self-test: the unchanged tree is refused"; echo "$out"; exit 1
   fi
   failed=0
-  for plant in "effect/VSTCLASS.h:vst/IVstPlugin.h" "plugbase/IPluginCore.h:vst/VstEntry.h" \
-               "plugbase/IPluginCore.cpp:effect/CreateEffect.h"; do
+  for plant in "effect/VSTCLASS.h:vst/IVstPlugin.h" "effect/VSTCLASS.h:lv2/Lv2Plugin.h" \
+               "plugbase/IPluginCore.h:vst/VstEntry.h" "plugbase/IPluginCore.cpp:effect/CreateEffect.h"; do
     file=${plant%%:*} inc=${plant#*:}
     cp "$root/$file" "$scratch/$file.keep"
     printf '#include "%s"\n' "$inc" >>"$scratch/$file"
@@ -49,7 +49,7 @@ fi
 ground="abi/ base/"
 # What the effect may use: every library but a format's adapter.
 effectlibs="plugbase/ raster/ editor/ effect/ resources/ $ground"
-libs="$effectlibs vst/"
+libs="$effectlibs vst/ lv2/"
 vsthost=tools/vsthost
 hostlib="$vsthost/host/ abi/ base/x11/"
 cli="$vsthost/cli/"
@@ -73,6 +73,8 @@ allowed() {
     plugbase/*) echo "plugbase/ $ground" ;;
     vst/*) echo "vst/ plugbase/ effect/CreateEffect.h $ground" ;;
     clap/*) echo "clap/ plugbase/ effect/CreateEffect.h $ground" ;;
+    # The LV2 adapter with its UI and its Turtle generator.
+    lv2/*) echo "lv2/ plugbase/ effect/CreateEffect.h $ground" ;;
     raster/*) echo "raster/ $ground" ;;
     editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
     effect/* | resources/*) echo "$effectlibs" ;;
@@ -86,6 +88,8 @@ allowed() {
     $vsthost/*) echo "$vsthost/ abi/" ;;
     tests/support/*) echo "tests/support/ $libs $published" ;;
     tests/tools/*) echo "tests/tools/ tests/support/ $libs $beneath" ;;
+    # The LV2 suite compares the LV2 module with vsthost's render and editor of the same effect.
+    tests/lv2/*) echo "tests/lv2/ tests/support/ $libs $beneath" ;;
     tests/*)
       suite=${f#tests/}
       suite=${suite%%/*}

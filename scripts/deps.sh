@@ -18,6 +18,8 @@ packages=(
   zip unzip lintian man-db
   # third-party VST 2 modules for vsthost's interoperability stage (DPF, LSP, ZaMaxx)
   dpf-plugins-vst lsp-plugins-vst zam-plugins
+  # LV2: headers and vocabularies, the host library, lv2_validate (needs sordi) and jalv
+  lv2-dev liblilv-dev lilv-utils sordi jalv
 )
 
 as_root() {

@@ -2,13 +2,14 @@
 # Vesmar in a real DAW: Debian's Ardour 7 headless (ardour7-lua, Dummy backend) scans the module
 # with its own scanner, inserts it on a track and drives every stepped parameter through Ardour's
 # control API, saves, reloads and loads the factory programs as presets (scripts/host-ardour.lua).
+# The stereo LV2 plug-in goes on a second track by its URI and goes through the same steps.
 # Installs Debian's ardour when it is missing. Ardour's settings, caches and the session live in
 # OUT_DIR, so the user's own Ardour set-up is neither read nor changed.
-#   scripts/host-ardour.sh VSTHOST MODULE OUT_DIR      (MODULE: a build without sanitizers)
+#   scripts/host-ardour.sh VSTHOST MODULE LV2_BUNDLE OUT_DIR   (a build without sanitizers)
 # Ends with "ardour: N passed, N failed"; exits 1 on any failure.
 set -uo pipefail
-usage="usage: host-ardour.sh VSTHOST MODULE OUT_DIR"
-vsthost=${1:?$usage} module=${2:?$usage} out=${3:?$usage}
+usage="usage: host-ardour.sh VSTHOST MODULE LV2_BUNDLE OUT_DIR"
+vsthost=${1:?$usage} module=${2:?$usage} bundle=${3:?$usage} out=${4:?$usage}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 lib=/usr/lib/ardour7
 
@@ -24,7 +25,7 @@ fail() { echo "FAIL $*"; echo "ardour: 0 passed, 1 failed"; exit 1; }
 command -v ardour7-lua >/dev/null || fail "ardour7-lua is not installed"
 
 rm -rf "$out"
-mkdir -p "$out/vst" "$out/home"
+mkdir -p "$out/vst" "$out/lv2" "$out/home"
 out=$(cd "$out" && pwd)
 # Ardour finds Linux VST modules by folder; a folder of its own holds only this one.
 cp "$module" "$out/vst/vesmar.so" || fail "cannot copy $module"
@@ -33,9 +34,15 @@ cp "$module" "$out/vst/vesmar.so" || fail "cannot copy $module"
 touch -d "@$(($(date +%s) - 2))" "$out/vst/vesmar.so"
 export HOME="$out/home" XDG_CONFIG_HOME="$out/home/config" XDG_CACHE_HOME="$out/home/cache"
 export LXVST_PATH="$out/vst" VST_PATH="$out/vst"
+# LV2 bundles are found by folder too: ours alone, then the system's (an installed Vesmar.lv2 there
+# would hold the same URIs, so it must not shadow the one under test).
+cp -r "$bundle" "$out/lv2/Vesmar.lv2" || fail "cannot copy $bundle"
+export LV2_PATH="$out/lv2:/usr/lib/lv2:/usr/local/lib/lv2"
 # A sanitizer build cannot be measured here: Ardour is not instrumented, and with the ASan runtime
 # preloaded ardour7-lua hangs before it runs the script.
-if ldd "$module" | grep -qE 'lib(a|t|ub)san\.so'; then fail "$module is a sanitizer build; give a Release one"; fi
+for binary in "$module" "$bundle/vesmar.so"; do
+  if ldd "$binary" | grep -qE 'lib(a|t|ub)san\.so'; then fail "$binary is a sanitizer build; give a Release one"; fi
+done
 
 # The reference for the presets: each factory program's values as vsthost reads them. Slots the
 # plug-in leaves empty (named "- N -") take the current values when first selected, so they have
@@ -61,9 +68,10 @@ grep -q "Found Plugin: .* Vesmar" "$out/scan.log" || { cat "$out/scan.log"; fail
 echo "ok   Ardour's scanner: $(grep -m1 'Found Plugin' "$out/scan.log")"
 
 VESMAR_ARDOUR_SESSION="$out/session" VESMAR_ARDOUR_PROGRAMS="$programs" \
+  VESMAR_ARDOUR_LV2_PRESETS="$out/lv2/Vesmar.lv2/presets.ttl" \
   timeout 60 ardour7-lua "$here/host-ardour.lua" >"$out/ardour.log" 2>&1
 code=$?
-grep -E '^(param |FAIL |ardour: )' "$out/ardour.log"
+grep -E '^((lv2 )?param |FAIL |ardour: )' "$out/ardour.log"
 line=$(grep -E '^ardour: [0-9]+ passed, [0-9]+ failed' "$out/ardour.log" | tail -n1)
 if [ -z "$line" ]; then
   tail -n 20 "$out/ardour.log"

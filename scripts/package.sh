@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Packs the release artefacts from finished builds into DIST (default dist/):
 #   Vesmar-VERSION-windows-x64.zip    Vesmar.dll, Vesmar.clap, vsthost.exe, README.txt, LICENSE
-#   vesmar-VERSION-linux-x86_64.tar.gz vesmar.so, Vesmar.clap, vsthost, README.txt, LICENSE
+#   vesmar-VERSION-linux-x86_64.tar.gz vesmar.so, Vesmar.clap, Vesmar.lv2/, vsthost, README.txt, LICENSE
 #   vesmar_VERSION_amd64.deb           /usr/lib/vst/vesmar.so, /usr/lib/clap/Vesmar.clap,
-#                                      /usr/bin/vsthost, its man page,
+#                                      /usr/lib/lv2/Vesmar.lv2/, /usr/bin/vsthost, its man page,
 #                                      the copyright file; dependencies from dpkg-shlibdeps
 #   SHA256SUMS                         of the three
 #   scripts/package.sh [LINUX_BUILD [WINDOWS_BUILD [DIST]]]  (default build/release build/windows)
@@ -17,8 +17,8 @@ windows=$(cd "${2:-$root/build/windows}" && pwd)
 dist=${3:-$root/dist}
 fail() { echo "package.sh: $*" >&2; exit 1; }
 
-for f in "$linux/vesmar.so" "$linux/Vesmar.clap" "$linux/vsthost" "$windows/Vesmar.dll" "$windows/Vesmar.clap" \
-         "$windows/vsthost.exe"; do
+for f in "$linux/vesmar.so" "$linux/Vesmar.clap" "$linux/Vesmar.lv2/vesmar.so" "$linux/Vesmar.lv2/manifest.ttl" \
+         "$linux/vsthost" "$windows/Vesmar.dll" "$windows/Vesmar.clap" "$windows/vsthost.exe"; do
   [ -f "$f" ] || fail "$f not found; build it first (docs/building.md)"
 done
 version=$(sed -n -E 's/^project\(Vesmar VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' "$root/CMakeLists.txt")
@@ -60,6 +60,11 @@ for module in vesmar.so Vesmar.clap; do
   strip --strip-unneeded --remove-section=.comment --remove-section=.note -o "$work/$name/$module" "$linux/$module"
 done
 strip --remove-section=.comment --remove-section=.note -o "$work/$name/vsthost" "$linux/vsthost"
+# The LV2 bundle: its module and the Turtle files the build generated.
+mkdir "$work/$name/Vesmar.lv2"
+strip --strip-unneeded --remove-section=.comment --remove-section=.note -o "$work/$name/Vesmar.lv2/vesmar.so" \
+  "$linux/Vesmar.lv2/vesmar.so"
+cp "$linux/Vesmar.lv2/"*.ttl "$work/$name/Vesmar.lv2/"
 readme linux >"$work/$name/README.txt"
 cp "$root/LICENSE" "$work/$name/LICENSE"
 stamp "$work/$name"
@@ -69,9 +74,12 @@ tar --sort=name --owner=0 --group=0 --numeric-owner --format=gnu -C "$work" -cf 
 # Debian package.
 deb=$work/deb
 doc=$deb/usr/share/doc/vesmar
-install -d "$deb/DEBIAN" "$deb/usr/lib/vst" "$deb/usr/lib/clap" "$deb/usr/bin" "$deb/usr/share/man/man1" "$doc"
+install -d "$deb/DEBIAN" "$deb/usr/lib/vst" "$deb/usr/lib/clap" "$deb/usr/lib/lv2" "$deb/usr/bin" \
+  "$deb/usr/share/man/man1" "$doc"
 install -m 644 "$work/$name/vesmar.so" "$deb/usr/lib/vst/vesmar.so"
 install -m 644 "$work/$name/Vesmar.clap" "$deb/usr/lib/clap/Vesmar.clap"
+cp -r "$work/$name/Vesmar.lv2" "$deb/usr/lib/lv2/"
+chmod 644 "$deb/usr/lib/lv2/Vesmar.lv2/"*
 install -m 755 "$work/$name/vsthost" "$deb/usr/bin/vsthost"
 bash "$root/scripts/vsthost-manpage.sh" "$linux/vsthost" "$version" | gzip -9n >"$deb/usr/share/man/man1/vsthost.1.gz"
 {
@@ -88,7 +96,8 @@ bash "$root/scripts/vsthost-manpage.sh" "$linux/vsthost" "$version" | gzip -9n >
 # dpkg-shlibdeps reads the package's name from a debian/control of a source tree.
 mkdir -p "$work/src/debian"
 printf 'Source: vesmar\n\nPackage: vesmar\nArchitecture: amd64\n' >"$work/src/debian/control"
-depends=$(cd "$work/src" && dpkg-shlibdeps -O -e"$deb/usr/lib/vst/vesmar.so" -e"$deb/usr/lib/clap/Vesmar.clap" -e"$deb/usr/bin/vsthost" 2>"$work/shlibdeps.log" |
+depends=$(cd "$work/src" && dpkg-shlibdeps -O -e"$deb/usr/lib/vst/vesmar.so" -e"$deb/usr/lib/clap/Vesmar.clap" \
+  -e"$deb/usr/lib/lv2/Vesmar.lv2/vesmar.so" -e"$deb/usr/bin/vsthost" 2>"$work/shlibdeps.log" |
   sed -n 's/^shlibs:Depends=//p') || { cat "$work/shlibdeps.log" >&2; fail "dpkg-shlibdeps failed"; }
 [ -n "$depends" ] || fail "dpkg-shlibdeps found no dependencies"
 size=$(du -k -s --apparent-size "$deb/usr" | cut -f1)

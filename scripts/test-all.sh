@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every target (native, Windows) and runs every test:
-# native suites under ASan+UBSan, the validator against its fault modules, the same suites
-# cross-compiled for Windows under Wine, Vesmar through vsthost validate at the highest strictness
-# on both targets, the concurrency stress tests under ThreadSanitizer, each fuzz target for
+# native suites under ASan+UBSan, lv2_validate over the LV2 bundle, the validator against its fault
+# modules, the same suites cross-compiled for Windows under Wine, Vesmar through vsthost validate at
+# the highest strictness on both targets, the concurrency stress tests under ThreadSanitizer, each fuzz target for
 # FUZZ_SECONDS under ASan+UBSan, the Linux/Windows render comparison, the text sample sheets
 # and the editor's pixels on both targets, Vesmar in Ardour 7, and the release artefacts (reproducible,
 # installable, the zip under Wine). Ends with one summary line.
@@ -73,7 +73,7 @@ build_stage() {
     grep -E -A8 'error|FAILED' "$dir/build.log" | head -n 80; record "build $name" 0 1; return 1
   fi
   # Our own code must build without warnings (third-party sources are compiled as SYSTEM).
-  if grep -E '(^|/)(base|plugbase|vst|effect|editor|raster|resources|tools|tests|fuzz|bench)/[^ :]+:[0-9]+:[0-9]+: warning:' \
+  if grep -E '(^|/)(base|plugbase|vst|lv2|effect|editor|raster|resources|tools|tests|fuzz|bench)/[^ :]+:[0-9]+:[0-9]+: warning:' \
        "$dir/build.log" | grep -v '/_deps/'; then
     record "warnings in $name" 0 1
   fi
@@ -132,6 +132,17 @@ if build_stage native-asan "$native" -DCMAKE_BUILD_TYPE=Debug -DVESMAR_SANITIZE=
     "$native/vsthost" validate "$native/vesmar.so" --strictness 10 --seed "$validate_seed"
 fi
 
+# 1a. The LV2 bundle's generated description against the schemas of the LV2 vocabularies.
+if [ -d "$native/Vesmar.lv2" ]; then
+  stage "lv2_validate: Vesmar.lv2"
+  if lv2_validate "$native/Vesmar.lv2"/*.ttl 2>&1 | grep -v '^Skipping' | tee "$native/lv2-validate.log" | tail -n 20 &&
+     grep -q '^Found 0 errors' "$native/lv2-validate.log"; then
+    record lv2_validate 1 0
+  else
+    record lv2_validate 0 1
+  fi
+fi
+
 # 1b. vsthost against third-party modules from Debian (DPF, LSP, ZaMaxx), with the ASan build:
 # a crash, hang or sanitizer report of vsthost's own fails it; a module's own crash is reported.
 interop_modules=(
@@ -153,15 +164,16 @@ if [ -x "$native/vsthost" ]; then
   fi
 fi
 
-# 1c. Vesmar in a real DAW: Ardour 7 headless scans, inserts and drives the module, saves,
-# reloads and loads its presets. A Release module, as a musician installs it: Ardour is not
-# instrumented and hangs with the ASan runtime preloaded. Only the two targets are built.
+# 1c. Vesmar in a real DAW: Ardour 7 headless scans, inserts and drives the VST 2 module and the
+# LV2 plug-in, saves, reloads and loads their presets. A Release build, as a musician installs it:
+# Ardour is not instrumented and hangs with the ASan runtime preloaded. Only these targets are built.
 release="$builds/release"
 stage "host: Ardour 7 (headless, Dummy backend)"
 if cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESMAR_TESTS=OFF -DVESMAR_BENCH=OFF \
      >"$builds/ardour-build.log" 2>&1 &&
-   cmake --build "$release" -j "$jobs" --target vesmar_plugin vsthost >>"$builds/ardour-build.log" 2>&1; then
-  scripts/host-ardour.sh "$release/vsthost" "$release/vesmar.so" "$release/ardour" | tee "$release/ardour.log"
+   cmake --build "$release" -j "$jobs" --target vesmar_plugin vsthost vesmar_lv2_bundle \
+     >>"$builds/ardour-build.log" 2>&1; then
+  scripts/host-ardour.sh "$release/vsthost" "$release/vesmar.so" "$release/Vesmar.lv2" "$release/ardour" | tee "$release/ardour.log"
   line=$(grep -E '^ardour: [0-9]+ passed, [0-9]+ failed' "$release/ardour.log" | tail -n1)
   if [ -z "$line" ]; then
     record "ardour (did not finish)" 0 1
