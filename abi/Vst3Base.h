@@ -7,6 +7,8 @@
 // An interface is a class of pure virtual methods only: no data, no virtual destructor, single
 // inheritance, so the object's first word points at a vtable whose slots run in declaration
 // order, base first. Every method is noexcept: no C++ exception may unwind into the other side.
+// The destructors are protected and not virtual (a virtual one would add vtable slots): objects
+// are destroyed by their own release, so implementations are final classes.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +21,8 @@ using TBool = uint8_t;
 using char16 = char16_t;  // a UTF-16 unit; never wchar_t (4 bytes on Linux)
 using String128 = char16[128];
 using FIDString = const char*;
-using ParamID = uint32_t;
+using ParamID = uint32_t;  // the plug-in's are 0..0x7FFFFFFF
+constexpr ParamID kNoParamId = 0xFFFFFFFF;
 using ParamValue = double;
 using TUID = char[16];
 
@@ -94,6 +97,9 @@ class FUnknown {
     virtual tresult queryInterface(const TUID iid, void** obj) noexcept = 0;
     virtual uint32_t addRef() noexcept = 0;
     virtual uint32_t release() noexcept = 0;
+
+  protected:
+    ~FUnknown() = default;  // never deleted through an interface
 };
 
 class IPluginBase : public FUnknown {
@@ -101,6 +107,9 @@ class IPluginBase : public FUnknown {
     static constexpr Uid iid = MakeUid(0x22888DDB, 0x156E45AE, 0x8358B348, 0x08190625);
     virtual tresult initialize(FUnknown* context) noexcept = 0;
     virtual tresult terminate() noexcept = 0;
+
+  protected:
+    ~IPluginBase() = default;  // never deleted through an interface
 };
 
 // ---- the factory ----------------------------------------------------------------------------
@@ -158,12 +167,18 @@ class IPluginFactory : public FUnknown {
     virtual tresult getClassInfo(int32_t index, PClassInfo* info) noexcept = 0;
     // Both arguments are 16 raw ID bytes despite their type.
     virtual tresult createInstance(FIDString cid, FIDString iid, void** obj) noexcept = 0;
+
+  protected:
+    ~IPluginFactory() = default;  // never deleted through an interface
 };
 
 class IPluginFactory2 : public IPluginFactory {
   public:
     static constexpr Uid iid = MakeUid(0x0007B650, 0xF24B4C0B, 0xA464EDB9, 0xF00B2ABB);
     virtual tresult getClassInfo2(int32_t index, PClassInfo2* info) noexcept = 0;
+
+  protected:
+    ~IPluginFactory2() = default;  // never deleted through an interface
 };
 
 class IPluginFactory3 : public IPluginFactory2 {
@@ -171,6 +186,9 @@ class IPluginFactory3 : public IPluginFactory2 {
     static constexpr Uid iid = MakeUid(0x4555A2AB, 0xC1234E57, 0x9B122910, 0x36878931);
     virtual tresult getClassInfoUnicode(int32_t index, PClassInfoW* info) noexcept = 0;
     virtual tresult setHostContext(FUnknown* context) noexcept = 0;
+
+  protected:
+    ~IPluginFactory3() = default;  // never deleted through an interface
 };
 
 // ---- streams and the host application -------------------------------------------------------
@@ -186,6 +204,9 @@ class IBStream : public FUnknown {
     virtual tresult write(void* buffer, int32_t numBytes, int32_t* numBytesWritten) noexcept = 0;
     virtual tresult seek(int64_t pos, int32_t mode, int64_t* result) noexcept = 0;
     virtual tresult tell(int64_t* pos) noexcept = 0;
+
+  protected:
+    ~IBStream() = default;  // never deleted through an interface
 };
 
 class IHostApplication : public FUnknown {
@@ -193,6 +214,9 @@ class IHostApplication : public FUnknown {
     static constexpr Uid iid = MakeUid(0x58E595CC, 0xDB2D4969, 0x8B6AAF8C, 0x36A664E5);
     virtual tresult getName(String128 name) noexcept = 0;
     virtual tresult createInstance(TUID cid, TUID iid, void** obj) noexcept = 0;
+
+  protected:
+    ~IHostApplication() = default;  // never deleted through an interface
 };
 
 // ---- module entry points --------------------------------------------------------------------

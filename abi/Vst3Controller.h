@@ -9,8 +9,6 @@
 namespace vst3 {
 
 // ---- parameters -----------------------------------------------------------------------------
-constexpr ParamID kNoParamId = 0xFFFFFFFF;
-
 struct ParameterInfo {
     ParamID id;
     String128 title;
@@ -43,6 +41,9 @@ class IComponentHandler : public FUnknown {
     virtual tresult performEdit(ParamID id, ParamValue normalized) noexcept = 0;
     virtual tresult endEdit(ParamID id) noexcept = 0;
     virtual tresult restartComponent(int32_t flags) noexcept = 0;
+
+  protected:
+    ~IComponentHandler() = default;  // never deleted through an interface
 };
 
 class IEditController : public IPluginBase {
@@ -62,6 +63,9 @@ class IEditController : public IPluginBase {
     virtual tresult setComponentHandler(IComponentHandler* handler) noexcept = 0;
     // Returns a new view the caller owns, or null.
     virtual IPlugView* createView(FIDString name) noexcept = 0;
+
+  protected:
+    ~IEditController() = default;  // never deleted through an interface
 };
 
 // ---- MIDI controller mapping ----------------------------------------------------------------
@@ -77,6 +81,9 @@ class IMidiMapping : public FUnknown {
     static constexpr Uid iid = MakeUid(0xDF0FF9F7, 0x49B74669, 0xB63AB732, 0x7ADBF5E5);
     virtual tresult getMidiControllerAssignment(int32_t busIndex, int16_t channel, CtrlNumber controller,
                                                 ParamID& id) noexcept = 0;
+
+  protected:
+    ~IMidiMapping() = default;  // never deleted through an interface
 };
 
 // ---- units and program lists ----------------------------------------------------------------
@@ -115,6 +122,9 @@ class IUnitInfo : public FUnknown {
     virtual tresult getUnitByBus(int32_t type, int32_t dir, int32_t busIndex, int32_t channel,
                                  int32_t& unitId) noexcept = 0;
     virtual tresult setUnitProgramData(int32_t listOrUnitId, int32_t program, IBStream* data) noexcept = 0;
+
+  protected:
+    ~IUnitInfo() = default;  // never deleted through an interface
 };
 
 class IUnitHandler : public FUnknown {
@@ -122,6 +132,9 @@ class IUnitHandler : public FUnknown {
     static constexpr Uid iid = MakeUid(0x4B5147F8, 0x4654486B, 0x8DAB30BA, 0x163A3C56);
     virtual tresult notifyUnitSelection(int32_t unitId) noexcept = 0;
     virtual tresult notifyProgramListChange(int32_t listId, int32_t program) noexcept = 0;
+
+  protected:
+    ~IUnitHandler() = default;  // never deleted through an interface
 };
 
 // Only a processor and controller in two objects talk through connection points; a single object

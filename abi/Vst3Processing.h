@@ -128,6 +128,9 @@ class IEventList : public FUnknown {
     virtual int32_t getEventCount() noexcept = 0;
     virtual tresult getEvent(int32_t index, Event& e) noexcept = 0;  // copies out
     virtual tresult addEvent(Event& e) noexcept = 0;                 // copies in
+
+  protected:
+    ~IEventList() = default;  // never deleted through an interface
 };
 
 // ---- parameter changes ----------------------------------------------------------------------
@@ -138,6 +141,9 @@ class IParamValueQueue : public FUnknown {
     virtual int32_t getPointCount() noexcept = 0;
     virtual tresult getPoint(int32_t index, int32_t& sampleOffset, ParamValue& value) noexcept = 0;
     virtual tresult addPoint(int32_t sampleOffset, ParamValue value, int32_t& index) noexcept = 0;
+
+  protected:
+    ~IParamValueQueue() = default;  // never deleted through an interface
 };
 
 class IParameterChanges : public FUnknown {
@@ -146,6 +152,9 @@ class IParameterChanges : public FUnknown {
     virtual int32_t getParameterCount() noexcept = 0;
     virtual IParamValueQueue* getParameterData(int32_t index) noexcept = 0;
     virtual IParamValueQueue* addParameterData(const ParamID& id, int32_t& index) noexcept = 0;
+
+  protected:
+    ~IParameterChanges() = default;  // never deleted through an interface
 };
 
 // ---- the transport --------------------------------------------------------------------------
@@ -207,6 +216,9 @@ class IComponent : public IPluginBase {
     virtual tresult setActive(TBool state) noexcept = 0;
     virtual tresult setState(IBStream* state) noexcept = 0;
     virtual tresult getState(IBStream* state) noexcept = 0;
+
+  protected:
+    ~IComponent() = default;  // never deleted through an interface
 };
 
 class IAudioProcessor : public FUnknown {
@@ -221,12 +233,18 @@ class IAudioProcessor : public FUnknown {
     virtual tresult setProcessing(TBool state) noexcept = 0;
     virtual tresult process(ProcessData& data) noexcept = 0;
     virtual uint32_t getTailSamples() noexcept = 0;
+
+  protected:
+    ~IAudioProcessor() = default;  // never deleted through an interface
 };
 
 class IProcessContextRequirements : public FUnknown {
   public:
     static constexpr Uid iid = MakeUid(0x2A654303, 0xEF764E3D, 0x95B5FE83, 0x730EF6D0);
     virtual uint32_t getProcessContextRequirements() noexcept = 0;
+
+  protected:
+    ~IProcessContextRequirements() = default;  // never deleted through an interface
 };
 
 // ---- layout checks (x86-64, both platforms) -------------------------------------------------

@@ -36,12 +36,18 @@ class IPlugView : public FUnknown {
     virtual tresult setFrame(IPlugFrame* frame) noexcept = 0;
     virtual tresult canResize() noexcept = 0;
     virtual tresult checkSizeConstraint(ViewRect* rect) noexcept = 0;
+
+  protected:
+    ~IPlugView() = default;  // never deleted through an interface
 };
 
 class IPlugFrame : public FUnknown {
   public:
     static constexpr Uid iid = MakeUid(0x367FAF01, 0xAFA94693, 0x8D4DA2A0, 0xED0882A3);
     virtual tresult resizeView(IPlugView* view, ViewRect* newSize) noexcept = 0;
+
+  protected:
+    ~IPlugFrame() = default;  // never deleted through an interface
 };
 
 // ---- the Linux run loop (queried from the frame) --------------------------------------------
@@ -52,12 +58,18 @@ class IEventHandler : public FUnknown {
   public:
     static constexpr Uid iid = MakeUid(0x561E65C9, 0x13A0496F, 0x813A2C35, 0x654D7983);
     virtual void onFDIsSet(FileDescriptor fd) noexcept = 0;
+
+  protected:
+    ~IEventHandler() = default;  // never deleted through an interface
 };
 
 class ITimerHandler : public FUnknown {
   public:
     static constexpr Uid iid = MakeUid(0x10BDD94F, 0x41424774, 0x821FAD8F, 0xECA72CA9);
     virtual void onTimer() noexcept = 0;
+
+  protected:
+    ~ITimerHandler() = default;  // never deleted through an interface
 };
 
 class IRunLoop : public FUnknown {
@@ -67,6 +79,9 @@ class IRunLoop : public FUnknown {
     virtual tresult unregisterEventHandler(IEventHandler* handler) noexcept = 0;
     virtual tresult registerTimer(ITimerHandler* handler, TimerInterval milliseconds) noexcept = 0;
     virtual tresult unregisterTimer(ITimerHandler* handler) noexcept = 0;
+
+  protected:
+    ~IRunLoop() = default;  // never deleted through an interface
 };
 
 static_assert(sizeof(ViewRect) == 16 && alignof(ViewRect) == 4);
