@@ -15,7 +15,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 ground="abi/ base/"
-libs="plugbase/ vst/ raster/ editor/ effect/ resources/ $ground"
+libs="plugbase/ vst/ vst3/ raster/ editor/ effect/ resources/ $ground"
 vsthost=tools/vsthost
 vocabulary="$vsthost/Commands.h $vsthost/CommandLine.h"
 hostlib="$vsthost/host/ abi/ base/x11/"
@@ -38,6 +38,7 @@ allowed() {
     base/*) echo "base/" ;;
     plugbase/*) echo "plugbase/ $ground" ;;
     vst/*) echo "vst/ plugbase/ $ground" ;;
+    vst3/*) echo "vst3/ plugbase/ effect/CreateEffect.h $ground" ;;
     raster/*) echo "raster/ $ground" ;;
     editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
     effect/* | resources/*) echo "$libs" ;;
