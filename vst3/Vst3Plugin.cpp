@@ -49,6 +49,14 @@ uint32_t Vst3Plugin::release() noexcept {
 
 vst3::tresult Vst3Plugin::initialize(vst3::FUnknown*) noexcept {
     // The component and the controller are this one object: a host may initialize both.
+    if (initialized) return vst3::kResultOk;
+    try {
+        // As the VST 2 module's open: the engine learns every value.
+        std::lock_guard<std::recursive_mutex> hold(core->Lock());
+        core->NotifyAllParameters();
+    } catch (...) {
+        return vst3::kInternalError;
+    }
     initialized = true;
     return vst3::kResultOk;
 }

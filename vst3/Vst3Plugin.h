@@ -17,6 +17,7 @@
 
 #include <atomic>
 #include <memory>
+#include <vector>
 
 #include "plugbase/IPluginCore.h"
 #include "plugbase/IPluginHost.h"
@@ -128,8 +129,12 @@ class Vst3Plugin final : public Vst3ComponentFacet,
     vst3::tresult GetComponentState(vst3::IBStream* state) noexcept override;
     vst3::tresult SetControllerState(vst3::IBStream*) noexcept override { return vst3::kResultOk; }
     vst3::tresult GetControllerState(vst3::IBStream*) noexcept override { return vst3::kResultOk; }
-    // Loads a bank chunk; on any failure restores the state held before. Under the lock.
-    bool LoadBank(const std::vector<uint8_t>& bytes);
+    // Loads a bank chunk and, unless program is -1, makes that program current; on any failure
+    // restores the state held before. Under the lock.
+    bool LoadBank(const std::vector<uint8_t>& bytes, int program);
+    // The core's bank chunk now (the current values stored into the current program); empty on
+    // failure. Under the lock.
+    std::vector<uint8_t> CurrentBank();
     // Selects a program as the VST 2 module does: the current edits stay in the current slot.
     // Under the lock.
     void SelectProgram(int index);

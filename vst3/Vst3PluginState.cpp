@@ -1,4 +1,7 @@
-// The component's state: the core's bank chunk, the same bytes the VST 2 module saves.
+// The component's state: the core's bank chunk (the same bytes the VST 2 module saves), then the
+// current program, which a VST 2 host keeps beside the chunk (a bank file's current-program
+// field) and VST 3 has no other place for: without it a reloaded project would come back with the
+// first program's values instead of the edited ones.
 #include <cstring>
 #include <mutex>
 
@@ -7,28 +10,42 @@
 
 namespace {
 
-// The first bytes of every bank chunk this effect writes: magic and version, little-endian.
+constexpr int32_t kProgramTrailerMagic = 0x67706356;  // the characters Vcpg, little-endian
+constexpr size_t kTrailerBytes = 8;
+
+int32_t ReadLe(const uint8_t* at) {
+    return static_cast<int32_t>(static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 |
+                                static_cast<uint32_t>(at[2]) << 16 | static_cast<uint32_t>(at[3]) << 24);
+}
+
+void AppendLe(std::vector<uint8_t>& bytes, int32_t v) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i)));
+}
+
+// The first bytes of every bank chunk this effect writes: magic and version.
 bool LooksLikeBank(const std::vector<uint8_t>& bytes) {
-    if (bytes.size() < 8) return false;
-    auto word = [&](size_t at) {
-        return static_cast<int32_t>(
-            static_cast<uint32_t>(bytes[at]) | static_cast<uint32_t>(bytes[at + 1]) << 8 |
-            static_cast<uint32_t>(bytes[at + 2]) << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24);
-    };
-    return word(0) == IPluginCore::kChunkMagic && word(4) >= IPluginCore::kChunkVersion;
+    return bytes.size() >= 8 && ReadLe(bytes.data()) == IPluginCore::kChunkMagic &&
+           ReadLe(bytes.data() + 4) >= IPluginCore::kChunkVersion;
 }
 
 }  // namespace
+
+std::vector<uint8_t> Vst3Plugin::CurrentBank() {
+    const void* data = nullptr;
+    const int size = core->GetStateChunk(true, &data);
+    if (size <= 0) return {};
+    return std::vector<uint8_t>(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+}
 
 vst3::tresult Vst3Plugin::GetComponentState(vst3::IBStream* state) noexcept {
     try {
         std::vector<uint8_t> bytes;
         {
             std::lock_guard<std::recursive_mutex> hold(core->Lock());
-            const void* data = nullptr;
-            const int size = core->GetStateChunk(true, &data);
-            if (size <= 0) return vst3::kInternalError;
-            bytes.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+            bytes = CurrentBank();
+            if (bytes.empty()) return vst3::kInternalError;
+            AppendLe(bytes, kProgramTrailerMagic);
+            AppendLe(bytes, core->CurrentProgramIndex());
         }
         return vst3stream::WriteAll(state, bytes.data(), bytes.size()) ? vst3::kResultOk : vst3::kResultFalse;
     } catch (...) {
@@ -40,15 +57,23 @@ vst3::tresult Vst3Plugin::SetComponentState(vst3::IBStream* state) noexcept {
     try {
         std::vector<uint8_t> bytes;
         if (!vst3stream::ReadAll(state, bytes)) return vst3::kResultFalse;
+        // A bare bank chunk (as the VST 2 module gives it) keeps the current program.
+        int program = -1;
+        if (bytes.size() > kTrailerBytes &&
+            ReadLe(bytes.data() + bytes.size() - kTrailerBytes) == kProgramTrailerMagic) {
+            program = ReadLe(bytes.data() + bytes.size() - 4);
+            bytes.resize(bytes.size() - kTrailerBytes);
+        }
         bool loaded = false;
         {
             std::lock_guard<std::recursive_mutex> hold(core->Lock());
             hostChange = true;
-            loaded = LoadBank(bytes);
+            loaded = LoadBank(bytes, program);
             hostChange = false;
         }
         return loaded ? vst3::kResultOk : vst3::kResultFalse;
     } catch (...) {
+        hostChange = false;
         return vst3::kOutOfMemory;
     }
 }
@@ -59,21 +84,20 @@ vst3::tresult Vst3Plugin::setComponentState(vst3::IBStream* state) noexcept {
     return SetComponentState(state);
 }
 
-bool Vst3Plugin::LoadBank(const std::vector<uint8_t>& bytes) {
-    if (!LooksLikeBank(bytes)) return false;
-    const void* data = nullptr;
-    const int size = core->GetStateChunk(true, &data);
-    if (size <= 0) return false;
-    const std::vector<uint8_t> before(static_cast<const uint8_t*>(data),
-                                      static_cast<const uint8_t*>(data) + size);
-    if (before == bytes) return true;
+bool Vst3Plugin::LoadBank(const std::vector<uint8_t>& bytes, int program) {
+    if (!LooksLikeBank(bytes) || program < -1 || program >= core->ProgramCount()) return false;
+    const std::vector<uint8_t> before = CurrentBank();
+    const int beforeProgram = core->CurrentProgramIndex();
+    if (before.empty()) return false;
+    if (before == bytes && (program < 0 || program == beforeProgram)) return true;
     // A bank is only taken whole: read back, it must give exactly the bytes loaded (a short,
     // long or damaged stream does not), else the state before comes back.
     bool ok = core->SetStateChunk(true, bytes.data(), static_cast<intptr_t>(bytes.size())) == 1;
-    if (ok) {
-        ok = core->GetStateChunk(true, &data) == static_cast<int>(bytes.size()) &&
-             std::memcmp(data, bytes.data(), bytes.size()) == 0;
+    if (ok && program >= 0) ok = core->SelectProgram(program);
+    if (ok) ok = CurrentBank() == bytes;
+    if (!ok) {
+        core->SetStateChunk(true, before.data(), static_cast<intptr_t>(before.size()));
+        core->SelectProgram(beforeProgram);
     }
-    if (!ok) core->SetStateChunk(true, before.data(), static_cast<intptr_t>(before.size()));
     return ok;
 }
