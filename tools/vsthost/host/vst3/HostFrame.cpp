@@ -90,7 +90,8 @@ int HostFrame::WaitFor(int limit) const {
     const Clock::time_point now = Clock::now();
     int wait = limit;
     for (const Timer& t : timers) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(t.due - now).count();
+        // Rounded up: waking before the timer is due would fire nothing.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(t.due - now).count();
         wait = std::min(wait, static_cast<int>(std::max<long long>(0, left)));
     }
     return wait;
