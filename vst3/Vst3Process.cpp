@@ -13,6 +13,9 @@ uint8_t Data7(int value) {
     return static_cast<uint8_t>(value < 0 ? 0 : value > 127 ? 127 : value);
 }
 
+// The adapter whose process call runs on this thread, if any.
+thread_local const Vst3Process* processing = nullptr;
+
 uint8_t Status(int kind, int channel) {
     return static_cast<uint8_t>((kind << 4) | (channel & 0x0F));
 }
@@ -33,10 +36,16 @@ bool Vst3Process::SetArrangement(vst3::SpeakerArrangement in, vst3::SpeakerArran
 
 void Vst3Process::Begin(vst3::ProcessData& data) {
     block = &data;
+    processing = this;
 }
 
 void Vst3Process::End() {
     block = nullptr;
+    processing = nullptr;
+}
+
+bool Vst3Process::InBlock() const {
+    return processing == this;
 }
 
 void Vst3Process::DeliverEvents() {
@@ -72,7 +81,7 @@ void Vst3Process::DeliverEvents() {
 }
 
 bool Vst3Process::SendMidi(const IMidiEvent& m) {
-    vst3::IEventList* out = block ? block->outputEvents : nullptr;
+    vst3::IEventList* out = InBlock() ? block->outputEvents : nullptr;
     if (!out) return false;
     vst3::Event e{};
     e.sampleOffset = m.offset;

@@ -22,9 +22,11 @@ class Vst3Process {
     // Opens the block: the core's outgoing events go to data's output list until End.
     void Begin(vst3::ProcessData& data);
     void End();
-    bool InBlock() const { return block != nullptr; }
-    // The block's output parameter changes, or null outside a block or when the host gave none.
-    vst3::IParameterChanges* OutputChanges() const { return block ? block->outputParameterChanges : nullptr; }
+    // [any thread] Whether the caller runs inside this object's process call: a notification from
+    // the UI thread while the audio thread processes is no part of the block.
+    bool InBlock() const;
+    // The block's output parameter changes, or null when the host gave none. Inside a block only.
+    vst3::IParameterChanges* OutputChanges() const { return block->outputParameterChanges; }
     // Every input event of the block, to the core as MIDI, in order.
     void DeliverEvents();
     // The block's audio through the core; false when the buffers do not fit the arrangement.
