@@ -1,5 +1,6 @@
 #include "effect/VSTCLASS.h"
 
+#include "effect/CreateEffect.h"
 #include "effect/EnvelopeShape.h"
 
 namespace {
@@ -15,16 +16,41 @@ constexpr int32_t FourCharCode(char a, char b, char c, char d) {
 // The project's version (CMakeLists.txt) is the only place it is written; 1.1.0 is 0x00010100.
 constexpr int32_t kVersion =
     (VESMAR_VERSION_MAJOR << 16) | (VESMAR_VERSION_MINOR << 8) | VESMAR_VERSION_PATCH;
-constexpr int32_t kUniqueId = FourCharCode('7', 'z', 'w', 'r');
-constexpr int32_t kMakerId = FourCharCode('D', 'a', 'r', 'v');
-constexpr int32_t kLatency = 0;
-constexpr int32_t kDoesMidi = 1;  // receives and sends MIDI
+
+PluginDescriptor MakeDescriptor() {
+    PluginDescriptor d;
+    d.effectName = "Vesmar";
+    d.productName = "";
+    d.vendor = "Darvo";
+    d.webAddress = "https://darvo.audio/plugins/vesmar";
+    d.version = kVersion;
+    d.channelConfigs = "1-1 2-2";
+    d.parameterCount = VSTCLASS::kNumParams;
+    d.programCount = VSTCLASS::kNumPrograms;
+    d.latency = 0;
+    d.midiInput = true;  // notes start the envelope, and every message goes back out
+    d.midiOutput = true;
+    d.vst2.uniqueId = FourCharCode('7', 'z', 'w', 'r');
+    d.vst2.makerId = FourCharCode('D', 'a', 'r', 'v');
+    d.vst2.doesMidi = 1;
+    const uint8_t vst3ClassId[16] = {0x11, 0x66, 0xCC, 0x03, 0x66, 0xED, 0x45, 0x6E,
+                                     0x83, 0x91, 0xBB, 0x2A, 0x08, 0x83, 0xAE, 0x68};
+    for (int i = 0; i < 16; ++i) d.vst3ClassId[i] = vst3ClassId[i];
+    d.clapId = "audio.darvo.vesmar";
+    d.lv2Uri = "https://darvo.audio/plugins/vesmar";
+    return d;
+}
 
 }  // namespace
 
-VSTCLASS::VSTCLASS(audioMasterCallback host)
-    : IVstPlugin(host, kNumParams, "1-1 2-2", kNumPrograms, "Vesmar", "", "Darvo", kVersion, kUniqueId,
-                 kMakerId, kLatency, kDoesMidi, false, false) {
+// Names, version, channels and the identity of every format; the format identities never change
+// once released.
+const PluginDescriptor& EffectDescriptor() {
+    static const PluginDescriptor descriptor = MakeDescriptor();
+    return descriptor;
+}
+
+VSTCLASS::VSTCLASS() : IPluginCore(EffectDescriptor()) {
     // Defining parameters does not notify the engine: it learns the values when the host opens the
     // effect, and the first processed block converts the times again at the actual sample rate.
     DefineParameters();

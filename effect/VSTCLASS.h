@@ -3,20 +3,21 @@
 
 #include "effect/NoteOffMode.h"
 #include "effect/PanSideMode.h"
-#include "vst/IVstPlugin.h"
+#include "plugbase/IPluginCore.h"
 
 class GRAPH;
 class IEditorGraphics;
 
 // The Vesmar effect: a MIDI-triggered Attack-Hold-Decay envelope that pushes a stereo signal
-// towards one side. The constructor states the plug-in's identity, parameters and factory programs;
-// the four hooks are the engine.
+// towards one side. Its descriptor states the plug-in's identity, the constructor its parameters,
+// editor and factory programs; the four hooks are the engine. It knows no plug-in format: each
+// format's adapter owns one and attaches itself as the host (see effect/CreateEffect.h).
 //
 // The envelope is block-stepped: its level is computed once at the start of each block, and within
 // the block only the pan position moves, on a straight line from the previous block's target to
 // this block's. Every hook runs with the core's lock held (the host adapter takes it), so the
 // engine fields need no further protection.
-class VSTCLASS : public IVstPlugin {
+class VSTCLASS : public IPluginCore {
   public:
     // Parameter indices: the contract with programs, stored states and the editor.
     enum Param : int {
@@ -33,7 +34,8 @@ class VSTCLASS : public IVstPlugin {
     };
     static constexpr int kNumPrograms = 10;
 
-    explicit VSTCLASS(audioMasterCallback host);
+    // Built with EffectDescriptor() (effect/CreateEffect.h).
+    VSTCLASS();
 
     void Reset() override;
     void OnParameterChange(int index) override;

@@ -12,7 +12,7 @@
 #include "effect/IRadioButtons.h"
 #include "effect/RoundHalfAway.h"
 #include "effect/VSTCLASS.h"
-#include "vst/ModuleInstance.h"
+#include "plugbase/ModuleInstance.h"
 
 namespace {
 
@@ -26,7 +26,6 @@ constexpr int kImageShape = 102;
 constexpr int kImagePanSide = 103;
 constexpr int kImageNoteOff = 104;
 
-constexpr const char* kMakerPluginSite = "https://darvo.audio/plugins/vesmar";
 constexpr const char* kMakerSite = "https://darvo.audio";
 
 // Knob row: rotation centres, and what the rectangle leaves below the knob image for the value.
@@ -56,7 +55,8 @@ void VSTCLASS::BuildEditor() {
     panDisplay = new GRAPH(this, 112, 227, 441, 237);
     editor->AttachControl(panDisplay);
 
-    editor->AttachControl(new IWebLinkControl(this, {143, 7, 335, 54}, kMakerPluginSite, kMakerSite, ""));
+    editor->AttachControl(
+        new IWebLinkControl(this, {143, 7, 335, 54}, Descriptor().webAddress, kMakerSite, ""));
 
     // White, slightly translucent value text; each knob centres its own copy.
     const ITextStyle valueTextStyle(kValueTextSize, IArgb(200, 255, 255, 255), "Arial");

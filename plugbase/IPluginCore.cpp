@@ -46,25 +46,18 @@ void HandOut(std::vector<std::unique_ptr<Channel>>& channels, Block const* block
 
 }  // namespace
 
-IPluginCore::IPluginCore(int nParams, const char* channelConfigs, int nPrograms, const char* effectName,
-                         const char* productName, const char* makerName, int32_t version, int32_t uniqueId,
-                         int32_t makerId, int32_t latency, int32_t doesMidi, bool stateChunks,
-                         bool isInstrument)
-    : uniqueId_(uniqueId),
-      makerId_(makerId),
-      version_(version),
-      stateChunks_(stateChunks),
-      isInstrument_(isInstrument),
-      doesMidi_(doesMidi),
-      latency_(latency) {
-    params_.reserve(static_cast<size_t>(std::max(nParams, 0)));
+IPluginCore::IPluginCore(const PluginDescriptor& descriptor)
+    : descriptor_(descriptor), version_(descriptor.version), latency_(descriptor.latency) {
+    const int nParams = std::max(descriptor.parameterCount, 0);
+    const int nPrograms = std::max(descriptor.programCount, 0);
+    params_.reserve(static_cast<size_t>(nParams));
     for (int i = 0; i < nParams; ++i) params_.push_back(std::make_unique<IParameter>());
-    programs_.reserve(static_cast<size_t>(std::max(nPrograms, 0)));
+    programs_.reserve(static_cast<size_t>(nPrograms));
     for (int k = 1; k <= nPrograms; ++k) programs_.push_back(std::make_unique<IProgram>(k));
-    CopyText(effectName_, sizeof effectName_, effectName);
-    CopyText(productName_, sizeof productName_, productName);
-    CopyText(makerName_, sizeof makerName_, makerName);
-    ParseChannelConfigs(channelConfigs);
+    CopyText(effectName_, sizeof effectName_, descriptor.effectName);
+    CopyText(productName_, sizeof productName_, descriptor.productName);
+    CopyText(makerName_, sizeof makerName_, descriptor.vendor);
+    ParseChannelConfigs(descriptor.channelConfigs);
 }
 
 IPluginCore::~IPluginCore() {
@@ -144,6 +137,77 @@ void IPluginCore::ProcessDouble(double** inputs, double** outputs, int frames) {
 bool IPluginCore::MidiNoteName(int, char* text, size_t capacity) {
     CopyText(text, capacity, "");
     return false;
+}
+
+// ---- Host notifications ---------------------------------------------------------------------------
+
+void IPluginCore::AttachHost(IPluginHost* host) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    host_ = host;
+}
+
+void IPluginCore::HostBeginEdit(int index) {
+    if (host_ == nullptr) return;
+    FlushPendingEndEdit();
+    host_->BeginEdit(index);
+}
+
+void IPluginCore::HostBeginEditOnce(int index) {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    if (host_ == nullptr || index == pendingEndEdit_) return;
+    FlushPendingEndEdit();
+    host_->BeginEdit(index);
+}
+
+void IPluginCore::HostBeginNestedEdit(int index) {
+    if (host_ != nullptr) host_->BeginEdit(index);
+}
+
+void IPluginCore::HostAutomate(int index, double normalized) {
+    if (host_ != nullptr) host_->Automate(index, normalized);
+}
+
+void IPluginCore::HostEndEdit(int index) {
+    if (host_ != nullptr) host_->EndEdit(index);
+}
+
+void IPluginCore::HostProgramChanged() {
+    if (host_ != nullptr) host_->ProgramChanged();
+}
+
+int64_t IPluginCore::HostSamplePosition() {
+    return host_ != nullptr ? host_->SamplePosition() : 0;
+}
+
+double IPluginCore::HostTempo() {
+    return host_ != nullptr ? host_->Tempo() : 0.0;
+}
+
+void IPluginCore::HostTimeSignature(int& numerator, int& denominator) {
+    numerator = denominator = 0;
+    if (host_ != nullptr) host_->TimeSignature(numerator, denominator);
+}
+
+HostId IPluginCore::HostKind() {
+    return host_ != nullptr ? host_->Product() : HostId::NotAsked;
+}
+
+void IPluginCore::EditorSizeChanged() {
+    std::lock_guard<std::recursive_mutex> hold(lock_);
+    if (host_ != nullptr && editor_) host_->EditorChanged();
+}
+
+void IPluginCore::SetLatency(int samples) {
+    latency_ = samples;
+    if (host_ != nullptr) host_->LatencyChanged(samples);
+}
+
+bool IPluginCore::SendMidiEvent(const IMidiEvent& event) {
+    return host_ != nullptr && host_->SendMidi(event);
+}
+
+bool IPluginCore::SendSysEx(const ISysExMessage& message) {
+    return host_ != nullptr && host_->SendSysEx(message);
 }
 
 bool IPluginCore::SendMidiEvents(const IMidiEvent* events, int count) {
@@ -375,6 +439,7 @@ void IPluginCore::AttachEditor(std::unique_ptr<IEditorLink> editor) {
     }
     editor->PrepareDrawing();
     editor_ = std::move(editor);
+    if (host_ != nullptr) host_->EditorChanged();
 }
 
 void IPluginCore::EndEditLater(int index) {

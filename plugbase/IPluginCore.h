@@ -12,17 +12,20 @@
 #include "plugbase/IEditorLink.h"
 #include "plugbase/IMidiEvent.h"
 #include "plugbase/IParameter.h"
+#include "plugbase/IPluginHost.h"
+#include "plugbase/PluginDescriptor.h"
 #include "plugbase/IProgram.h"
 #include "plugbase/ISysExMessage.h"
 #include "plugbase/IStateChunk.h"
 #include "plugbase/InputChannel.h"
 #include "plugbase/OutputChannel.h"
 
-// Host-independent heart of the plug-in: owns the parameters, the program slots, the legal channel
+// Format-free heart of the plug-in: owns the parameters, the program slots, the legal channel
 // configurations, one scratch buffer per audio channel, the plug-in's re-entrant lock and the
-// editor link. The effect overrides the hooks (Reset, OnParameterChange, ProcessDouble,
-// OnMidiEvent...); a host adapter overrides the Host* notifications, whose defaults do nothing and
-// answer false / 0 so that tests can subclass the core directly.
+// editor link. The effect derives from it and overrides the hooks (Reset, OnParameterChange,
+// ProcessDouble, OnMidiEvent...). A format's adapter owns the effect, drives it through the public
+// functions below and attaches itself as the IPluginHost the Host* notifications forward to; with
+// no host attached they do nothing and answer false / 0, so that tests can use the core directly.
 //
 // Threads: the host's audio and control threads come in with Lock() held (the adapter takes it for
 // every call). The editor's UI thread comes in without it, through the controls, and reaches only
@@ -36,9 +39,10 @@ class IPluginCore {
     static constexpr int32_t kChunkMagic = 0x70666674;
     static constexpr int32_t kChunkVersion = 0x00010000;
 
-    IPluginCore(int nParams, const char* channelConfigs, int nPrograms, const char* effectName,
-                const char* productName, const char* makerName, int32_t version, int32_t uniqueId,
-                int32_t makerId, int32_t latency, int32_t doesMidi, bool stateChunks, bool isInstrument);
+    // Parameters and program slots as many as the descriptor says (all still to be defined), the
+    // channels of its widest configuration; the descriptor is kept as given (its texts must outlive
+    // the core).
+    explicit IPluginCore(const PluginDescriptor& descriptor);
     // Destroys the editor, then the parameters (last to first), the programs (last to first), the
     // input and output channels and the channel configurations.
     virtual ~IPluginCore();
@@ -64,57 +68,53 @@ class IPluginCore {
     virtual bool SaveState(IStateChunk& chunk) { return SaveParameters(chunk); }
     virtual int LoadState(const IStateChunk& chunk, int position) { return LoadParameters(chunk, position); }
 
-    // ---- Host notifications (the host adapter implements them) -----------------------------------
+    // ---- Host notifications: forwarded to the attached host ---------------------------------------
+    // [any thread] Sets (or, with null, removes) the host the notifications go to; the caller keeps
+    // it alive while attached. Under the lock.
+    void AttachHost(IPluginHost* host);
     // [any thread] A control's gesture comes from the UI thread without the lock, the effect's own
-    // correction from a host thread with it; the adapter takes the lock where it needs it.
-    virtual void HostBeginEdit(int index) { (void)index; }
-    // [UI thread] An adapter implementation takes the lock for its whole duration.
-    virtual void HostBeginEditOnce(int index) { (void)index; }
+    // correction from a host thread with it; each takes the lock where it needs it. A begin edit
+    // first ends a pending wheel gesture.
+    void HostBeginEdit(int index);
+    // [UI thread] Under the lock: a begin edit, except for the parameter whose wheel gesture is still
+    // pending (its begin edit was sent and its end edit is still to come).
+    void HostBeginEditOnce(int index);
     // [any thread, with the lock held] A begin edit inside whatever gesture is open (the effect's
     // own correction while a control is turned): unlike HostBeginEdit, it leaves a pending wheel
     // gesture open, whose end edit is still to come.
-    virtual void HostBeginNestedEdit(int index) { (void)index; }
-    // [any thread, with the lock held]
-    virtual void HostAutomate(int index, double normalized) {
-        (void)index;
-        (void)normalized;
-    }
+    void HostBeginNestedEdit(int index);
+    // [any thread, with the lock held] Virtual, as HostEndEdit and SendMidiEvent, so that a test
+    // core can record them instead.
+    virtual void HostAutomate(int index, double normalized);
     // [any thread] as HostBeginEdit.
-    virtual void HostEndEdit(int index) { (void)index; }
+    virtual void HostEndEdit(int index);
     // [any thread, with the lock held]
-    virtual void HostProgramChanged() {}
+    void HostProgramChanged();
     // [audio thread, with the lock held] the host's transport, for the coming block.
-    virtual int64_t HostSamplePosition() { return 0; }
-    virtual double HostTempo() { return 0.0; }
-    virtual void HostTimeSignature(int& numerator, int& denominator) { numerator = denominator = 0; }
-    // [any thread] The UI thread asks while creating and activating the editor window (an
-    // adapter implementation takes the lock).
-    virtual HostId HostKind() { return host_; }
-    // [UI thread] The editor changed its size (an adapter implementation takes the lock).
-    virtual void EditorSizeChanged() {}
-    // [any thread, with the lock held]
-    virtual void AdjustForHost() {}
+    int64_t HostSamplePosition();
+    double HostTempo();
+    void HostTimeSignature(int& numerator, int& denominator);
+    // [any thread] The UI thread asks while creating and activating the editor window; NotAsked
+    // with no host attached.
+    HostId HostKind();
+    // [UI thread] The editor changed its size. Under the lock.
+    void EditorSizeChanged();
     // [any thread] Under the lock: shows every parameter's normalised value in the editor, calls
     // its PrepareDrawing and takes ownership of it (a previously attached editor is destroyed).
-    // Null does nothing.
-    virtual void AttachEditor(std::unique_ptr<IEditorLink> editor);
+    // Null does nothing. The host learns of it (IPluginHost::EditorChanged).
+    void AttachEditor(std::unique_ptr<IEditorLink> editor);
     // [any thread but the audio thread, with the lock held] Resizes every scratch buffer to frames
     // samples and zeroes them, unless frames is the current block size. Negative frames count as
     // 0. Not for the audio thread: it allocates.
     virtual void SetBlockSize(int frames);
-    // [any thread, with the lock held]
-    virtual void SetLatency(int samples) { latency_ = samples; }
-    // [audio thread, with the lock held] outgoing events, from the block being processed.
-    virtual bool SendMidiEvent(const IMidiEvent& event) {
-        (void)event;
-        return false;
-    }
+    // [any thread, with the lock held] The host learns of it (IPluginHost::LatencyChanged).
+    void SetLatency(int samples);
+    // [audio thread, with the lock held] outgoing events, from the block being processed; false
+    // with no host attached.
+    virtual bool SendMidiEvent(const IMidiEvent& event);
     // SendMidiEvent for each in order; true only if every call answered true (so true when empty).
     virtual bool SendMidiEvents(const IMidiEvent* events, int count);
-    virtual bool SendSysEx(const ISysExMessage& message) {
-        (void)message;
-        return false;
-    }
+    bool SendSysEx(const ISysExMessage& message);
 
     // ---- Saved states [any thread, with the lock held] --------------------------------------------
     // Appends every plain value as a 64-bit float; true.
@@ -165,27 +165,17 @@ class IPluginCore {
     int ParameterCount() const { return static_cast<int>(params_.size()); }
     IParameter* Parameter(int index);  // null when out of range
     const IParameter* Parameter(int index) const;
+    const PluginDescriptor& Descriptor() const { return descriptor_; }
     const char* EffectName() const { return effectName_; }
     const char* ProductName() const { return productName_; }
     const char* MakerName() const { return makerName_; }
     int32_t Version() const { return version_; }
     // major * 10000 + minor * 100 + patch (0x10100 gives 10100).
     int32_t VersionDecimal() const;
-    int32_t UniqueId() const { return uniqueId_; }
-    int32_t MakerId() const { return makerId_; }
-    HostId Host() const { return host_; }
-    int32_t HostVersion() const { return hostVersion_; }
-    void SetHost(HostId host, int32_t hostVersion) {
-        host_ = host;
-        hostVersion_ = hostVersion;
-    }
     double SampleRate() const { return sampleRate_; }
     void SetSampleRate(double rate) { sampleRate_ = rate; }
     int BlockSize() const { return blockSize_; }
     int Latency() const { return latency_; }
-    int32_t DoesMidi() const { return doesMidi_; }
-    bool StateChunks() const { return stateChunks_; }
-    bool IsInstrument() const { return isInstrument_; }
     int ChannelConfigCount() const { return static_cast<int>(configs_.size()); }
     const ChannelIoPair* ChannelConfig(int index) const;  // null when out of range
     // True when some configuration matches both sides; a negative count matches anything.
@@ -199,7 +189,8 @@ class IPluginCore {
     std::recursive_mutex& Lock() const { return lock_; }
 
     // ---- Channel connections ---------------------------------------------------------------------
-    // Channels start..start+count-1 (limited to the channel count) become (dis)connected.
+    // Channels start..start+count-1 (limited to the channel count) become (dis)connected. Every
+    // channel starts disconnected: the adapter connects those its host feeds.
     void ConnectInputs(int start, int count, bool connected);
     void ConnectOutputs(int start, int count, bool connected);
 
@@ -260,14 +251,9 @@ class IPluginCore {
     char effectName_[kNameBytes] = {};
     char productName_[kNameBytes] = {};
     char makerName_[kNameBytes] = {};
-    int32_t uniqueId_ = 0;
-    int32_t makerId_ = 0;
+    PluginDescriptor descriptor_;
     int32_t version_ = 0;
-    HostId host_ = HostId::NotAsked;
-    int32_t hostVersion_ = 0;
-    bool stateChunks_ = false;
-    bool isInstrument_ = false;
-    int32_t doesMidi_ = 0;
+    IPluginHost* host_ = nullptr;
     double sampleRate_ = 44100.0;
     int blockSize_ = 0;
     int latency_ = 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks every quoted #include of our sources against the dependency arrows
-#   plugbase -> vst -> effect,  raster -> editor -> editor/<platform> -> effect
+#   plugbase -> effect,  plugbase -> vst, vst3 (the adapters),  raster -> editor -> editor/<platform> -> effect
 # all standing on the ground floor: abi/ (plain records, including only each other) and base/ (general
 # containers). The command-line host stands on abi/ alone, in its own arrows
 #   host -> system -> formats -> render -> editor -> validate -> the commands (the top of tools/vsthost/)
@@ -9,13 +9,47 @@
 # of the tool at all. Tests, fuzz targets and benchmarks share helpers only through tests/support
 # and use of vsthost only the host library and formats/; the tool's own suite (tests/tools) may use
 # every folder beneath the commands. Platform headers (win/, posix/, x11/) are included only from
-# the same platform's folders (x11/ may also use posix/). Prints every offending line; exits 1 if any.
+# the same platform's folders (x11/ may also use posix/). The effect and the core name no plug-in
+# format: a module is the effect plus one format's adapter, whose entry alone calls the effect's
+# factory (effect/CreateEffect.h). Prints every offending line; exits 1 if any.
+#
+# --self-test: plants includes against the arrows (effect/ -> vst/, plugbase/ -> vst/ and effect/)
+# in a scratch copy of the tree and succeeds only if every one is refused.
 set -uo pipefail
+script="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/$(basename "${BASH_SOURCE[0]}")"
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
+if [ "${1:-}" = "--self-test" ]; then
+  scratch=$(mktemp -d)
+  trap 'rm -rf "$scratch"' EXIT
+  git ls-files -z -- '*.h' '*.cpp' | (cd "$root" && xargs -0 cp --parents -t "$scratch")
+  mkdir -p "$scratch/scripts" && cp "$script" "$scratch/scripts/"
+  (cd "$scratch" && git init -q && git add -A) || exit 1
+  if ! out=$("$scratch/scripts/check-layering.sh"); then
+    echo "layering self-test: the unchanged tree is refused"; echo "$out"; exit 1
+  fi
+  failed=0
+  for plant in "effect/VSTCLASS.h:vst/IVstPlugin.h" "plugbase/IPluginCore.h:vst/VstEntry.h" \
+               "plugbase/IPluginCore.cpp:effect/CreateEffect.h"; do
+    file=${plant%%:*} inc=${plant#*:}
+    cp "$root/$file" "$scratch/$file.keep"
+    printf '#include "%s"\n' "$inc" >>"$scratch/$file"
+    out=$("$scratch/scripts/check-layering.sh")
+    if grep -q "^$file:.*\"$inc\" is against" <<<"$out"; then
+      echo "layering self-test: $file -> $inc refused"
+    else
+      echo "layering self-test: $file -> $inc NOT refused"; failed=1
+    fi
+    mv "$scratch/$file.keep" "$scratch/$file"
+  done
+  exit $failed
+fi
+
 ground="abi/ base/"
-libs="plugbase/ vst/ vst3/ raster/ editor/ effect/ resources/ $ground"
+# What the effect may use: every library but a format's adapter.
+effectlibs="plugbase/ raster/ editor/ effect/ resources/ $ground"
+libs="$effectlibs vst/ vst3/"
 vsthost=tools/vsthost
 vocabulary="$vsthost/Commands.h $vsthost/CommandLine.h"
 hostlib="$vsthost/host/ abi/ base/x11/"
@@ -37,11 +71,11 @@ allowed() {
     abi/*) echo "abi/" ;;
     base/*) echo "base/" ;;
     plugbase/*) echo "plugbase/ $ground" ;;
-    vst/*) echo "vst/ plugbase/ $ground" ;;
+    vst/*) echo "vst/ plugbase/ effect/CreateEffect.h $ground" ;;
     vst3/*) echo "vst3/ plugbase/ effect/CreateEffect.h $ground" ;;
     raster/*) echo "raster/ $ground" ;;
     editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
-    effect/* | resources/*) echo "$libs" ;;
+    effect/* | resources/*) echo "$effectlibs" ;;
     $vsthost/host/*) echo "$hostlib" ;;
     $vsthost/system/*) echo "$system" ;;
     $vsthost/formats/*) echo "$formats" ;;

@@ -106,6 +106,8 @@ else
   echo "all sources formatted"; record "clang-format" 1 0
 fi
 if scripts/check-layering.sh; then record "layering" 1 0; else record "layering" 0 1; fi
+# The check itself: includes planted against the arrows (effect/ into vst/...) must be refused.
+if scripts/check-layering.sh --self-test; then record "layering refuses" 1 0; else record "layering refuses" 0 1; fi
 
 # 1. Native, ASan + UBSan.
 native="$builds/native-asan"

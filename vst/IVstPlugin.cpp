@@ -31,46 +31,49 @@ constexpr int kHostProductBytes = 256;
 
 }  // namespace
 
-IVstPlugin::IVstPlugin(audioMasterCallback host, int nParams, const char* channelConfigs, int nPrograms,
-                       const char* effectName, const char* productName, const char* makerName,
-                       int32_t version, int32_t uniqueId, int32_t makerId, int32_t latency, int32_t doesMidi,
-                       bool stateChunks, bool isInstrument)
-    : IPluginCore(nParams, channelConfigs, nPrograms, effectName, productName, makerName, version, uniqueId,
-                  makerId, latency, doesMidi, stateChunks, isInstrument),
-      host_(host) {
+IVstPlugin::IVstPlugin(audioMasterCallback host, std::unique_ptr<IPluginCore> effect)
+    : core_(std::move(effect)), host_(host) {
+    IPluginCore& core = *core_;
+    const PluginDescriptor::Vst2Identity& identity = core.Descriptor().vst2;
     effect_.magic = kEffectMagic;
     effect_.dispatcher = &DispatcherCallback;
     effect_.process = &ProcessCallback;
     effect_.setParameter = &SetParameterCallback;
     effect_.getParameter = &GetParameterCallback;
-    effect_.numPrograms = ProgramCount();
-    effect_.numParams = ParameterCount();
-    effect_.numInputs = InputCount();
-    effect_.numOutputs = OutputCount();
-    effect_.initialDelay = latency;
+    effect_.numPrograms = core.ProgramCount();
+    effect_.numParams = core.ParameterCount();
+    effect_.numInputs = core.InputCount();
+    effect_.numOutputs = core.OutputCount();
+    effect_.initialDelay = core.Latency();
     effect_.ioRatio = 1.0f;
     effect_.object = this;
-    effect_.uniqueID = uniqueId;
-    effect_.version = VersionDecimal();
+    effect_.uniqueID = identity.uniqueId;
+    effect_.version = core.VersionDecimal();
     effect_.processReplacing = &ProcessReplacingCallback;
     effect_.processDoubleReplacing = &ProcessDoubleCallback;
 
     int32_t flags = effFlagsCanReplacing | effFlagsCanDoubleReplacing;
-    if (stateChunks) flags |= effFlagsProgramChunks;
-    for (int i = 0; i < ChannelConfigCount(); ++i) {
-        if (ChannelConfig(i)->inputs == 1) flags |= effFlagsCanMono;
+    if (identity.stateChunks) flags |= effFlagsProgramChunks;
+    for (int i = 0; i < core.ChannelConfigCount(); ++i) {
+        if (core.ChannelConfig(i)->inputs == 1) flags |= effFlagsCanMono;
     }
-    if (isInstrument) flags |= effFlagsIsSynth;
+    if (identity.isInstrument) flags |= effFlagsIsSynth;
     effect_.flags = flags;
 
-    SetChannels(inputArrangement_, InputCount());
-    SetChannels(outputArrangement_, OutputCount());
-    ConnectInputs(0, InputCount(), true);
-    ConnectOutputs(0, OutputCount(), true);
-    SetBlockSize(1024);
+    SetChannels(inputArrangement_, core.InputCount());
+    SetChannels(outputArrangement_, core.OutputCount());
+    core.ConnectInputs(0, core.InputCount(), true);
+    core.ConnectOutputs(0, core.OutputCount(), true);
+    core.SetBlockSize(1024);
+    core.AttachHost(this);
+    EditorChanged();
 }
 
-IVstPlugin::~IVstPlugin() = default;
+IVstPlugin::~IVstPlugin() {
+    // The effect and its editor go first, and tell the host nothing more on their way out.
+    core_->AttachHost(nullptr);
+    core_.reset();
+}
 
 IVstPlugin* IVstPlugin::FromEffect(AEffect* effect) {
     return effect ? static_cast<IVstPlugin*>(effect->object) : nullptr;
@@ -82,36 +85,24 @@ intptr_t IVstPlugin::CallHost(int32_t opcode, int32_t index, intptr_t value, voi
 
 // ---- Parameter gestures ----------------------------------------------------------------------
 
-void IVstPlugin::HostAutomate(int index, double normalized) {
+void IVstPlugin::Automate(int index, double normalized) {
     CallHost(audioMasterAutomate, index, 0, nullptr, static_cast<float>(normalized));
 }
 
-void IVstPlugin::HostBeginEdit(int index) {
-    FlushPendingEndEdit();
+void IVstPlugin::BeginEdit(int index) {
     CallHost(audioMasterBeginEdit, index);
 }
 
-void IVstPlugin::HostBeginEditOnce(int index) {
-    std::lock_guard<std::recursive_mutex> guard(Lock());
-    if (index == PendingEndEdit()) return;
-    FlushPendingEndEdit();
-    CallHost(audioMasterBeginEdit, index);
-}
-
-void IVstPlugin::HostBeginNestedEdit(int index) {
-    CallHost(audioMasterBeginEdit, index);
-}
-
-void IVstPlugin::HostEndEdit(int index) {
+void IVstPlugin::EndEdit(int index) {
     CallHost(audioMasterEndEdit, index);
 }
 
-void IVstPlugin::HostProgramChanged() {
+void IVstPlugin::ProgramChanged() {
     CallHost(audioMasterUpdateDisplay);
 }
 
 void IVstPlugin::AskForMidi() {
-    if (DoesMidi() != 0) CallHost(audioMasterWantMidi);
+    if (core_->Descriptor().vst2.doesMidi != 0) CallHost(audioMasterWantMidi);
 }
 
 // ---- Time --------------------------------------------------------------------------------------
@@ -120,20 +111,20 @@ const VstTimeInfo* IVstPlugin::HostTime(int32_t flags) {
     return reinterpret_cast<const VstTimeInfo*>(CallHost(audioMasterGetTime, 0, flags));
 }
 
-int64_t IVstPlugin::HostSamplePosition() {
+int64_t IVstPlugin::SamplePosition() {
     const VstTimeInfo* time = HostTime(0);
     // The upper bound keeps the conversion defined for absurd positions.
     if (!time || !(time->samplePos >= 0.0) || time->samplePos >= 9.0e18) return 0;
     return static_cast<int64_t>(time->samplePos + 0.5);
 }
 
-double IVstPlugin::HostTempo() {
+double IVstPlugin::Tempo() {
     const VstTimeInfo* time = HostTime(kVstTempoValid);
     if (!time || !(time->flags & kVstTempoValid) || !(time->tempo >= 0.0)) return 0.0;
     return time->tempo;
 }
 
-void IVstPlugin::HostTimeSignature(int& numerator, int& denominator) {
+void IVstPlugin::TimeSignature(int& numerator, int& denominator) {
     numerator = denominator = 0;
     const VstTimeInfo* time = HostTime(kVstTimeSigValid);
     if (!time || !(time->flags & kVstTimeSigValid)) return;
@@ -144,72 +135,62 @@ void IVstPlugin::HostTimeSignature(int& numerator, int& denominator) {
 
 // ---- Host identification ---------------------------------------------------------------------
 
-HostId IVstPlugin::HostKind() {
+HostId IVstPlugin::Product() {
     // The editor window asks from the UI thread without the lock.
     std::lock_guard<std::recursive_mutex> guard(Lock());
-    if (Host() != HostId::NotAsked) return Host();
+    if (hostKind_ != HostId::NotAsked) return hostKind_;
     char name[kHostProductBytes] = {};
     CallHost(audioMasterGetProductString, 0, 0, name);
     name[kHostProductBytes - 1] = '\0';
     int32_t version = 0;
     if (name[0] != '\0') version = PackedHostVersion(CallHost(audioMasterGetVendorVersion));
-    const HostId id = HostIdFromProductName(name, kHostProductBytes);
-    SetHost(id, version);
-    return id;
+    hostKind_ = HostIdFromProductName(name, kHostProductBytes);
+    hostVersion_ = version;
+    return hostKind_;
 }
 
 void IVstPlugin::AdjustForHost() {
     if (hostAdjusted_) return;
     hostAdjusted_ = true;
-    const HostId host = HostKind();
+    IPluginCore& core = *core_;
+    const HostId host = Product();
     if (host == HostId::Forte || host == HostId::Audition || host == HostId::Orion ||
         host == HostId::SawStudio) {
-        ConnectInputs(2, InputCount(), false);
-        if (OutputCount() >= 3) ConnectOutputs(2, OutputCount(), true);
+        core.ConnectInputs(2, core.InputCount(), false);
+        if (core.OutputCount() >= 3) core.ConnectOutputs(2, core.OutputCount(), true);
     }
     SyncChannelCounts();
 }
 
 void IVstPlugin::SyncChannelCounts() {
-    effect_.numInputs = InputCount();
-    effect_.numOutputs = OutputCount();
-    inputArrangement_.numChannels = InputCount();
-    outputArrangement_.numChannels = OutputCount();
+    effect_.numInputs = core_->InputCount();
+    effect_.numOutputs = core_->OutputCount();
+    inputArrangement_.numChannels = core_->InputCount();
+    outputArrangement_.numChannels = core_->OutputCount();
 }
 
 // ---- Latency --------------------------------------------------------------------------------
 
-void IVstPlugin::SetLatency(int samples) {
-    IPluginCore::SetLatency(samples);
+void IVstPlugin::LatencyChanged(int samples) {
     effect_.initialDelay = samples;
 }
 
 // ---- Editor ------------------------------------------------------------------------------------
 
-void IVstPlugin::AttachEditor(std::unique_ptr<IEditorLink> editor) {
+void IVstPlugin::EditorChanged() {
+    const IEditorLink* editor = core_->Editor();
     if (editor == nullptr) return;
-    std::lock_guard<std::recursive_mutex> hold(Lock());
-    IPluginCore::AttachEditor(std::move(editor));
     effect_.flags |= effFlagsHasEditor;
-    SetEditorRectFromEditor();
-}
-
-void IVstPlugin::EditorSizeChanged() {
-    std::lock_guard<std::recursive_mutex> guard(Lock());
-    if (Editor()) SetEditorRectFromEditor();
-}
-
-void IVstPlugin::SetEditorRectFromEditor() {
     // The record's rectangle holds 16-bit coordinates; larger sizes are cut, as the host reads them.
     editorRect_.top = 0;
     editorRect_.left = 0;
-    editorRect_.bottom = static_cast<int16_t>(Editor()->Height());
-    editorRect_.right = static_cast<int16_t>(Editor()->Width());
+    editorRect_.bottom = static_cast<int16_t>(editor->Height());
+    editorRect_.right = static_cast<int16_t>(editor->Width());
 }
 
 // ---- Outgoing MIDI -----------------------------------------------------------------------------
 
-bool IVstPlugin::SendMidiEvent(const IMidiEvent& event) {
+bool IVstPlugin::SendMidi(const IMidiEvent& event) {
     return CallHost(audioMasterProcessEvents, 0, 0, outgoing_.Midi(event)) == 1;
 }
 

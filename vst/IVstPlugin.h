@@ -2,13 +2,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 #include "plugbase/IPluginCore.h"
 #include "abi/VstAbi.h"
 #include "vst/VstOutgoingEvents.h"
 
-// The VST 2 adapter: owns the effect record the host drives and translates every record callback
-// into calls on the plug-in core, and the core's host notifications into host callbacks.
+// The VST 2 adapter: owns the effect (a format-free IPluginCore) and the effect record the host
+// drives, translates every record callback into calls on the effect, and implements the effect's
+// host notifications (IPluginHost) as host callbacks.
 //
 // Threads: the host may call the record's functions from its audio, control and user-interface
 // threads; every one of them takes the plug-in's lock (IPluginCore::Lock) for its whole duration,
@@ -16,18 +18,20 @@
 // except a control's begin- and end-edit, which come from the UI thread without it.
 //
 // Ownership: the host owns nothing; the object lives from the entry point until effClose, which
-// deletes it. The effect record is part of the object and dies with it.
+// deletes it, and the effect and the record with it.
 //
-// Editor: attaching one sets effFlagsHasEditor and the editor rectangle the host reads with
+// Editor: an attached one sets effFlagsHasEditor and the editor rectangle the host reads with
 // effEditGetRect; effEditOpen answers 1 only when the editor could open its window.
-class IVstPlugin : public IPluginCore {
+class IVstPlugin final : public IPluginHost {
   public:
-    IVstPlugin(audioMasterCallback host, int nParams, const char* channelConfigs, int nPrograms,
-               const char* effectName, const char* productName, const char* makerName, int32_t version,
-               int32_t uniqueId, int32_t makerId, int32_t latency, int32_t doesMidi, bool stateChunks,
-               bool isInstrument);
+    // Takes the effect (not null) and attaches itself as its host.
+    IVstPlugin(audioMasterCallback host, std::unique_ptr<IPluginCore> effect);
     ~IVstPlugin() override;
+    IVstPlugin(const IVstPlugin&) = delete;
+    IVstPlugin& operator=(const IVstPlugin&) = delete;
 
+    IPluginCore& Core() { return *core_; }
+    std::recursive_mutex& Lock() const { return core_->Lock(); }
     // The record handed to the host; its object field points back at this plug-in.
     AEffect* Effect() { return &effect_; }
     // The plug-in behind a record, or null for a null record or one without an object.
@@ -39,39 +43,38 @@ class IVstPlugin : public IPluginCore {
 
     const VstSpeakerArrangement& InputArrangement() const { return inputArrangement_; }
     const VstSpeakerArrangement& OutputArrangement() const { return outputArrangement_; }
+    const ERect& EditorRect() const { return editorRect_; }
+    // The host number found from the host's product name (NotAsked until Product asked), and the
+    // host's version packed as major * 65536 + minor * 256 + patch.
+    HostId Host() const { return hostKind_; }
+    int32_t HostVersion() const { return hostVersion_; }
+    // At most once per object (effOpen): host-specific channel adjustment, then the record's and
+    // the arrangements' channel counts follow the effect's channels.
+    void AdjustForHost();
 
-    // ---- Host notifications of the core, through the host callback ------------------------------
-    // Each with the thread tag of its IPluginCore declaration.
-    void HostAutomate(int index, double normalized) override;
-    void HostBeginEdit(int index) override;
-    void HostBeginEditOnce(int index) override;
-    void HostBeginNestedEdit(int index) override;
-    void HostEndEdit(int index) override;
-    void HostProgramChanged() override;
-    int64_t HostSamplePosition() override;
-    double HostTempo() override;
-    void HostTimeSignature(int& numerator, int& denominator) override;
+    // ---- The effect's host notifications, through the host callback -----------------------------
+    // Each with the thread tag of the IPluginCore function that calls it.
+    void BeginEdit(int index) override;
+    void Automate(int index, double normalized) override;
+    void EndEdit(int index) override;
+    void ProgramChanged() override;
+    void LatencyChanged(int samples) override;
+    int64_t SamplePosition() override;
+    double Tempo() override;
+    void TimeSignature(int& numerator, int& denominator) override;
+    bool SendMidi(const IMidiEvent& event) override;
+    bool SendSysEx(const ISysExMessage& message) override;
     // Under the lock: asks the host for its product name (and version) once and maps it to a host
     // number.
-    HostId HostKind() override;
-    // At most once per object (effOpen): host-specific channel adjustment, then the record's and
-    // the arrangements' channel counts follow the core's channels.
-    void AdjustForHost() override;
-    void SetLatency(int samples) override;
-    // The core's steps, then effFlagsHasEditor and the editor rectangle.
-    void AttachEditor(std::unique_ptr<IEditorLink> editor) override;
-    // Under the lock, since the dispatcher reads the rectangle: it follows the editor's size.
-    void EditorSizeChanged() override;
-    const ERect& EditorRect() const { return editorRect_; }
-    bool SendMidiEvent(const IMidiEvent& event) override;
-    bool SendSysEx(const ISysExMessage& message) override;
+    HostId Product() override;
+    // effFlagsHasEditor and the editor rectangle follow the effect's editor.
+    void EditorChanged() override;
 
-  protected:
+  private:
     // Calls the host with the effect record first; 0 when the host gave no callback.
     intptr_t CallHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
                       float opt = 0.0f);
 
-  private:
     // Record callbacks (IVstPluginCallbacks.cpp): validate the record, take the lock, forward. An
     // exception from below (a failed allocation, say) ends at each of them as the neutral answer.
     // [any thread] the dispatcher and the parameter callbacks; [audio thread] the three process
@@ -103,9 +106,11 @@ class IVstPlugin : public IPluginCore {
     void AskForMidi();
     const VstTimeInfo* HostTime(int32_t flags);
     void SyncChannelCounts();
-    void SetEditorRectFromEditor();
 
+    std::unique_ptr<IPluginCore> core_;
     audioMasterCallback host_;
+    HostId hostKind_ = HostId::NotAsked;
+    int32_t hostVersion_ = 0;
     VstSpeakerArrangement inputArrangement_{};
     VstSpeakerArrangement outputArrangement_{};
     bool hostAdjusted_ = false;

@@ -46,7 +46,7 @@ intptr_t IVstPlugin::DispatcherCallback(AEffect* effect, int32_t opcode, int32_t
         // The editor's events and timer run outside the lock, as a window's messages do, so that
         // painting never holds up the audio thread.
         try {
-            if (IEditorLink* editor = plugin->Editor()) editor->Idle();
+            if (IEditorLink* editor = plugin->Core().Editor()) editor->Idle();
         } catch (...) {
         }
         return 0;
@@ -62,12 +62,12 @@ void IVstPlugin::ProcessFloat(AEffect* effect, float** inputs, float** outputs, 
     if (!plugin) return;
     Guarded(plugin, [&] {
         plugin->AskForMidi();
-        plugin->AttachInputs(inputs, frames);
-        plugin->AttachOutputs(outputs);
+        plugin->Core().AttachInputs(inputs, frames);
+        plugin->Core().AttachOutputs(outputs);
         if (accumulate) {
-            plugin->RunAccumulating(frames);
+            plugin->Core().RunAccumulating(frames);
         } else {
-            plugin->RunReplacing(frames);
+            plugin->Core().RunReplacing(frames);
         }
     });
 }
@@ -87,9 +87,9 @@ void IVstPlugin::ProcessDoubleCallback(AEffect* effect, double** inputs, double*
     if (!plugin) return;
     Guarded(plugin, [&] {
         plugin->AskForMidi();
-        plugin->AttachInputs64(inputs);
-        plugin->AttachOutputs64(outputs);
-        plugin->Run64(frames);
+        plugin->Core().AttachInputs64(inputs);
+        plugin->Core().AttachOutputs64(outputs);
+        plugin->Core().Run64(frames);
     });
 }
 
@@ -100,14 +100,14 @@ void IVstPlugin::SetParameterCallback(AEffect* effect, int32_t index, float valu
     // outside 0..1 are clamped before the editor or the parameter sees them.
     if (std::isnan(value)) return;
     const double normalized = std::clamp(static_cast<double>(value), 0.0, 1.0);
-    Guarded(plugin, [&] { plugin->ApplyParameterFromHost(index, normalized, true); });
+    Guarded(plugin, [&] { plugin->Core().ApplyParameterFromHost(index, normalized, true); });
 }
 
 float IVstPlugin::GetParameterCallback(AEffect* effect, int32_t index) noexcept {
     IVstPlugin* plugin = FromEffect(effect);
     if (!plugin) return 0.0f;
     return Guarded(plugin, 0.0f, [&] {
-        const IParameter* parameter = plugin->Parameter(index);
+        const IParameter* parameter = plugin->Core().Parameter(index);
         return parameter ? static_cast<float>(parameter->NormalizedValue()) : 0.0f;
     });
 }

@@ -41,27 +41,27 @@ int IndexFrom(intptr_t value) {
 
 intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
     char* text = static_cast<char*>(ptr);
-    const IParameter* parameter = Parameter(index);
+    const IParameter* parameter = core_->Parameter(index);
     switch (opcode) {
         case effOpen:
             AdjustForHost();
-            NotifyAllParameters();
+            core_->NotifyAllParameters();
             return 0;
         case effSetProgram:
-            StoreCurrentProgram(nullptr);
-            SelectProgram(IndexFrom(value));
+            core_->StoreCurrentProgram(nullptr);
+            core_->SelectProgram(IndexFrom(value));
             return 0;
         case effGetProgram:
-            return CurrentProgramIndex();
+            return core_->CurrentProgramIndex();
         case effSetProgramName:
             if (text) {
                 char name[VstText::kHostTextLimit + 1];
                 VstText::Read(text, name);
-                StoreCurrentProgram(name);
+                core_->StoreCurrentProgram(name);
             }
             return 0;
         case effGetProgramName:
-            CopyText(text, VstText::kProgramName, ProgramName(CurrentProgramIndex()));
+            CopyText(text, VstText::kProgramName, core_->ProgramName(core_->CurrentProgramIndex()));
             return 0;
         case effGetParamLabel:
             if (parameter) CopyText(text, VstText::kParameterText, parameter->Label());
@@ -80,28 +80,28 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             SetBlockSizeFromHost(value);
             return 0;
         case effMainsChanged:
-            OnActivate(value != 0);
-            if (value == 0) Reset();
+            core_->OnActivate(value != 0);
+            if (value == 0) core_->Reset();
             return 0;
         case effEditGetRect:
-            if (!ptr || !Editor()) return 0;
+            if (!ptr || !core_->Editor()) return 0;
             *static_cast<ERect**>(ptr) = &editorRect_;
             return 1;
         case effEditOpen:
-            if (!Editor() || Editor()->OpenWindow(ptr) == nullptr) return 0;
-            OnEditorOpened();
+            if (!core_->Editor() || core_->Editor()->OpenWindow(ptr) == nullptr) return 0;
+            core_->OnEditorOpened();
             return 1;
         case effEditClose:
-            if (!Editor()) return 0;
-            OnEditorClosed();
-            Editor()->CloseWindow();
+            if (!core_->Editor()) return 0;
+            core_->OnEditorClosed();
+            core_->Editor()->CloseWindow();
             return 1;
         case effIdentify:
             return kVstIdentifyMagic;
         case effGetChunk:
-            return GetStateChunk(index == 0, static_cast<const void**>(ptr));
+            return core_->GetStateChunk(index == 0, static_cast<const void**>(ptr));
         case effSetChunk:
-            return SetStateChunk(index == 0, ptr, value);
+            return core_->SetStateChunk(index == 0, ptr, value);
         case effProcessEvents:
             return ProcessEvents(static_cast<const VstEvents*>(ptr));
         case effCanBeAutomated:
@@ -110,35 +110,35 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
             return String2Parameter(index, text);
         case effGetProgramNameIndexed:
             if (!text) return 0;
-            CopyText(text, VstText::kProgramName, ProgramName(index));
+            CopyText(text, VstText::kProgramName, core_->ProgramName(index));
             return text[0] != '\0' ? 1 : 0;
         case effGetInputProperties:
             return PinProperties(true, index, static_cast<VstPinProperties*>(ptr));
         case effGetOutputProperties:
             return PinProperties(false, index, static_cast<VstPinProperties*>(ptr));
         case effGetPlugCategory:
-            return IsInstrument() ? kPlugCategSynth : kPlugCategEffect;
+            return core_->Descriptor().vst2.isInstrument ? kPlugCategSynth : kPlugCategEffect;
         case effSetSpeakerArrangement:
             return SetSpeakerArrangement(reinterpret_cast<const VstSpeakerArrangement*>(value),
                                          static_cast<const VstSpeakerArrangement*>(ptr));
         case effGetEffectName:
             if (!text) return 0;
-            CopyText(text, kVstMaxEffectNameLen, EffectName());
+            CopyText(text, kVstMaxEffectNameLen, core_->EffectName());
             return 1;
         case effGetVendorString:
             if (!text) return 0;
-            CopyText(text, kVstMaxVendorStrLen, MakerName());
+            CopyText(text, kVstMaxVendorStrLen, core_->MakerName());
             return 1;
         case effGetProductString:
             if (!text) return 0;
-            CopyText(text, kVstMaxProductStrLen, ProductName());
+            CopyText(text, kVstMaxProductStrLen, core_->ProductName());
             return 1;
         case effGetVendorVersion:
-            return VersionDecimal();
+            return core_->VersionDecimal();
         case effVendorSpecific:
             return VendorSpecific(index, value, ptr, opt);
         case effCanDo:
-            return VstCanDo(text, DoesMidi());
+            return VstCanDo(text, core_->Descriptor().vst2.doesMidi);
         case effGetVstVersion:
             return kVstVersion;
         case effGetMidiKeyName:
@@ -156,15 +156,15 @@ intptr_t IVstPlugin::Dispatch(int32_t opcode, int32_t index, intptr_t value, voi
 
 void IVstPlugin::SetSampleRateFromHost(float rate) {
     if (!(rate >= kMinSampleRate && rate <= kMaxSampleRate)) return;
-    SetSampleRate(rate);
-    Reset();
+    core_->SetSampleRate(rate);
+    core_->Reset();
 }
 
 void IVstPlugin::SetBlockSizeFromHost(intptr_t frames) {
     // A size of 0 or below would leave no scratch space and silence every block; keep the old one.
     if (frames <= 0) return;
-    SetBlockSize(static_cast<int>(std::min(frames, kMaxBlockSize)));
-    Reset();
+    core_->SetBlockSize(static_cast<int>(std::min(frames, kMaxBlockSize)));
+    core_->Reset();
 }
 
 intptr_t IVstPlugin::ProcessEvents(const VstEvents* events) {
@@ -184,7 +184,7 @@ intptr_t IVstPlugin::ProcessEvents(const VstEvents* events) {
             message.status = static_cast<uint8_t>(midi->midiData[0]);
             message.data1 = static_cast<uint8_t>(midi->midiData[1]);
             message.data2 = static_cast<uint8_t>(midi->midiData[2]);
-            OnMidiEvent(message);
+            core_->OnMidiEvent(message);
         } else if (event->type == kVstSysExType &&
                    event->byteSize >= static_cast<int32_t>(sizeof(VstMidiSysexEvent))) {
             // The system-exclusive record is longer than the generic event: only a record that says it
@@ -196,25 +196,25 @@ intptr_t IVstPlugin::ProcessEvents(const VstEvents* events) {
                 message.size = sysex->dumpBytes;
                 message.data = reinterpret_cast<const uint8_t*>(sysex->sysexDump);
             }
-            OnSysEx(message);
+            core_->OnSysEx(message);
         }
     }
     return 1;
 }
 
 intptr_t IVstPlugin::String2Parameter(int index, const char* text) {
-    IParameter* parameter = Parameter(index);
+    IParameter* parameter = core_->Parameter(index);
     if (!parameter) return 0;
     if (text) {
         char bounded[VstText::kHostTextLimit + 1];
         VstText::Read(text, bounded);
-        ApplyParameterFromHost(index, parameter->ParseText(bounded), false);
+        core_->ApplyParameterFromHost(index, parameter->ParseText(bounded), false);
     }
     return 1;
 }
 
 intptr_t IVstPlugin::PinProperties(bool input, int index, VstPinProperties* pin) {
-    const int channels = input ? InputCount() : OutputCount();
+    const int channels = input ? core_->InputCount() : core_->OutputCount();
     if (!pin || index < 0 || index >= channels) return 0;
     std::memset(pin, 0, sizeof *pin);
     pin->flags = kVstPinIsActive;
@@ -226,21 +226,21 @@ intptr_t IVstPlugin::PinProperties(bool input, int index, VstPinProperties* pin)
 intptr_t IVstPlugin::SetSpeakerArrangement(const VstSpeakerArrangement* inputs,
                                            const VstSpeakerArrangement* outputs) {
     if (inputs) {
-        const int n = std::clamp(inputs->numChannels, 0, InputCount());
-        ConnectInputs(0, n, true);
-        ConnectInputs(n, InputCount() - n, false);
+        const int n = std::clamp(inputs->numChannels, 0, core_->InputCount());
+        core_->ConnectInputs(0, n, true);
+        core_->ConnectInputs(n, core_->InputCount() - n, false);
     }
     if (outputs) {
-        const int n = std::clamp(outputs->numChannels, 0, OutputCount());
-        ConnectOutputs(0, n, true);
-        ConnectOutputs(n, OutputCount() - n, false);
+        const int n = std::clamp(outputs->numChannels, 0, core_->OutputCount());
+        core_->ConnectOutputs(0, n, true);
+        core_->ConnectOutputs(n, core_->OutputCount() - n, false);
     }
     return 1;
 }
 
 intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, float opt) {
     char* text = static_cast<char*>(ptr);
-    const IParameter* parameter = Parameter(IndexFrom(value));
+    const IParameter* parameter = core_->Parameter(IndexFrom(value));
     switch (index) {
         case effGetParamDisplay:
             if (!text) return 0;
@@ -271,13 +271,13 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
             return kVendorAnswer;
         }
         case kWheelVendor:
-            if (value != kWheelProduct || !Editor()) return 0;
+            if (value != kWheelProduct || !core_->Editor()) return 0;
             // A host's notch count is bounded before the editor truncates it to an integer.
-            return Editor()->HostWheel(
+            return core_->Editor()->HostWheel(
                 std::isfinite(opt) ? std::clamp(opt, -kMaxWheelNotches, kMaxWheelNotches) : 0.0f);
         case kOffscreenEditorIndex:
-            if (!Editor() || value < INT32_MIN || value > INT32_MAX) return 0;
-            return Editor()->OffscreenRequest(static_cast<int32_t>(value), ptr);
+            if (!core_->Editor() || value < INT32_MIN || value > INT32_MAX) return 0;
+            return core_->Editor()->OffscreenRequest(static_cast<int32_t>(value), ptr);
         default:
             return 0;
     }
@@ -290,7 +290,7 @@ intptr_t IVstPlugin::VendorSpecific(int32_t index, intptr_t value, void* ptr, fl
 // lands on the last. Continuous and curved parameters get no answer, so the host keeps its own
 // control for them.
 intptr_t IVstPlugin::ParameterPropertiesFor(int index, VstParameterProperties* properties) {
-    const IParameter* parameter = Parameter(index);
+    const IParameter* parameter = core_->Parameter(index);
     if (!properties || !parameter) return 0;
     const ParameterKind kind = parameter->Kind();
     const bool selector = kind == ParameterKind::Choice || kind == ParameterKind::Toggle;
@@ -313,5 +313,5 @@ intptr_t IVstPlugin::ParameterPropertiesFor(int index, VstParameterProperties* p
 intptr_t IVstPlugin::MidiKeyNameFor(MidiKeyName* key) {
     if (!key) return 0;
     key->keyName[0] = '\0';
-    return MidiNoteName(key->thisKeyNumber, key->keyName, sizeof key->keyName) ? 1 : 0;
+    return core_->MidiNoteName(key->thisKeyNumber, key->keyName, sizeof key->keyName) ? 1 : 0;
 }

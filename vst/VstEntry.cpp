@@ -1,7 +1,9 @@
 #include "vst/VstEntry.h"
 
+#include <memory>
 #include <mutex>
 
+#include "effect/CreateEffect.h"
 #include "vst/IVstPlugin.h"
 
 namespace {
@@ -15,12 +17,13 @@ std::mutex processLock;
 AEffect* VstCreateEffect(audioMasterCallback host) noexcept {
     try {
         std::lock_guard<std::mutex> guard(processLock);
-        IVstPlugin* plugin = CreateVstPlugin(host);
-        if (!plugin) return nullptr;
-        plugin->EnsureOneProgram();
-        AEffect* effect = plugin->Effect();
-        if (effect->numPrograms < 1) effect->numPrograms = 1;
-        return effect;
+        std::unique_ptr<IPluginCore> effect = CreateEffect();
+        if (!effect) return nullptr;
+        effect->EnsureOneProgram();
+        auto* plugin = new IVstPlugin(host, std::move(effect));
+        AEffect* record = plugin->Effect();
+        if (record->numPrograms < 1) record->numPrograms = 1;
+        return record;
     } catch (...) {
         return nullptr;
     }

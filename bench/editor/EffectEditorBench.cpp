@@ -11,19 +11,14 @@
 #include "editor/IEditorGraphics.h"
 #include "effect/GRAPH.h"
 #include "effect/VSTCLASS.h"
-#include "abi/VstAbi.h"
 
 namespace {
 
 constexpr IPixelRect kWhole{0, 0, 480, 260};
 
-intptr_t QuietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-    return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 // The effect with its editor painted once, so that fonts and the ring crop exist.
 struct Painted {
-    Painted() : effect(&QuietHost), editor(dynamic_cast<IEditorGraphics*>(effect.Editor())) {
+    Painted() : editor(dynamic_cast<IEditorGraphics*>(effect.Editor())) {
         editor->MarkAllDirty();
         editor->PaintArea(kWhole);
         editor->PaintArea(kWhole);

@@ -6,13 +6,15 @@
 // back buffer.
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "editor/IEditorGraphics.h"
+#include "effect/CreateEffect.h"
 #include "vst/IVstPlugin.h"
 #include "tools/vsthost/host/SilentHost.h"
 #include "tools/vsthost/host/VstEventList.h"
-#include "vst/VstEntry.h"
 
 namespace {
 
@@ -181,14 +183,15 @@ void EditorInput(AEffect* e, IEditorGraphics* editor, Input& in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    IVstPlugin* plugin = CreateVstPlugin(&SilentHostCallback);
-    if (!plugin) return 0;
+    std::unique_ptr<IPluginCore> effect = CreateEffect();
+    if (!effect) return 0;
+    auto* plugin = new IVstPlugin(&SilentHostCallback, std::move(effect));
     AEffect* e = plugin->Effect();
     e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
     e->dispatcher(e, effSetBlockSize, 0, 256, nullptr, 0);
     // The editor, when the effect has one; the window is never opened, so the input goes straight
     // to the graphics context.
-    auto* editor = dynamic_cast<IEditorGraphics*>(plugin->Editor());
+    auto* editor = dynamic_cast<IEditorGraphics*>(plugin->Core().Editor());
     Input in(data, size);
     for (int step = 0; step < 64 && !in.Empty(); ++step) {
         const uint8_t what = in.Byte();

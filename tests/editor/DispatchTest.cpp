@@ -152,7 +152,7 @@ TEST_F(MouseDispatch, SetSizeDropsControlsAndCapture) {
     editor->HandleMouseDrag(30, 30, {});
     editor->HandleMouseUp(30, 30, {});
     EXPECT_EQ(editor->ControlAt(30, 30), -1);
-    const ERect& r = plugin->EditorRect();
+    const ERect& r = IVstPlugin::FromEffect(effect)->EditorRect();
     EXPECT_EQ(r.right, 200);
     EXPECT_EQ(r.bottom, 150);
 }

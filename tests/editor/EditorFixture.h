@@ -31,8 +31,8 @@ class EditorFixture : public ::testing::Test {
 
     EditorFixture() {
         HeadlessEditor::DefineImage(kBackgroundId, {kWidth, kHeight, kGrey});
-        plugin = new EditorPlugin(&RecordingHost::Callback, TestPlugin::Options{});
-        effect = plugin->Effect();
+        plugin = new EditorPlugin(TestPlugin::Options{});
+        effect = NewVstPlugin(plugin, &RecordingHost::Callback);
         host.Bind(effect);
         editor = new HeadlessEditor(plugin, kWidth, kHeight);
         editor->AttachBackground(kBackgroundId, "background");

@@ -37,9 +37,9 @@ TEST_F(EditorLink, OpenWithoutAWindowAnswersZeroAndCloseStillWorks) {
 }
 
 TEST(EditorLinkWithoutEditor, EditorOpcodesAnswerZero) {
-    EditorPlugin* plugin = new EditorPlugin(&RecordingHost::Callback, TestPlugin::Options{});
+    EditorPlugin* plugin = new EditorPlugin(TestPlugin::Options{});
     RecordingHost host;
-    AEffect* e = plugin->Effect();
+    AEffect* e = NewVstPlugin(plugin, &RecordingHost::Callback);
     host.Bind(e);
     EXPECT_EQ(e->dispatcher(e, effEditOpen, 0, 0, nullptr, 0), 0);
     EXPECT_EQ(e->dispatcher(e, effEditClose, 0, 0, nullptr, 0), 0);

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -16,10 +17,16 @@ TEST(EditorThreads, PaintingBesideHostAndAudioThreads) {
     FakeHost host;
     EngineProbe effect;
     effect.Open();
-    AEffect* record = effect.Effect();
-    record->dispatcher(record, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-    record->dispatcher(record, effSetBlockSize, 0, 64, nullptr, 0.0f);
-    record->dispatcher(record, effMainsChanged, 0, 1, nullptr, 0.0f);
+    // The host's threads come in with the lock held, as every adapter calls the core.
+    auto locked = [&effect](auto call) {
+        std::lock_guard<std::recursive_mutex> hold(effect.Lock());
+        call();
+    };
+    locked([&] {
+        effect.SetSampleRate(44100.0);
+        effect.SetBlockSize(64);
+        effect.OnActivate(true);
+    });
     auto& editor = *dynamic_cast<IEditorGraphics*>(effect.Editor());
     std::atomic<bool> running{true};
 
@@ -27,13 +34,23 @@ TEST(EditorThreads, PaintingBesideHostAndAudioThreads) {
         std::vector<float> inL(64, 0.5f), inR(64, -0.5f), outL(64), outR(64);
         float* in[2] = {inL.data(), inR.data()};
         float* out[2] = {outL.data(), outR.data()};
-        while (running.load(std::memory_order_relaxed)) record->processReplacing(record, in, out, 64);
+        while (running.load(std::memory_order_relaxed)) {
+            locked([&] {
+                effect.AttachInputs(in, 64);
+                effect.AttachOutputs(out);
+                effect.RunReplacing(64);
+            });
+        }
     });
 
     std::thread control([&] {
         for (int i = 0; running.load(std::memory_order_relaxed); ++i) {
-            record->setParameter(record, i % 9, static_cast<float>(i % 11) / 10.0f);
-            if (i % 29 == 0) record->dispatcher(record, effSetProgram, 0, i % 6, nullptr, 0.0f);
+            effect.ApplyParameterFromHost(i % 9, static_cast<double>(i % 11) / 10.0, true);
+            if (i % 29 == 0)
+                locked([&] {
+                    effect.StoreCurrentProgram(nullptr);
+                    effect.SelectProgram(i % 6);
+                });
         }
     });
 

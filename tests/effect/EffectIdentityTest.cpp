@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <vector>
 
+#include "effect/CreateEffect.h"
 #include "tests/effect/EngineProbe.h"
 
 namespace {
@@ -20,18 +25,17 @@ TEST(EffectIdentity, ReportsItsIdentityToTheHost) {
     EXPECT_STREQ("", effect.ProductName());
     EXPECT_STREQ("Darvo", effect.MakerName());
     EXPECT_EQ(0x00010100, effect.Version());
-    EXPECT_EQ(0x377A7772, effect.UniqueId());
-    EXPECT_EQ(0x44617276, effect.MakerId());
+    EXPECT_EQ(0x377A7772, effect.Descriptor().vst2.uniqueId);
+    EXPECT_EQ(0x44617276, effect.Descriptor().vst2.makerId);
     EXPECT_EQ(0, effect.Latency());
-    EXPECT_EQ(1, effect.DoesMidi());
-    EXPECT_FALSE(effect.StateChunks());
-    EXPECT_FALSE(effect.IsInstrument());
+    EXPECT_EQ(1, effect.Descriptor().vst2.doesMidi);
+    EXPECT_FALSE(effect.Descriptor().vst2.stateChunks);
+    EXPECT_FALSE(effect.Descriptor().vst2.isInstrument);
     EXPECT_EQ(9, effect.ParameterCount());
     EXPECT_EQ(10, effect.ProgramCount());
     EXPECT_EQ(2, effect.InputCount());
     EXPECT_EQ(2, effect.OutputCount());
-    EXPECT_EQ(0x377A7772, effect.Effect()->uniqueID);
-    EXPECT_EQ(10100, effect.Effect()->version);
+    EXPECT_EQ(10100, effect.VersionDecimal());
 }
 
 // Program names as the host lists them: six factory programs, then the core's empty slots.
@@ -96,3 +100,44 @@ TEST(EffectIdentity, FactoryProgramsHoldTheirValues) {
 }
 
 }  // namespace
+
+// The factory every format's adapter calls: the described effect, driven through the core's own
+// frame with a host of no format. A note goes back out at its offset and pushes the sound to one
+// side; the identities hosts store with sessions never change.
+TEST(EffectIdentity, FactoryEffectRunsWithoutAFormat) {
+    const PluginDescriptor& d = EffectDescriptor();
+    const uint8_t classId[16] = {0x11, 0x66, 0xCC, 0x03, 0x66, 0xED, 0x45, 0x6E,
+                                 0x83, 0x91, 0xBB, 0x2A, 0x08, 0x83, 0xAE, 0x68};
+    EXPECT_EQ(0, std::memcmp(classId, d.vst3ClassId, sizeof classId));
+    EXPECT_STREQ("audio.darvo.vesmar", d.clapId);
+    EXPECT_STREQ("https://darvo.audio/plugins/vesmar", d.lv2Uri);
+
+    FakeHost host;
+    std::unique_ptr<IPluginCore> effect = CreateEffect();
+    ASSERT_NE(nullptr, effect);
+    EXPECT_EQ(&d, &EffectDescriptor());
+    EXPECT_STREQ(d.effectName, effect->EffectName());
+    effect->AttachHost(&host);
+    std::lock_guard<std::recursive_mutex> hold(effect->Lock());
+    effect->SetSampleRate(48000.0);
+    effect->ConnectInputs(0, 2, true);
+    effect->ConnectOutputs(0, 2, true);
+    effect->SetBlockSize(256);
+    effect->Reset();
+    effect->NotifyAllParameters();
+    IMidiEvent note;
+    note.offset = 7;
+    note.status = 0x90;
+    note.data1 = 60;
+    note.data2 = 100;
+    effect->OnMidiEvent(note);
+    std::vector<float> left(4096, 0.5f), right(4096, 0.5f);
+    float* io[2] = {left.data(), right.data()};
+    effect->AttachInputs(io, 4096);
+    effect->AttachOutputs(io);
+    effect->RunReplacing(4096);
+    ASSERT_EQ(1u, host.calls.size());
+    EXPECT_EQ(FakeHost::Kind::Midi, host.calls[0].kind);
+    EXPECT_EQ(7, host.calls[0].index);
+    EXPECT_NE(left.back(), right.back());
+}

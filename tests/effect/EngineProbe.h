@@ -4,11 +4,12 @@
 #include "effect/VSTCLASS.h"
 #include "tests/effect/FakeHost.h"
 
-// The effect with its engine state readable, plus the few host steps the tests need: open it (the
-// core notifies every parameter), set a parameter as the host does, send MIDI, run a block.
+// The effect with no plug-in format around it, its engine state readable, plus the few host steps
+// the tests need: open it (the core notifies every parameter), set a parameter as the host does,
+// send MIDI, run a block. Made while a FakeHost exists, it reports to that host.
 class EngineProbe : public VSTCLASS {
   public:
-    EngineProbe() : VSTCLASS(&FakeHost::Callback) {}
+    EngineProbe() { AttachHost(FakeHost::Active()); }
 
     using VSTCLASS::attackLeft;
     using VSTCLASS::attackLength;

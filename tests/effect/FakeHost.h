@@ -2,12 +2,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "abi/VstAbi.h"
+#include "plugbase/IPluginHost.h"
 
-// A host callback that records what the plug-in tells the host: automation, edit gestures and the
-// MIDI sent back. Its lists are reserved up front so that recording does not allocate, which lets
-// the allocation tests run the real callback. One recorder is active at a time.
-class FakeHost {
+// A host of no particular format that records what the effect tells it: automation, edit gestures
+// and the MIDI sent back. Its list is reserved up front so that recording does not allocate, which
+// lets the allocation tests run with it attached. The effect probes made while one exists attach
+// to it (Active).
+class FakeHost : public IPluginHost {
   public:
     enum class Kind { Automate, BeginEdit, EndEdit, Midi };
     struct Call {
@@ -18,12 +19,28 @@ class FakeHost {
     };
 
     FakeHost();
-    ~FakeHost();
+    ~FakeHost() override;
     FakeHost(const FakeHost&) = delete;
     FakeHost& operator=(const FakeHost&) = delete;
+    static FakeHost* Active() { return active; }
 
-    static intptr_t Callback(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                             float opt);
+    void BeginEdit(int index) override { calls.push_back({Kind::BeginEdit, index, 0.0f, {}}); }
+    void Automate(int index, double normalized) override {
+        calls.push_back({Kind::Automate, index, static_cast<float>(normalized), {}});
+    }
+    void EndEdit(int index) override { calls.push_back({Kind::EndEdit, index, 0.0f, {}}); }
+    void ProgramChanged() override {}
+    void LatencyChanged(int) override {}
+    int64_t SamplePosition() override { return 0; }
+    double Tempo() override { return 0.0; }
+    void TimeSignature(int& numerator, int& denominator) override { numerator = denominator = 0; }
+    bool SendMidi(const IMidiEvent& event) override {
+        calls.push_back({Kind::Midi, event.offset, 0.0f, {event.status, event.data1, event.data2}});
+        return true;
+    }
+    bool SendSysEx(const ISysExMessage&) override { return false; }
+    HostId Product() override { return HostId::Unknown; }
+    void EditorChanged() override {}
 
     std::vector<Call> calls;
 

@@ -36,7 +36,10 @@ TEST(CoreIdentity, NamesVersionAndFlags) {
     EXPECT_EQ(core.BlockSize(), 0);
     EXPECT_EQ(core.PendingEndEdit(), -1);
     const std::string longName(300, 'x');
-    IPluginCore named(0, "1-1", 0, longName.c_str(), nullptr, "", 0, 0, 0, 0, 0, false, false);
+    PluginDescriptor d;
+    d.effectName = longName.c_str();
+    d.productName = nullptr;
+    IPluginCore named(d);
     EXPECT_EQ(std::string(named.EffectName()), std::string(127, 'x'));
     EXPECT_STREQ(named.ProductName(), "");
 }

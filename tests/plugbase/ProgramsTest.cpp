@@ -56,7 +56,10 @@ TEST(Programs, EnsureOneProgramOnlyActsWithoutSlots) {
     TestCore core;
     core.EnsureOneProgram();
     EXPECT_FALSE(core.Program(6)->IsInitialised());
-    IPluginCore bare(2, "1-1", 0, "e", "p", "m", 1, 1, 1, 0, 0, false, false);
+    PluginDescriptor d;
+    d.channelConfigs = "1-1";
+    d.parameterCount = 2;
+    IPluginCore bare(d);
     bare.EnsureOneProgram();
     ASSERT_EQ(bare.ProgramCount(), 1);
     EXPECT_STREQ(bare.ProgramName(0), "Default");

@@ -14,9 +14,7 @@ class TestCore : public IPluginCore {
     static constexpr int kParams = 9;
     static constexpr int kPrograms = 10;
 
-    explicit TestCore(const char* channels = "1-1 2-2")
-        : IPluginCore(kParams, channels, kPrograms, "Test Effect", "Test Product", "Test Maker", 0x10100,
-                      0x54734566, 0x54734d6b, 0, 1, false, false) {
+    explicit TestCore(const char* channels = "1-1 2-2") : IPluginCore(Describe(channels)) {
         Parameter(0)->DefineInteger("Attack", 10, 0, 1000, "ms");
         Parameter(1)->DefineInteger("Hold", 50, 0, 2000, "ms");
         Parameter(2)->DefineInteger("Decay", 200, 1, 5000, "ms");
@@ -51,6 +49,18 @@ class TestCore : public IPluginCore {
         std::vector<double> values;
         for (int i = 0; i < ParameterCount(); ++i) values.push_back(Parameter(i)->PlainValue());
         return values;
+    }
+
+    static PluginDescriptor Describe(const char* channels) {
+        PluginDescriptor d;
+        d.effectName = "Test Effect";
+        d.productName = "Test Product";
+        d.vendor = "Test Maker";
+        d.version = 0x10100;
+        d.channelConfigs = channels;
+        d.parameterCount = kParams;
+        d.programCount = kPrograms;
+        return d;
     }
 
     std::vector<int> changes;

@@ -32,9 +32,31 @@ bool TestBackgroundControl::Paint(IEditorGraphics& graphics) {
     return graphics.FillRect(colour, rect, blend);
 }
 
-TestEditorEffect::TestEditorEffect(audioMasterCallback host, void* instance)
-    : IVstPlugin(host, 3, "2-2", 2, "Test Editor", "Test Editor Effect", "Vesmar Tests", 0x10000, 0x54734564,
-                 0x56736d72, 0, 0, true, false) {
+namespace {
+
+PluginDescriptor Describe() {
+    PluginDescriptor d;
+    d.effectName = "Test Editor";
+    d.productName = "Test Editor Effect";
+    d.vendor = "Vesmar Tests";
+    d.version = 0x10000;
+    d.channelConfigs = "2-2";
+    d.parameterCount = 3;
+    d.programCount = 2;
+    d.vst2.uniqueId = 0x54734564;
+    d.vst2.makerId = 0x56736d72;
+    d.vst2.stateChunks = true;
+    return d;
+}
+
+}  // namespace
+
+const PluginDescriptor& TestEditorEffect::Identity() {
+    static const PluginDescriptor descriptor = Describe();
+    return descriptor;
+}
+
+TestEditorEffect::TestEditorEffect(void* instance) : IPluginCore(Identity()) {
     Parameter(0)->DefineContinuous("Level", 25.0, 0.0, 100.0, 0.1, "%");
     Parameter(1)->DefineChoice("Side", 0, 3, "");
     const char* sides[] = {"Alternate", "Left", "Right"};

@@ -11,7 +11,7 @@
 
 #include "editor/IControl.h"
 #include "editor/IEditorGraphics.h"
-#include "vst/IVstPlugin.h"
+#include "plugbase/IPluginCore.h"
 
 class TestBarControl : public IControl {
   public:
@@ -32,7 +32,7 @@ class TestBackgroundControl : public IControl {
     IArgb colour;
 };
 
-class TestEditorEffect : public IVstPlugin {
+class TestEditorEffect : public IPluginCore {
   public:
     static constexpr int kWidth = 240;
     static constexpr int kHeight = 120;
@@ -43,7 +43,8 @@ class TestEditorEffect : public IVstPlugin {
     static IPixelRect BarRect(int i) { return {20, 20 + 30 * i, 220, 40 + 30 * i}; }
 
     // instance: the module handle the editor window registers its class with.
-    TestEditorEffect(audioMasterCallback host, void* instance);
+    explicit TestEditorEffect(void* instance);
+    static const PluginDescriptor& Identity();
 
     IEditorGraphics* EditorGraphics() const { return static_cast<IEditorGraphics*>(Editor()); }
     TestBarControl* Bar(int i) const;

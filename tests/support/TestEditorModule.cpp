@@ -1,14 +1,16 @@
 // The test editor effect as a loadable module (testeditor.dll / testeditor.so).
-#include <new>
-
+#include "effect/CreateEffect.h"
+#include "plugbase/ModuleInstance.h"
 #include "tests/support/TestEditorEffect.h"
-#include "vst/ModuleInstance.h"
-#include "vst/VstEntry.h"
 
-IVstPlugin* CreateVstPlugin(audioMasterCallback host) {
+std::unique_ptr<IPluginCore> CreateEffect() noexcept {
     try {
-        return new TestEditorEffect(host, ModuleInstance());
+        return std::make_unique<TestEditorEffect>(ModuleInstance());
     } catch (...) {
         return nullptr;
     }
+}
+
+const PluginDescriptor& EffectDescriptor() {
+    return TestEditorEffect::Identity();
 }

@@ -2,9 +2,28 @@
 
 int TestPlugin::destroyed = 0;
 
-TestPlugin::TestPlugin(audioMasterCallback host, const Options& o)
-    : IVstPlugin(host, 4, o.channels, o.programs, "Test Effect", "Test Product", "Test Maker", 0x10203,
-                 0x54657374, 0x4d616b72, 0, o.doesMidi, o.stateChunks, o.isInstrument) {
+namespace {
+
+PluginDescriptor Describe(const TestPlugin::Options& o) {
+    PluginDescriptor d;
+    d.effectName = "Test Effect";
+    d.productName = "Test Product";
+    d.vendor = "Test Maker";
+    d.version = 0x10203;
+    d.channelConfigs = o.channels;
+    d.parameterCount = 4;
+    d.programCount = o.programs;
+    d.vst2.uniqueId = 0x54657374;
+    d.vst2.makerId = 0x4d616b72;
+    d.vst2.doesMidi = o.doesMidi;
+    d.vst2.stateChunks = o.stateChunks;
+    d.vst2.isInstrument = o.isInstrument;
+    return d;
+}
+
+}  // namespace
+
+TestPlugin::TestPlugin(const Options& o) : IPluginCore(Describe(o)) {
     Parameter(0)->DefineInteger("Steps", 0, 0, 5, "st");
     Parameter(1)->DefineChoice("Mode", 0, 3, "");
     Parameter(1)->AddValueText(0, "Soft");
@@ -21,7 +40,8 @@ void TestPlugin::OnSysEx(const ISysExMessage& message) {
 }
 
 PluginUnderTest::PluginUnderTest(const TestPlugin::Options& o)
-    : plugin(new TestPlugin(&RecordingHost::Callback, o)), effect(plugin->Effect()) {
+    : plugin(new TestPlugin(o)), effect(NewVstPlugin(plugin, &RecordingHost::Callback)) {
+    adapter = IVstPlugin::FromEffect(effect);
     host.Bind(effect);
 }
 

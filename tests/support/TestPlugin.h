@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/NewVstPlugin.h"
 #include "tests/support/RecordingHost.h"
 #include "vst/IVstPlugin.h"
 
-// A small effect on the adapter: an Integer 0..5, a three-way and a two-way Choice and a Toggle,
-// four program slots (two filled), recording what reaches its hooks.
-class TestPlugin : public IVstPlugin {
+// A small effect: an Integer 0..5, a three-way and a two-way Choice and a Toggle, four program
+// slots (two filled), recording what reaches its hooks.
+class TestPlugin : public IPluginCore {
   public:
     struct Options {
         const char* channels = "1-1 2-2";
@@ -20,7 +21,7 @@ class TestPlugin : public IVstPlugin {
         bool isInstrument = false;
     };
 
-    TestPlugin(audioMasterCallback host, const Options& o);
+    explicit TestPlugin(const Options& o);
     ~TestPlugin() override { ++destroyed; }
 
     void Reset() override { ++resets; }
@@ -41,7 +42,8 @@ class TestPlugin : public IVstPlugin {
     static int destroyed;
 };
 
-// A plug-in bound to its own recording host, closed through the record when it goes away.
+// A plug-in (the test effect in the VST 2 adapter) bound to its own recording host, closed through
+// the record when it goes away.
 struct PluginUnderTest {
     explicit PluginUnderTest(const TestPlugin::Options& o = {});
     ~PluginUnderTest();
@@ -56,7 +58,8 @@ struct PluginUnderTest {
     }
 
     RecordingHost host;
-    TestPlugin* plugin;
+    TestPlugin* plugin;   // the effect
+    IVstPlugin* adapter;  // owns it
     AEffect* effect;
     bool closed = false;
 };

@@ -2,17 +2,17 @@
 
 #include <vector>
 
-#include "effect/VSTCLASS.h"
+#include "effect/CreateEffect.h"
 #include "tests/support/AllocationCounter.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/SilentHost.h"
 #include "tools/vsthost/host/VstEventList.h"
+#include "vst/IVstPlugin.h"
 
 // The three audio callbacks, with notes arriving and MIDI going back to the host in between,
 // allocate nothing: neither the adapter's frame and event records nor the effect behind them.
 TEST(AudioAllocation, CallbacksAllocateNothing) {
-    auto* plugin = new VSTCLASS(&SilentHostCallback);
-    AEffect* e = plugin->Effect();
+    AEffect* e = (new IVstPlugin(&SilentHostCallback, CreateEffect()))->Effect();
     e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
     e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 48000.0f);
     e->dispatcher(e, effSetBlockSize, 0, 256, nullptr, 0);

@@ -268,8 +268,8 @@ TEST(HostNotifications, Opcodes) {
 
 // A plug-in created without a host callback never calls through a null pointer.
 TEST(HostNotifications, NullHostCallback) {
-    TestPlugin* plugin = new TestPlugin(nullptr, {});
-    AEffect* e = plugin->Effect();
+    TestPlugin* plugin = new TestPlugin({});
+    AEffect* e = NewVstPlugin(plugin, nullptr);
     e->dispatcher(e, effOpen, 0, 0, nullptr, 0);
     float block[4] = {};
     float* io[2] = {block, block};

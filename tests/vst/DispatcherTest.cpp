@@ -215,7 +215,7 @@ TEST(Dispatcher, SetSpeakerArrangementConnectsChannels) {
     negative.numChannels = -3;
     EXPECT_EQ(t.Dispatch(effSetSpeakerArrangement, 0, 0, &negative), 1);
     EXPECT_FALSE(t.plugin->Output(0)->connected);
-    EXPECT_EQ(t.plugin->InputArrangement().numChannels, 2);  // stored arrangements unchanged
+    EXPECT_EQ(t.adapter->InputArrangement().numChannels, 2);  // stored arrangements unchanged
     EXPECT_EQ(t.Dispatch(effSetSpeakerArrangement), 1);
 }
 
@@ -255,7 +255,7 @@ TEST(Dispatcher, OpenNotifiesAllParameters) {
     t.host.product = "Some Host";
     EXPECT_EQ(t.Dispatch(effOpen), 0);
     EXPECT_EQ(t.plugin->changes, (std::vector<int>{0, 1, 2, 3}));
-    EXPECT_EQ(t.plugin->Host(), HostId::Unknown);
+    EXPECT_EQ(t.adapter->Host(), HostId::Unknown);
 }
 
 // MIDI key names: a plug-in without names answers 0 with an empty name.

@@ -18,7 +18,7 @@ TEST(EffectRecord, CarriesIdentityCountsAndCallbacks) {
     EXPECT_EQ(e.uniqueID, 0x54657374);
     EXPECT_EQ(e.initialDelay, 0);
     EXPECT_EQ(e.ioRatio, 1.0f);
-    EXPECT_EQ(e.object, t.plugin);
+    EXPECT_EQ(e.object, t.adapter);
     EXPECT_NE(e.dispatcher, nullptr);
     EXPECT_NE(e.process, nullptr);
     EXPECT_NE(e.processReplacing, nullptr);
@@ -59,8 +59,8 @@ TEST(EffectRecord, SpeakerArrangementsByChannelCount) {
     EXPECT_EQ(out->numChannels, 1);
     EXPECT_EQ(t.Dispatch(effGetSpeakerArrangement), 1);  // null targets are skipped
     PluginUnderTest none({.channels = "0-2"});
-    EXPECT_EQ(none.plugin->InputArrangement().type, kSpeakerArrEmpty);
-    EXPECT_EQ(none.plugin->OutputArrangement().type, kSpeakerArrStereo);
+    EXPECT_EQ(none.adapter->InputArrangement().type, kSpeakerArrEmpty);
+    EXPECT_EQ(none.adapter->OutputArrangement().type, kSpeakerArrStereo);
 }
 
 // Latency changes reach the record.

@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "effect/CreateEffect.h"
 #include "tests/support/TestPlugin.h"
 #include "vst/VstEntry.h"
 
@@ -12,12 +13,12 @@ int programsToDeclare = 0;
 bool failCreation = false;
 }  // namespace
 
-// The entry point's factory for this test: a plug-in with as many programs as the test says.
-IVstPlugin* CreateVstPlugin(audioMasterCallback host) {
+// The entry point's factory for this test: an effect with as many programs as the test says.
+std::unique_ptr<IPluginCore> CreateEffect() noexcept {
     if (failCreation) return nullptr;
     TestPlugin::Options options;
     options.programs = programsToDeclare;
-    return new TestPlugin(host, options);
+    return std::make_unique<TestPlugin>(options);
 }
 
 // A plug-in declaring no programs still shows one, "Default", captured from its values.

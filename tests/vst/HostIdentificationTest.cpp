@@ -32,7 +32,7 @@ TEST(HostKind, AskedOnce) {
     named.host.vendorVersion = 120003;
     EXPECT_EQ(named.plugin->HostKind(), HostId::Cubase);
     EXPECT_EQ(named.plugin->HostKind(), HostId::Cubase);
-    EXPECT_EQ(named.plugin->HostVersion(), 12 * 65536 + 3);
+    EXPECT_EQ(named.adapter->HostVersion(), 12 * 65536 + 3);
     EXPECT_EQ(named.host.CountOf(audioMasterGetProductString), 1);
     EXPECT_EQ(named.host.CountOf(audioMasterGetVendorVersion), 1);
 
@@ -41,7 +41,7 @@ TEST(HostKind, AskedOnce) {
     EXPECT_EQ(anonymous.plugin->HostKind(), HostId::Unknown);
     EXPECT_EQ(anonymous.host.CountOf(audioMasterGetProductString), 1);
     EXPECT_EQ(anonymous.host.CountOf(audioMasterGetVendorVersion), 0);
-    EXPECT_EQ(anonymous.plugin->HostVersion(), 0);
+    EXPECT_EQ(anonymous.adapter->HostVersion(), 0);
 }
 
 // Hosts 15/17/18/20 lose inputs beyond the first two, once; others keep everything.

@@ -1,6 +1,6 @@
 // The module's exports on Linux: VSTPluginMain, and main as a second name of the same function.
 #include "vst/VstEntry.h"
-#include "vst/ModuleInstance.h"
+#include "plugbase/ModuleInstance.h"
 
 #include <dlfcn.h>
 

@@ -2,7 +2,7 @@
 // and the DLL entry routine that records the module instance for resource look-ups.
 #include <windows.h>
 
-#include "vst/ModuleInstance.h"
+#include "plugbase/ModuleInstance.h"
 #include "vst/VstEntry.h"
 
 extern "C" AEffect* VSTPluginMain(audioMasterCallback host) {

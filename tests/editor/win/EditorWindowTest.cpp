@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "editor/win/IEditorWindow.h"
+#include "tests/support/NewVstPlugin.h"
 #include "tests/support/TestEditorEffect.h"
 #include "tests/support/RecordingHost.h"
 
@@ -77,8 +78,8 @@ uint32_t Rgb(const IArgb& c) {
 struct Instance {
     explicit Instance(const std::string& product = "") {
         host.product = product;
-        plugin = new TestEditorEffect(&RecordingHost::Callback, Module());
-        effect = plugin->Effect();
+        plugin = new TestEditorEffect(Module());
+        effect = NewVstPlugin(plugin, &RecordingHost::Callback);
         host.Bind(effect);
     }
     ~Instance() { effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f); }

@@ -18,6 +18,7 @@
 #include "editor/x11/IEditorWindow.h"
 #include "tests/editor/x11/X11TestDisplay.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/NewVstPlugin.h"
 #include "tests/support/TestEditorEffect.h"
 
 namespace {
@@ -34,8 +35,8 @@ uint32_t Rgb(const IArgb& c) {
 struct Instance {
     explicit Instance(const std::string& product = "") {
         host.product = product;
-        plugin = new TestEditorEffect(&RecordingHost::Callback, nullptr);
-        effect = plugin->Effect();
+        plugin = new TestEditorEffect(nullptr);
+        effect = NewVstPlugin(plugin, &RecordingHost::Callback);
         host.Bind(effect);
     }
     ~Instance() { Dispatch(effClose); }

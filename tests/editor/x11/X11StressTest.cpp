@@ -10,6 +10,7 @@
 #include "editor/x11/IEditorWindow.h"
 #include "tests/editor/x11/X11TestDisplay.h"
 #include "tests/support/RecordingHost.h"
+#include "tests/support/NewVstPlugin.h"
 #include "tests/support/TestEditorEffect.h"
 
 TEST(X11EditorStress, EditorOpenWhileAudioRendersOnAnotherThread) {
@@ -17,8 +18,8 @@ TEST(X11EditorStress, EditorOpenWhileAudioRendersOnAnotherThread) {
     if (!display.Ok()) GTEST_SKIP() << "no X display (DISPLAY unset) or no XTest: X11 stress test skipped";
     const uint32_t parent = display.CreateParent(0, 0, 400, 300);
     RecordingHost host;
-    auto* plugin = new TestEditorEffect(&RecordingHost::Callback, nullptr);
-    AEffect* effect = plugin->Effect();
+    auto* plugin = new TestEditorEffect(nullptr);
+    AEffect* effect = NewVstPlugin(plugin, &RecordingHost::Callback);
     host.Bind(effect);
     auto dispatch = [&](int32_t opcode, intptr_t value = 0, void* ptr = nullptr) {
         return effect->dispatcher(effect, opcode, 0, value, ptr, 0.0f);

@@ -1,4 +1,4 @@
-#include "vst/ModuleInstance.h"
+#include "plugbase/ModuleInstance.h"
 
 #include <atomic>
 
