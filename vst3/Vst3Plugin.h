@@ -56,7 +56,7 @@ class Vst3Plugin final : public Vst3ComponentFacet,
     vst3::tresult activateBus(int32_t type, int32_t dir, int32_t index, vst3::TBool state) noexcept override;
     vst3::tresult setActive(vst3::TBool state) noexcept override;
 
-    // ---- IAudioProcessor (Vst3PluginComponent.cpp; process in Vst3Process.cpp) -------------------
+    // ---- IAudioProcessor (Vst3PluginComponent.cpp; process in Vst3Plugin.cpp) --------------------
     vst3::tresult setBusArrangements(vst3::SpeakerArrangement* inputs, int32_t numIns,
                                      vst3::SpeakerArrangement* outputs, int32_t numOuts) noexcept override;
     vst3::tresult getBusArrangement(int32_t dir, int32_t index,
@@ -144,6 +144,12 @@ class Vst3Plugin final : public Vst3ComponentFacet,
     void ApplyFromHost(vst3::ParamID id, double normalized);
     // Whether a gesture notification goes to the handler now (UI thread, no host change).
     bool EditsReachHandler() const;
+    // Marks a host change for its scope.
+    struct HostChangeScope {
+        explicit HostChangeScope(bool& flag) : flag(flag) { flag = true; }
+        ~HostChangeScope() { flag = false; }
+        bool& flag;
+    };
 
     std::unique_ptr<IPluginCore> core;
     Vst3Parameters parameters;

@@ -58,9 +58,8 @@ vst3::tresult Vst3Plugin::setParamNormalized(vst3::ParamID id, vst3::ParamValue 
             // The core is the one copy of the values: a value the host sets here is in the next
             // getState at once, not only after the next process call.
             std::lock_guard<std::recursive_mutex> hold(core->Lock());
-            hostChange = true;
+            HostChangeScope change(hostChange);
             ApplyFromHost(id, value);
-            hostChange = false;
         }
         FlushHostRequests();
         return vst3::kResultOk;

@@ -67,13 +67,11 @@ vst3::tresult Vst3Plugin::SetComponentState(vst3::IBStream* state) noexcept {
         bool loaded = false;
         {
             std::lock_guard<std::recursive_mutex> hold(core->Lock());
-            hostChange = true;
+            HostChangeScope change(hostChange);
             loaded = LoadBank(bytes, program);
-            hostChange = false;
         }
         return loaded ? vst3::kResultOk : vst3::kResultFalse;
     } catch (...) {
-        hostChange = false;
         return vst3::kOutOfMemory;
     }
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vsthost/host/ChildProcess.h"
+#include "tests/support/ChildMedian.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"
 #include "tools/vsthost/host/SilentHost.h"
@@ -158,20 +158,6 @@ double OneInstance(Vst3Module& module) {
     return (Ns() - t0) / 1000.0;
 }
 
-// The first instance in a process (the editor's images decoded): the median of fresh processes.
-double FirstInstance(int runs) {
-    std::vector<double> samples;
-    for (int i = 0; i < runs; ++i) {
-        const ChildResult child = RunChildProcess(SelfExecutablePath(), {"--first-instance"}, 60.0);
-        double us = 0.0;
-        if (!child.started || child.exitCode != 0 || std::sscanf(child.output.c_str(), "%lf", &us) != 1)
-            return 0.0;
-        samples.push_back(us);
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -198,7 +184,8 @@ int main(int argc, char** argv) {
     double later = 0;
     int count = 0;
     for (; later < seconds * 1e6; ++count) later += OneInstance(vst3);
-    std::printf("%-24s %10.1f   (median of 15 fresh processes)\n", "first in the process", FirstInstance(15));
+    std::printf("%-24s %10.1f   (median of 15 fresh processes)\n", "first in the process",
+                ChildMedian("--first-instance", 15));
     std::printf("%-24s %10.1f\n", "later instance", later / count);
     return 0;
 }
