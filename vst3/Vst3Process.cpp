@@ -13,9 +13,6 @@ uint8_t Data7(int value) {
     return static_cast<uint8_t>(value < 0 ? 0 : value > 127 ? 127 : value);
 }
 
-// The adapter whose process call runs on this thread, if any.
-thread_local const Vst3Process* processing = nullptr;
-
 uint8_t Status(int kind, int channel) {
     return static_cast<uint8_t>((kind << 4) | (channel & 0x0F));
 }
@@ -36,16 +33,16 @@ bool Vst3Process::SetArrangement(vst3::SpeakerArrangement in, vst3::SpeakerArran
 
 void Vst3Process::Begin(vst3::ProcessData& data) {
     block = &data;
-    processing = this;
+    thread.store(std::this_thread::get_id(), std::memory_order_relaxed);
 }
 
 void Vst3Process::End() {
+    thread.store(std::thread::id(), std::memory_order_relaxed);
     block = nullptr;
-    processing = nullptr;
 }
 
 bool Vst3Process::InBlock() const {
-    return processing == this;
+    return thread.load(std::memory_order_relaxed) == std::this_thread::get_id();
 }
 
 void Vst3Process::DeliverEvents() {

@@ -4,6 +4,9 @@
 // here allocates.
 #pragma once
 
+#include <atomic>
+#include <thread>
+
 #include "abi/Vst3Processing.h"
 #include "plugbase/IMidiEvent.h"
 #include "plugbase/IPluginCore.h"
@@ -41,4 +44,6 @@ class Vst3Process {
     IPluginCore& core;
     vst3::SpeakerArrangement arrangement = vst3::kSpeakerArrStereo;
     vst3::ProcessData* block = nullptr;
+    // The thread inside process, read by any thread to tell its own calls from the block's.
+    std::atomic<std::thread::id> thread{};
 };
