@@ -77,6 +77,10 @@ class IEditorGraphics : public IEditorLink {
     // Creates the back buffer (width x height).
     void PrepareDrawing() override;
     int FrameRate() const override { return frameRate; }
+    // The frame rate's period, truncated (41 ms at 24).
+    int TimerMilliseconds() const override {
+        return static_cast<int>(1000.0 / (frameRate > 0 ? frameRate : kDefaultFrameRate));
+    }
     int Width() const override { return width; }
     int Height() const override { return height; }
     // [any thread, with the lock held] SetValueFromUser on every control bound to index.

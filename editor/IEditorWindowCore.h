@@ -4,14 +4,16 @@
 #include <memory>
 #include <string>
 
+#include "editor/EditorInput.h"
 #include "editor/IEditorGraphics.h"
 #include "editor/RelaxedAtomic.h"
 
 // What every platform's editor window does the same way, between the graphics context and the
-// platform: the module instance and the images it holds, the value popup's fields and its state
-// machine, the end-edit countdown and the timer tick that drives them. A platform window
-// (editor/<platform>/IEditorWindow) derives from it and adds only the platform: creating and
-// destroying the window, presenting, translating input, and the native popup behind the fields.
+// platform: the module instance and the images it holds, the input rules (EditorInput), the value
+// popup's fields and its state machine, the end-edit countdown and the timer tick that drives
+// them. A platform window (editor/<platform>/IEditorWindow) derives from it and adds only the
+// platform: creating and destroying the window, presenting, translating input into `input`'s
+// calls, and the popup behind the fields.
 //
 // Threads: UI thread (the thread that plays the window's thread), like every operation of a
 // platform window, except the countdown's two calls, which the plug-in makes from any thread.
@@ -39,6 +41,12 @@ class IEditorWindowCore : public IEditorGraphics {
     // the end-edit countdown down and flushes the pending end-edit when it reaches zero.
     void Tick();
 
+    // The pointer capture EditorInput takes from a press to its release. By default a flag; a
+    // window system with a capture of its own takes that too.
+    virtual void CapturePointer(bool on) { captured = on; }
+    // Whether a press's capture still holds: only then does motion drag its control.
+    virtual bool PointerCaptured() { return captured; }
+
     void* const instance;
     // The value popup: open while popupControl is set.
     IControl* popupControl = nullptr;
@@ -48,7 +56,12 @@ class IEditorWindowCore : public IEditorGraphics {
     // flushes a gesture that is no longer pending, which does nothing.
     RelaxedAtomic<int32_t> endEditTicks{0};
 
+    // What the platform's input is translated into.
+    EditorInput input{*this};
+
   protected:
+    bool captured = false;
+
     // Takes the native popup away and clears the fields; with notify its control hears that it
     // went away (last, so that the control sees no popup left). Nothing while none is open.
     void ClosePopup(bool notify);

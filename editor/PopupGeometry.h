@@ -2,6 +2,8 @@
 
 #include "editor/IPixelRect.h"
 
+class IParameter;
+
 // Where a value popup opens and how large it is, in editor pixels, from the control's centre and
 // the length of the longest text it has to show. Every editor window places its popups this way,
 // so they look the same whatever draws them. Pure arithmetic: any thread.
@@ -34,5 +36,10 @@ constexpr IPixelRect EntryRect(int centreX, int centreY, int largestChars) {
     const int top = centreY - kEntryHeight / 2;
     return IPixelRect(centreX - w / 2, top, centreX - w / 2 + w, top + kEntryHeight);
 }
+
+// The popup of a parameter (ValuePopupModel::IsListFor tells which) for the control at control:
+// on the control's centre, each coordinate's mid-point truncated; as wide as the longest value
+// text (a list) or the text of the parameter's largest value (an entry).
+IPixelRect ForControl(const IParameter& parameter, const IPixelRect& control);
 
 }  // namespace PopupGeometry

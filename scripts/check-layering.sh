@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Checks every quoted #include of our sources against the dependency arrows
-#   plugbase -> effect,  plugbase -> vst, vst3 (the adapters),  raster -> editor -> editor/<platform> -> effect
+#   plugbase -> effect,  plugbase -> vst, vst3, clap (the adapters),  raster -> editor -> editor/<platform> -> effect
 # all standing on the ground floor: abi/ (plain records, including only each other) and base/ (general
 # containers). The command-line host stands on abi/ alone, in its own arrows
-#   host -> system -> formats -> render -> editor -> validate -> the commands (the top of tools/vsthost/)
-# where the folders beneath the commands may use the tool's shared vocabulary, its exit codes and
-# messages (Commands.h) and argument parsing (CommandLine.h), and the host library (host/) nothing
-# of the tool at all. Tests, fuzz targets and benchmarks share helpers only through tests/support
-# and use of vsthost only the host library and formats/; the tool's own suite (tests/tools) may use
-# every folder beneath the commands. Platform headers (win/, posix/, x11/) are included only from
-# the same platform's folders (x11/ may also use posix/). The effect and the core name no plug-in
-# format: a module is the effect plus one format's adapter, whose entry alone calls the effect's
-# factory (effect/CreateEffect.h). Prints every offending line; exits 1 if any.
+#   host -> cli -> system -> formats -> render -> editor -> validate -> the commands (tools/vsthost/)
+# where cli/ holds what every part of the tool shares (exit codes, messages, option tables) and the
+# host library (host/) uses nothing of the tool at all. Tests, fuzz targets and benchmarks share
+# helpers only through tests/support and use of vsthost only the host library and formats/; the
+# tool's own suite (tests/tools) may use every folder beneath the commands. Platform headers (win/,
+# posix/, x11/) are included only from the same platform's folders (x11/ may also use posix/). The
+# effect and the core name no plug-in format: a module is the effect plus one format's adapter,
+# whose entry alone calls the effect's factory (effect/CreateEffect.h). Prints every offending
+# line; exits 1 if any.
 #
 # --self-test: plants includes against the arrows (effect/ -> vst/, plugbase/ -> vst/ and effect/)
 # in a scratch copy of the tree and succeeds only if every one is refused.
@@ -51,9 +51,9 @@ ground="abi/ base/"
 effectlibs="plugbase/ raster/ editor/ effect/ resources/ $ground"
 libs="$effectlibs vst/ vst3/"
 vsthost=tools/vsthost
-vocabulary="$vsthost/Commands.h $vsthost/CommandLine.h"
 hostlib="$vsthost/host/ abi/ base/x11/"
-system="$vsthost/system/ $hostlib $vocabulary"
+cli="$vsthost/cli/"
+system="$vsthost/system/ $cli $hostlib"
 formats="$vsthost/formats/ $system"
 render="$vsthost/render/ $formats"
 hosting="$vsthost/editor/ $render"
@@ -62,7 +62,7 @@ hosting="$vsthost/editor/ $render"
 validate="$vsthost/validate/ $hosting"
 # What other code may use of vsthost: the host library and the file formats.
 published="$vsthost/host/ $vsthost/formats/"
-beneath="$published $vsthost/system/ $vsthost/render/ $vsthost/editor/ $vsthost/validate/"
+beneath="$published $vsthost/cli/ $vsthost/system/ $vsthost/render/ $vsthost/editor/ $vsthost/validate/"
 
 # allowed FILE: the include prefixes FILE may use (space separated).
 allowed() {
@@ -73,10 +73,12 @@ allowed() {
     plugbase/*) echo "plugbase/ $ground" ;;
     vst/*) echo "vst/ plugbase/ effect/CreateEffect.h $ground" ;;
     vst3/*) echo "vst3/ plugbase/ effect/CreateEffect.h $ground" ;;
+    clap/*) echo "clap/ plugbase/ effect/CreateEffect.h $ground" ;;
     raster/*) echo "raster/ $ground" ;;
     editor/*) echo "editor/ raster/ plugbase/ $ground" ;;
     effect/* | resources/*) echo "$effectlibs" ;;
     $vsthost/host/*) echo "$hostlib" ;;
+    $vsthost/cli/*) echo "$cli" ;;
     $vsthost/system/*) echo "$system" ;;
     $vsthost/formats/*) echo "$formats" ;;
     $vsthost/render/*) echo "$render" ;;

@@ -11,7 +11,7 @@ packages=(
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-liberation2
   libsndfile1-dev
   # X11 editor window and vsthost's X11 host: headers only, libxcb is loaded at run time
-  libxcb1-dev libxcb-shm0-dev libxcb-keysyms1-dev libxcb-xtest0-dev
+  libxcb1-dev libxcb-shm0-dev libxcb-xtest0-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine64 xvfb dpkg-dev imagemagick
   # release artefacts (scripts/package.sh, scripts/check-package.sh)

@@ -56,7 +56,7 @@ check() {
 # tests find (exit 1) or a module crashing in a group (exit 5) is the module's and is reported;
 # only vsthost's own misbehaviour fails: a signal, a hang, an unexpected exit status, or a
 # sanitizer report of the validating process itself (the groups' children report theirs as
-# findings). The findings go to NAME.validate.txt for the README's table.
+# findings). The findings go to NAME.validate.txt for the table in docs/third-party.md.
 check_validate() {
   local name=$1 module=$2 base code
   base="$out/$(printf '%s' "$name" | tr -c 'A-Za-z0-9._-' _)"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Packs the release artefacts from finished builds into DIST (default dist/):
-#   Vesmar-VERSION-windows-x64.zip    Vesmar.dll, the Vesmar.vst3 bundle, vsthost.exe, README.txt,
-#                                      LICENSE
-#   vesmar-VERSION-linux-x86_64.tar.gz vesmar.so, the Vesmar.vst3 bundle, vsthost, README.txt, LICENSE
-#   vesmar_VERSION_amd64.deb           /usr/lib/vst/vesmar.so, /usr/lib/vst3/Vesmar.vst3,
-#                                      /usr/bin/vsthost, its man page, the copyright file;
-#                                      dependencies from dpkg-shlibdeps
+#   Vesmar-VERSION-windows-x64.zip    Vesmar.dll, Vesmar.clap, the Vesmar.vst3 bundle, vsthost.exe,
+#                                      README.txt, LICENSE
+#   vesmar-VERSION-linux-x86_64.tar.gz vesmar.so, Vesmar.clap, the Vesmar.vst3 bundle, vsthost,
+#                                      README.txt, LICENSE
+#   vesmar_VERSION_amd64.deb           /usr/lib/vst/vesmar.so, /usr/lib/clap/Vesmar.clap,
+#                                      /usr/lib/vst3/Vesmar.vst3, /usr/bin/vsthost, its man page,
+#                                      the copyright file; dependencies from dpkg-shlibdeps
 #   SHA256SUMS                         of the three
 #   scripts/package.sh [LINUX_BUILD [WINDOWS_BUILD [DIST]]]  (default build/release build/windows)
 # VERSION is the project's version in CMakeLists.txt; the binaries must report the same one.
@@ -20,9 +21,9 @@ fail() { echo "package.sh: $*" >&2; exit 1; }
 
 vst3linux=Vesmar.vst3/Contents/x86_64-linux/Vesmar.so
 vst3windows=Vesmar.vst3/Contents/x86_64-win/Vesmar.vst3
-for f in "$linux/vesmar.so" "$linux/$vst3linux" "$linux/vsthost" "$windows/Vesmar.dll" "$windows/$vst3windows" \
-         "$windows/vsthost.exe"; do
-  [ -f "$f" ] || fail "$f not found; build it first (README: Download and install)"
+for f in "$linux/vesmar.so" "$linux/Vesmar.clap" "$linux/$vst3linux" "$linux/vsthost" "$windows/Vesmar.dll" \
+         "$windows/Vesmar.clap" "$windows/$vst3windows" "$windows/vsthost.exe"; do
+  [ -f "$f" ] || fail "$f not found; build it first (docs/building.md)"
 done
 version=$(sed -n -E 's/^project\(Vesmar VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || fail "no project version in CMakeLists.txt"
@@ -48,6 +49,7 @@ stamp() { find "$1" -exec touch --no-dereference --date="@$SOURCE_DATE_EPOCH" {}
 name=Vesmar-$version-windows-x64
 mkdir -p "$work/$name"
 x86_64-w64-mingw32-strip -o "$work/$name/Vesmar.dll" "$windows/Vesmar.dll"
+x86_64-w64-mingw32-strip -o "$work/$name/Vesmar.clap" "$windows/Vesmar.clap"
 mkdir -p "$(dirname "$work/$name/$vst3windows")"
 x86_64-w64-mingw32-strip -o "$work/$name/$vst3windows" "$windows/$vst3windows"
 x86_64-w64-mingw32-strip -o "$work/$name/vsthost.exe" "$windows/vsthost.exe"
@@ -60,9 +62,10 @@ rm -f "$dist/$name.zip"
 # Linux: a tarball with one folder.
 name=vesmar-$version-linux-x86_64
 mkdir -p "$work/$name"
-strip --strip-unneeded --remove-section=.comment --remove-section=.note -o "$work/$name/vesmar.so" "$linux/vesmar.so"
 mkdir -p "$(dirname "$work/$name/$vst3linux")"
-strip --strip-unneeded --remove-section=.comment --remove-section=.note -o "$work/$name/$vst3linux" "$linux/$vst3linux"
+for module in vesmar.so Vesmar.clap "$vst3linux"; do
+  strip --strip-unneeded --remove-section=.comment --remove-section=.note -o "$work/$name/$module" "$linux/$module"
+done
 strip --remove-section=.comment --remove-section=.note -o "$work/$name/vsthost" "$linux/vsthost"
 readme linux >"$work/$name/README.txt"
 cp "$root/LICENSE" "$work/$name/LICENSE"
@@ -73,9 +76,10 @@ tar --sort=name --owner=0 --group=0 --numeric-owner --format=gnu -C "$work" -cf 
 # Debian package.
 deb=$work/deb
 doc=$deb/usr/share/doc/vesmar
-install -d "$deb/DEBIAN" "$deb/usr/lib/vst" "$deb/usr/lib/vst3/$(dirname "$vst3linux")" "$deb/usr/bin" \
-  "$deb/usr/share/man/man1" "$doc"
+install -d "$deb/DEBIAN" "$deb/usr/lib/vst" "$deb/usr/lib/clap" "$deb/usr/lib/vst3/$(dirname "$vst3linux")" \
+  "$deb/usr/bin" "$deb/usr/share/man/man1" "$doc"
 install -m 644 "$work/$name/vesmar.so" "$deb/usr/lib/vst/vesmar.so"
+install -m 644 "$work/$name/Vesmar.clap" "$deb/usr/lib/clap/Vesmar.clap"
 install -m 644 "$work/$name/$vst3linux" "$deb/usr/lib/vst3/$vst3linux"
 install -m 755 "$work/$name/vsthost" "$deb/usr/bin/vsthost"
 bash "$root/scripts/vsthost-manpage.sh" "$linux/vsthost" "$version" | gzip -9n >"$deb/usr/share/man/man1/vsthost.1.gz"
@@ -93,7 +97,8 @@ bash "$root/scripts/vsthost-manpage.sh" "$linux/vsthost" "$version" | gzip -9n >
 # dpkg-shlibdeps reads the package's name from a debian/control of a source tree.
 mkdir -p "$work/src/debian"
 printf 'Source: vesmar\n\nPackage: vesmar\nArchitecture: amd64\n' >"$work/src/debian/control"
-depends=$(cd "$work/src" && dpkg-shlibdeps -O -e"$deb/usr/lib/vst/vesmar.so" -e"$deb/usr/lib/vst3/$vst3linux" -e"$deb/usr/bin/vsthost" 2>"$work/shlibdeps.log" |
+depends=$(cd "$work/src" && dpkg-shlibdeps -O -e"$deb/usr/lib/vst/vesmar.so" -e"$deb/usr/lib/clap/Vesmar.clap" \
+  -e"$deb/usr/lib/vst3/$vst3linux" -e"$deb/usr/bin/vsthost" 2>"$work/shlibdeps.log" |
   sed -n 's/^shlibs:Depends=//p') || { cat "$work/shlibdeps.log" >&2; fail "dpkg-shlibdeps failed"; }
 [ -n "$depends" ] || fail "dpkg-shlibdeps found no dependencies"
 size=$(du -k -s --apparent-size "$deb/usr" | cut -f1)

@@ -99,13 +99,15 @@ with_display() {
 }
 
 # 0. One code style everywhere, so it cannot drift; includes follow the dependency arrows.
-stage "style: clang-format, layering"
+stage "style: clang-format, layering, generated docs"
 if git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror 2>&1 | head -n 20 | grep .; then
   record "clang-format" 0 1
 else
   echo "all sources formatted"; record "clang-format" 1 0
 fi
 if scripts/check-layering.sh; then record "layering" 1 0; else record "layering" 0 1; fi
+# The validator's strictness table in docs/validate.md is generated from its source.
+if scripts/strictness-table.sh --check; then record "strictness table" 1 0; else record "strictness table" 0 1; fi
 # The check itself: includes planted against the arrows (effect/ into vst/...) must be refused.
 if scripts/check-layering.sh --self-test; then record "layering refuses" 1 0; else record "layering refuses" 0 1; fi
 

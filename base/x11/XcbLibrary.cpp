@@ -44,15 +44,6 @@ bool XcbLibrary::Load() {
         }
         ok = true;
     }
-    if ((handle = Open("libxcb-keysyms.so.1")) != nullptr) {
-        Keysyms& table = keysyms;
-        VESMAR_XCB_KEYSYMS(VESMAR_XCB_RESOLVE)
-        table.present = ok;
-        if (!table.present) {
-            VESMAR_XCB_KEYSYMS(VESMAR_XCB_CLEAR)
-        }
-        ok = true;
-    }
     if ((handle = Open("libxcb-xtest.so.0")) != nullptr) {
         Test& table = test;
         VESMAR_XCB_TEST(VESMAR_XCB_RESOLVE)

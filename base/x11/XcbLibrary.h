@@ -2,7 +2,6 @@
 
 #include <xcb/shm.h>
 #include <xcb/xcb.h>
-#include <xcb/xcb_keysyms.h>
 #include <xcb/xtest.h>
 
 // libxcb and its optional helpers, loaded at run time with dlopen, so that nothing of ours links
@@ -14,7 +13,7 @@
 // event may outlive any one user, and unloading under them would crash.
 //
 // Each pointer is named after the xcb function without its "xcb_" prefix. The optional sub-tables
-// (shm, keysyms, test) each come from their own library and say with `present` whether they were
+// (shm, test) each come from their own library and say with `present` whether they were
 // found whole; when false, every pointer of that table is null.
 //
 // Threads: Get() [any thread]; the tables are immutable after loading, and the functions are
@@ -104,18 +103,6 @@ class XcbLibrary {
     X(shm_put_image_checked)
         VESMAR_XCB_SHM(VESMAR_XCB_FN)
     } shm;
-
-    // Keyboard symbols, from libxcb-keysyms.so.1.
-    struct Keysyms {
-        bool present = false;
-#define VESMAR_XCB_KEYSYMS(X)  \
-    X(key_symbols_alloc)       \
-    X(key_symbols_free)        \
-    X(key_symbols_get_keysym)  \
-    X(key_symbols_get_keycode) \
-    X(refresh_keyboard_mapping)
-        VESMAR_XCB_KEYSYMS(VESMAR_XCB_FN)
-    } keysyms;
 
     // XTEST, from libxcb-xtest.so.0: synthetic input through the server (hosts and tests).
     struct Test {

@@ -36,6 +36,14 @@ void* IOffscreenEditor::OpenWindow(void*) {
     return nullptr;
 }
 
+std::string IOffscreenEditor::PopupText() {
+    return popupModel ? popupModel->Text() : std::string();
+}
+
+void IOffscreenEditor::DestroyPopup() {
+    popupModel.reset();
+}
+
 void IOffscreenEditor::CloseWindow() {
     ClosePopup(false);
     captured = false;

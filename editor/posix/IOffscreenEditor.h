@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/IEditorWindowCore.h"
+#include "editor/ValuePopupModel.h"
 
 // The window-less editor: OpenWindow answers null, so the host sees an editor it cannot open,
 // while everything above the window — painting into the back buffer, mouse and key dispatch,
@@ -14,8 +15,8 @@
 // offscreen.
 //
 // A host can also drive it offscreen (abi/OffscreenEditor.h): the input the Windows window
-// would receive, with the same rules (capture, popup commit and cancel, key table), and a value
-// popup kept as text, so that one script gives the same parameter changes on both platforms.
+// would receive, translated into the same rules (EditorInput), and a value popup kept as its
+// text-entry model, so that one script gives the same parameter changes on both platforms.
 //
 // Threads: UI thread only, except what IEditorGraphics says host threads may call; the thread
 // that calls Tick and the Handle* operations plays the window's thread.
@@ -44,17 +45,13 @@ class IOffscreenEditor : public IEditorWindowCore {
     // Input, ticks and pixels from a host without a window (see abi/OffscreenEditor.h).
     intptr_t OffscreenRequest(int32_t request, void* data) override;
 
-    // The offscreen popup's text, and whether all of it is selected (typing replaces it).
-    std::string popupText;
-    bool popupTextSelected = false;
-    bool popupIsList = false;
-
   protected:
-    std::string PopupText() override { return popupText; }
-    void DestroyPopup() override { popupText.clear(); }
-    // The pointer is captured between a press and its release, as a window captures it.
-    bool captured = false;
+    std::string PopupText() override;
+    void DestroyPopup() override;
+
+    // The open popup's text-entry model (the X11 window's drawn popup shows the same one).
+    std::unique_ptr<ValuePopupModel> popupModel;
 
   private:
-    intptr_t OffscreenInput(const struct OffscreenEditorInput& input);
+    intptr_t OffscreenInput(const struct OffscreenEditorInput& record);
 };

@@ -1,19 +1,13 @@
-// Driving the window-less editor from a host: the rules of the Windows editor window's messages,
-// applied to input records instead of window messages.
-#include <cstring>
-
+// Driving the window-less editor from a host: input records translated into the editor's input
+// rules, as the Windows window translates its messages.
+#include "abi/OffscreenEditor.h"
 #include "editor/posix/IOffscreenEditor.h"
-#include "editor/EditorKeys.h"
 #include "plugbase/IParameter.h"
 #include "raster/DibBitmap.h"
-#include "abi/OffscreenEditor.h"
 
 namespace {
 
-constexpr int32_t kReturnKey = 0x0D;
-constexpr int32_t kBackspace = 0x08;
-// As many characters as a popup's text is read with.
-constexpr size_t kMaxPopupText = IEditorWindowCore::kPopupTextChars - 1;
+constexpr char kBackspace = 0x08;
 
 IMouseKeys KeysOf(const OffscreenEditorInput& input) {
     IMouseKeys keys;
@@ -25,17 +19,37 @@ IMouseKeys KeysOf(const OffscreenEditorInput& input) {
     return keys;
 }
 
+// What a Windows edit box or list does with a key down: the virtual keys that edit or commit.
+// Backspace edits as the character it types, as in the edit box.
+ValuePopupModel::Key PopupKeyOf(int32_t virtualKey) {
+    using Key = ValuePopupModel::Key;
+    switch (virtualKey) {
+        case 0x0D:
+            return Key::Commit;
+        case 0x23:
+            return Key::End;
+        case 0x24:
+            return Key::Home;
+        case 0x25:
+            return Key::Left;
+        case 0x26:
+            return Key::Up;
+        case 0x27:
+            return Key::Right;
+        case 0x28:
+            return Key::Down;
+        case 0x2E:
+            return Key::Delete;
+        default:
+            return Key::None;
+    }
+}
+
 }  // namespace
 
 void IOffscreenEditor::ShowValuePrompt(IControl* control, IParameter* parameter) {
     if (!control || !parameter || popupControl) return;
-    char current[IParameter::kTextBytes] = {};
-    parameter->FormatForHost(parameter->PlainValue(), false, current, sizeof current);
-    const ParameterKind kind = parameter->Kind();
-    popupIsList =
-        parameter->ValueTextCount() > 0 && (kind == ParameterKind::Toggle || kind == ParameterKind::Choice);
-    popupText = current;
-    popupTextSelected = true;
+    popupModel = std::make_unique<ValuePopupModel>(*parameter);
     popupState = Focused;  // a new popup takes the keyboard focus
     popupControl = control;
     popupParameter = parameter;
@@ -53,74 +67,44 @@ intptr_t IOffscreenEditor::OffscreenRequest(int32_t request, void* data) {
     return 1;
 }
 
-intptr_t IOffscreenEditor::OffscreenInput(const OffscreenEditorInput& input) {
-    const IMouseKeys keys = KeysOf(input);
-    const int x = input.x, y = input.y;
-    switch (input.kind) {
+intptr_t IOffscreenEditor::OffscreenInput(const OffscreenEditorInput& record) {
+    const IMouseKeys keys = KeysOf(record);
+    const int x = record.x, y = record.y;
+    switch (record.kind) {
         case OffscreenEditorInput::kButtonDown:
-            if (keys.right && popupControl) {
-                popupState = Cancel;  // and nothing else
-                return 1;
-            }
-            if (popupControl) popupState = Commit;
-            captured = true;
-            HandleMouseDown(x, y, keys);
+            input.Press(keys.right ? EditorInput::Button::Right : EditorInput::Button::Left, x, y, keys);
             return 1;
         case OffscreenEditorInput::kButtonUp:
-            captured = false;
-            HandleMouseUp(x, y, keys);
+            input.Release(x, y, keys);
             return 1;
         case OffscreenEditorInput::kMove:
-            if (keys.left || keys.right) {
-                if (captured) HandleMouseDrag(x, y, keys);
-            } else {
-                HandleMouseOver(x, y, keys);
-            }
+            input.Motion(x, y, keys);
             return 1;
         case OffscreenEditorInput::kDoubleClick:
-            if (HandleDoubleClick(x, y, keys)) captured = true;
+            input.DoubleClick(x, y, keys);
             return 1;
         case OffscreenEditorInput::kWheel:
-            HandleMouseWheel(x, y, keys, input.amount);
+            input.Wheel(x, y, keys, record.amount);
             return 1;
         case OffscreenEditorInput::kKeyDown:
-            if (popupControl) {
-                // Keys go to the popup, which has the focus; Enter commits, nothing else acts.
-                if (input.amount == kReturnKey) {
-                    popupTextSelected = false;
-                    popupState = Commit;
-                } else {
-                    popupState = Focused;
-                }
-                return 1;
+            // Keys go to the popup while one is open: it has the focus.
+            if (popupModel)
+                input.PopupKey(*popupModel, PopupKeyOf(record.amount), '\0');
+            else
+                input.Key(x, y, static_cast<uint32_t>(record.amount));
+            return 1;
+        case OffscreenEditorInput::kCharacter:
+            if (popupModel) {
+                const char c = static_cast<char>(record.amount);
+                const bool backspace = record.amount == kBackspace;
+                const bool typed = record.amount >= 0x20 && record.amount < 0x7F;
+                input.PopupKey(*popupModel,
+                               backspace ? ValuePopupModel::Key::Backspace : ValuePopupModel::Key::None,
+                               typed ? c : '\0');
             }
-            if (int code = EditorKeyFromVirtualKey(static_cast<uint32_t>(input.amount)); code >= 0)
-                HandleKeyDown(x, y, code);
             return 1;
-        case OffscreenEditorInput::kCharacter: {
-            // Typing edits the edit box's text; a drop-down list takes no typed text.
-            if (!popupControl || popupIsList) return 1;
-            const int c = input.amount;
-            if (c == kBackspace) {
-                if (popupTextSelected)
-                    popupText.clear();
-                else if (!popupText.empty())
-                    popupText.pop_back();
-            } else if (c >= 0x20 && c < 0x7F) {
-                if (popupTextSelected) popupText.clear();
-                if (popupText.size() < kMaxPopupText) popupText += static_cast<char>(c);
-            }
-            popupTextSelected = false;
-            return 1;
-        }
-        case OffscreenEditorInput::kChoose: {
-            if (!popupControl || !popupIsList) return 0;
-            const ValueText* entry = popupParameter->ValueTextAt(input.amount);
-            if (!entry) return 0;
-            popupText = entry->text;
-            popupState = Commit;
-            return 1;
-        }
+        case OffscreenEditorInput::kChoose:
+            return popupModel && input.PopupChoose(*popupModel, record.amount) ? 1 : 0;
         case OffscreenEditorInput::kTick:
             Tick();
             return 1;

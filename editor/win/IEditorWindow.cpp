@@ -11,19 +11,15 @@
 #include <cstring>
 #include <mutex>
 
-#include "editor/EditorKeys.h"
 #include "editor/NewEditorWindow.h"
 #include "editor/PopupGeometry.h"
-#include "plugbase/HostId.h"
+#include "editor/ValuePopupModel.h"
 #include "plugbase/IParameter.h"
 #include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"
 
 namespace {
 
-// The host that wants the editor to take the keyboard focus itself (its name contains
-// "acoustica").
-constexpr HostId kFocusHost = HostId::Acoustica;
 constexpr int kWheelDelta = 120;
 constexpr int kPathChars = 256;
 
@@ -120,9 +116,9 @@ LRESULT CALLBACK MainProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         auto* editor = static_cast<IEditorWindow*>(create->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
         // The editor being created brings its own frame rate (never below 1).
-        int rate = editor && editor->frameRate > 0 ? editor->frameRate : IEditorGraphics::kDefaultFrameRate;
-        SetTimer(hwnd, IEditorWindow::kTimerId, static_cast<UINT>(1000.0 / rate), nullptr);
-        if (editor && editor->plug && editor->plug->HostKind() == kFocusHost) SetFocus(hwnd);
+        const int period = editor ? editor->TimerMilliseconds() : 1000 / IEditorGraphics::kDefaultFrameRate;
+        SetTimer(hwnd, IEditorWindow::kTimerId, static_cast<UINT>(period), nullptr);
+        if (editor && editor->input.HostWantsFocus()) SetFocus(hwnd);
         return 0;
     }
     IEditorWindow* editor = EditorOf(hwnd);
@@ -247,57 +243,44 @@ intptr_t IEditorWindow::HandleWindowMessage(unsigned message, uintptr_t wParam, 
             }
             return 0;
         case WM_MOUSEACTIVATE:
-            if (plug && plug->HostKind() == kFocusHost) SetFocus(hwnd);
+            if (input.HostWantsFocus()) SetFocus(hwnd);
             return MA_ACTIVATE;
         case WM_KEYDOWN: {
-            int code = EditorKeyFromVirtualKey(wParam);
-            if (code < 0) return 0;
             POINT cursor;
             GetCursorPos(&cursor);
             ScreenToClient(hwnd, &cursor);
-            HandleKeyDown(cursor.x, cursor.y, code);
+            input.Key(cursor.x, cursor.y, wParam);
             return 0;
         }
         case WM_TIMER:
             if (wParam == kTimerId) Tick();
             return 0;
         case WM_MOUSEMOVE:
-            if (wParam & (MK_LBUTTON | MK_RBUTTON)) {
-                if (GetCapture() == hwnd) HandleMouseDrag(x, y, KeysFrom(wParam));
-            } else {
-                if (HandleMouseOver(x, y, KeysFrom(wParam))) TrackMouse(hwnd, TME_LEAVE);
-                if (tooltips && overIndex != tooltipIndex) {
-                    tooltipIndex = overIndex;
-                    HideTooltip();
-                    if (overIndex >= 0) TrackMouse(hwnd, TME_LEAVE | TME_HOVER);
-                }
+            if (input.Motion(x, y, KeysFrom(wParam))) TrackMouse(hwnd, TME_LEAVE);
+            if (!(wParam & (MK_LBUTTON | MK_RBUTTON)) && tooltips && overIndex != tooltipIndex) {
+                tooltipIndex = overIndex;
+                HideTooltip();
+                if (overIndex >= 0) TrackMouse(hwnd, TME_LEAVE | TME_HOVER);
             }
             return 0;
-        case WM_RBUTTONDOWN:
-            if (popup) {
-                popupState = Cancel;
-                return 0;
-            }
-            [[fallthrough]];
         case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
             HideTooltip();
-            if (popup) popupState = Commit;
-            SetCapture(hwnd);
-            HandleMouseDown(x, y, KeysFrom(wParam));
+            input.Press(message == WM_RBUTTONDOWN ? EditorInput::Button::Right : EditorInput::Button::Left, x,
+                        y, KeysFrom(wParam));
             return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-            ReleaseCapture();
-            HandleMouseUp(x, y, KeysFrom(wParam));
+            input.Release(x, y, KeysFrom(wParam));
             return 0;
         case WM_LBUTTONDBLCLK:
-            if (HandleDoubleClick(x, y, KeysFrom(wParam))) SetCapture(hwnd);
+            input.DoubleClick(x, y, KeysFrom(wParam));
             return 0;
         case WM_MOUSEWHEEL: {
             RECT frame;
             GetWindowRect(hwnd, &frame);
             int notches = static_cast<short>(HIWORD(wParam)) / kWheelDelta;
-            HandleMouseWheel(x - frame.left, y - frame.top, KeysFrom(LOWORD(wParam)), notches);
+            input.Wheel(x - frame.left, y - frame.top, KeysFrom(LOWORD(wParam)), notches);
             return 0;
         }
         case WM_MOUSEHOVER:
@@ -305,11 +288,22 @@ intptr_t IEditorWindow::HandleWindowMessage(unsigned message, uintptr_t wParam, 
             return 0;
         case WM_MOUSELEAVE:
             HideTooltip();
-            HandleMouseOut();
+            input.Leave();
             return 0;
         default:
             return DefWindowProcA(hwnd, message, wParam, lParam);
     }
+}
+
+void IEditorWindow::CapturePointer(bool on) {
+    if (on)
+        SetCapture(Hwnd(window));
+    else
+        ReleaseCapture();
+}
+
+bool IEditorWindow::PointerCaptured() {
+    return window && GetCapture() == Hwnd(window);
 }
 
 bool IEditorWindow::RepaintDirty() {
@@ -350,19 +344,13 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
     if (!control || !parameter || popup || !window) return;
     HWND hwnd = Hwnd(window);
     HINSTANCE module = static_cast<HINSTANCE>(instance);
-    int cx = static_cast<int>((control->rect.left + control->rect.right) * 0.5);
-    int cy = static_cast<int>((control->rect.top + control->rect.bottom) * 0.5);
     char current[IParameter::kTextBytes] = {};
     parameter->FormatForHost(parameter->PlainValue(), false, current, sizeof current);
     HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPopupId));
     HWND created = nullptr;
-    int texts = parameter->ValueTextCount();
-    ParameterKind kind = parameter->Kind();
-    if (texts > 0 && (kind == ParameterKind::Toggle || kind == ParameterKind::Choice)) {
-        size_t longest = 0;
-        for (int i = 0; i < texts; ++i)
-            longest = std::max(longest, std::strlen(parameter->ValueTextAt(i)->text));
-        const IPixelRect r = PopupGeometry::ListRect(cx, cy, static_cast<int>(longest), texts);
+    const int texts = parameter->ValueTextCount();
+    const IPixelRect r = PopupGeometry::ForControl(*parameter, control->rect);
+    if (ValuePopupModel::IsListFor(*parameter)) {
         created = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, r.left, r.top,
                                   static_cast<int>(r.Width()), static_cast<int>(r.Height()), hwnd, id, module,
                                   nullptr);
@@ -375,9 +363,6 @@ void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
         }
         if (selected >= 0) SendMessageA(created, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
     } else {
-        char largest[IParameter::kTextBytes] = {};
-        parameter->FormatForHost(1.0, true, largest, sizeof largest);
-        const IPixelRect r = PopupGeometry::EntryRect(cx, cy, static_cast<int>(std::strlen(largest)));
         created = CreateWindowExA(0, "EDIT", current, WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_CENTER,
                                   r.left, r.top, static_cast<int>(r.Width()), static_cast<int>(r.Height()),
                                   hwnd, id, module, nullptr);
@@ -543,7 +528,7 @@ int IEditorWindow::HostWheel(float notches) {
     // A host's value may be anything; only whole notches within an int's range count.
     double whole = notches;
     if (!(whole > -1.0e6 && whole < 1.0e6)) return 0;
-    HandleMouseWheel(cursor.x - frame.left, cursor.y - frame.top, keys, static_cast<int>(whole));
+    input.Wheel(cursor.x - frame.left, cursor.y - frame.top, keys, static_cast<int>(whole));
     return 1;
 }
 

@@ -42,6 +42,9 @@ class IEditorWindow : public IEditorWindowCore {
     void* OpenWindow(void* parent) override;
     void CloseWindow() override;
     void* NativeWindow() override { return window; }
+    // The window's own mouse capture.
+    void CapturePointer(bool on) override;
+    bool PointerCaptured() override;
 
     // ---- What the window procedures call --------------------------------------------------------
     // The main window procedure's work for this editor's window.

@@ -1,12 +1,11 @@
 #include "editor/x11/DrawnPopup.h"
 
 #include <algorithm>
-#include <cstring>
 #include <mutex>
 
 #include "editor/IEditorGraphics.h"
 #include "editor/PopupGeometry.h"
-#include "editor/x11/X11Keys.h"
+#include "editor/ValuePopupModel.h"
 #include "plugbase/IParameter.h"
 #include "raster/GlyphCacheFont.h"
 #include "raster/TextRect.h"
@@ -40,99 +39,35 @@ void Frame(IEditorGraphics& graphics, const IPixelRect& r, const IArgb& colour) 
 
 }  // namespace
 
-DrawnPopup::DrawnPopup(const IParameter& parameter, int cx, int cy, int editorWidth, int editorHeight)
-    : style(PopupGeometry::kFontHeight, kBlack) {
-    char current[IParameter::kTextBytes] = {};
-    parameter.FormatForHost(parameter.PlainValue(), false, current, sizeof current);
-    const int texts = parameter.ValueTextCount();
-    const ParameterKind kind = parameter.Kind();
-    isList = texts > 0 && (kind == ParameterKind::Toggle || kind == ParameterKind::Choice);
-    if (isList) {
-        size_t longest = 0;
-        for (int i = 0; i < texts; ++i) {
-            const ValueText* entry = parameter.ValueTextAt(i);
-            entries.emplace_back(entry ? entry->text : "");
-            longest = std::max(longest, entries.back().size());
-            if (entries.back() == current && highlighted < 0) highlighted = i;
-        }
-        const IPixelRect wide = PopupGeometry::ListRect(cx, cy, static_cast<int>(longest), texts);
-        rect = IPixelRect(wide.left, wide.top, wide.right, wide.top + kBoxHeight + kRowHeight * texts);
-    } else {
-        char largest[IParameter::kTextBytes] = {};
-        parameter.FormatForHost(1.0, true, largest, sizeof largest);
-        rect = PopupGeometry::EntryRect(cx, cy, static_cast<int>(std::strlen(largest)));
-        text = current;
-        caret = text.size();
+DrawnPopup::DrawnPopup(const ValuePopupModel& model, const IParameter& parameter, const IPixelRect& control,
+                       int editorWidth, int editorHeight)
+    : model(model),
+      rect(PopupGeometry::ForControl(parameter, control)),
+      style(PopupGeometry::kFontHeight, kBlack) {
+    if (model.IsList()) {
+        const int entries = static_cast<int>(model.Entries().size());
+        rect.bottom = rect.top + kBoxHeight + kRowHeight * entries;
     }
     Fit(rect.left, rect.right, editorWidth);
     Fit(rect.top, rect.bottom, editorHeight);
 }
 
+bool DrawnPopup::IsList() const {
+    return model.IsList();
+}
+
 std::string DrawnPopup::Text() const {
-    if (!isList) return text;
-    return highlighted >= 0 ? entries[static_cast<size_t>(highlighted)] : std::string();
+    return model.Text();
 }
 
-DrawnPopup::Result DrawnPopup::Key(int edit, char typed) {
-    const auto key = static_cast<X11Keys::Edit>(edit);
-    if (key == X11Keys::Edit::Commit) return Result::Commit;
-    if (isList) {
-        const int last = static_cast<int>(entries.size()) - 1;
-        if (key == X11Keys::Edit::Up && highlighted > 0)
-            --highlighted;
-        else if (key == X11Keys::Edit::Down && highlighted < last)
-            ++highlighted;
-        else
-            return Result::Nothing;
-        return Result::Changed;
-    }
-    // A key that edits the selected text replaces all of it; moving drops the selection.
-    if (allSelected && (typed || key == X11Keys::Edit::Backspace || key == X11Keys::Edit::Delete)) {
-        text.clear();
-        caret = 0;
-        allSelected = false;
-        if (!typed) return Result::Changed;
-    }
-    switch (key) {
-        case X11Keys::Edit::Backspace:
-            if (caret > 0) text.erase(--caret, 1);
-            break;
-        case X11Keys::Edit::Delete:
-            if (caret < text.size()) text.erase(caret, 1);
-            break;
-        case X11Keys::Edit::Left:
-            if (allSelected)
-                caret = 0;
-            else if (caret > 0)
-                --caret;
-            break;
-        case X11Keys::Edit::Right:
-            if (allSelected)
-                caret = text.size();
-            else if (caret < text.size())
-                ++caret;
-            break;
-        case X11Keys::Edit::Home:
-            caret = 0;
-            break;
-        case X11Keys::Edit::End:
-            caret = text.size();
-            break;
-        default:
-            if (!typed) return Result::Nothing;
-            if (text.size() < kMaxText) text.insert(caret++, 1, typed);
-            break;
-    }
-    allSelected = false;
-    return Result::Changed;
+int DrawnPopup::Highlighted() const {
+    return model.Highlighted();
 }
 
-DrawnPopup::Result DrawnPopup::Click(int x, int y) {
-    if (!isList || !rect.Contains(x, y)) return Result::Nothing;
+int DrawnPopup::EntryAt(int x, int y) const {
+    if (!model.IsList() || !rect.Contains(x, y) || y - rect.top < kBoxHeight) return -1;
     const int row = (y - rect.top - kBoxHeight) / kRowHeight;
-    if (y - rect.top < kBoxHeight || row >= static_cast<int>(entries.size())) return Result::Nothing;
-    highlighted = row;
-    return Result::Commit;
+    return row < static_cast<int>(model.Entries().size()) ? row : -1;
 }
 
 int DrawnPopup::TextWidth(IEditorGraphics& graphics, const std::string& line, size_t count) {
@@ -148,27 +83,37 @@ int DrawnPopup::TextWidth(IEditorGraphics& graphics, const std::string& line, si
 void DrawnPopup::Draw(IEditorGraphics& graphics) {
     graphics.FillRect(kWhite, rect);
     Frame(graphics, rect, kBorder);
-    if (isList) {
-        const IPixelRect box(rect.left, rect.top, rect.right, rect.top + kBoxHeight);
-        Frame(graphics, box, kBorder);
-        style.colour = kBlack;
-        if (highlighted >= 0)
-            graphics.DrawLabel(style, entries[static_cast<size_t>(highlighted)].c_str(),
-                               IPixelRect(box.left + kTextInset, box.top + 2, box.right, box.bottom));
-        for (size_t i = 0; i < entries.size(); ++i) {
-            const int top = rect.top + kBoxHeight + kRowHeight * static_cast<int>(i);
-            if (top >= rect.bottom) break;
-            const IPixelRect row(rect.left + 1, top, rect.right - 1,
-                                 std::min(top + kRowHeight, rect.bottom - 1));
-            const bool current = static_cast<int>(i) == highlighted;
-            if (current) graphics.FillRect(kSelection, row);
-            style.colour = current ? kWhite : kBlack;
-            graphics.DrawLabel(style, entries[i].c_str(),
-                               IPixelRect(row.left + kTextInset, row.top + 1, row.right, row.bottom));
-        }
-        return;
+    if (model.IsList())
+        DrawList(graphics);
+    else
+        DrawEntry(graphics);
+}
+
+void DrawnPopup::DrawList(IEditorGraphics& graphics) {
+    const std::vector<std::string>& entries = model.Entries();
+    const int highlighted = model.Highlighted();
+    const IPixelRect box(rect.left, rect.top, rect.right, rect.top + kBoxHeight);
+    Frame(graphics, box, kBorder);
+    style.colour = kBlack;
+    if (highlighted >= 0)
+        graphics.DrawLabel(style, entries[static_cast<size_t>(highlighted)].c_str(),
+                           IPixelRect(box.left + kTextInset, box.top + 2, box.right, box.bottom));
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const int top = rect.top + kBoxHeight + kRowHeight * static_cast<int>(i);
+        if (top >= rect.bottom) break;
+        const IPixelRect row(rect.left + 1, top, rect.right - 1, std::min(top + kRowHeight, rect.bottom - 1));
+        const bool current = static_cast<int>(i) == highlighted;
+        if (current) graphics.FillRect(kSelection, row);
+        style.colour = current ? kWhite : kBlack;
+        graphics.DrawLabel(style, entries[i].c_str(),
+                           IPixelRect(row.left + kTextInset, row.top + 1, row.right, row.bottom));
     }
+}
+
+void DrawnPopup::DrawEntry(IEditorGraphics& graphics) {
     // The entry's text is centred, as in the other editor windows' edit boxes.
+    const std::string text = model.Text();
+    const bool allSelected = model.AllSelected();
     const int width = TextWidth(graphics, text, text.size());
     const int left = static_cast<int>(rect.left + (rect.Width() - width) / 2);
     const IPixelRect line(left, rect.top + 1, left + width, rect.bottom - 1);
@@ -176,7 +121,7 @@ void DrawnPopup::Draw(IEditorGraphics& graphics) {
     style.colour = allSelected ? kWhite : kBlack;
     graphics.DrawLabel(style, text.c_str(), line);
     if (!allSelected) {
-        const int x = left + TextWidth(graphics, text, caret);
+        const int x = left + TextWidth(graphics, text, model.Caret());
         graphics.FillRect(kBlack, IPixelRect(x, rect.top + 2, x + 1, rect.bottom - 2));
     }
 }

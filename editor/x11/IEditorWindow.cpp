@@ -2,23 +2,18 @@
 
 #include <cstdlib>
 
-#include "editor/EditorKeys.h"
 #include "editor/NewEditorWindow.h"
 #include "editor/x11/DrawnPopup.h"
 #include "editor/x11/WebLauncher.h"
 #include "editor/x11/X11Connection.h"
-#include "editor/x11/X11Keyboard.h"
 #include "editor/x11/X11Keys.h"
 #include "editor/x11/X11Presenter.h"
-#include "plugbase/HostId.h"
 #include "plugbase/IParameter.h"
 #include "plugbase/IPluginCore.h"
 #include "raster/DibBitmap.h"
 
 namespace {
 
-// The host that wants the editor to take the keyboard focus itself.
-constexpr HostId kFocusHost = HostId::Acoustica;
 constexpr uint8_t kLeftButton = 1, kRightButton = 3, kWheelUp = 4, kWheelDown = 5;
 constexpr uint16_t kShiftMask = XCB_MOD_MASK_SHIFT, kControlMask = XCB_MOD_MASK_CONTROL,
                    kAltMask = XCB_MOD_MASK_1, kLeftMask = XCB_BUTTON_MASK_1, kRightMask = XCB_BUTTON_MASK_3;
@@ -120,14 +115,14 @@ void* IEditorWindow::OpenWindow(void* parent) {
     }
     window = id;
     windowAlive = true;
-    keyboard = std::make_unique<X11Keyboard>(*connection);
+    keyboard.Load(xcb, c);
     presenter = std::make_unique<X11Presenter>(*connection, window, depth);
     captured = false;
     doubleClick.Reset();
     clock = TickClock(frameRate);
     clock.Start(TickClock::Now());
     xcb.map_window(c, window);
-    if (plug && plug->HostKind() == kFocusHost) TakeFocus(false);
+    if (input.HostWantsFocus()) TakeFocus(false);
     MarkAllDirty();
     // The whole editor at once: the window never shows anything but the editor.
     if (backBuffer) PaintArea(IPixelRect(0, 0, width, height));
@@ -145,7 +140,6 @@ void IEditorWindow::CloseWindow() {
     const uint32_t id = window;
     ForgetWindow();
     presenter.reset();
-    keyboard.reset();
     if (alive) connection->x.destroy_window(connection->connection, id);
     // A destroy of a window its parent took along only comes back as an error, dropped with the
     // connection.
@@ -159,6 +153,7 @@ void IEditorWindow::ForgetWindow() {
     windowAlive = false;
     FlushEndEdit();
     popup.reset();
+    popupModel.reset();
     ForgetPopup();
     captured = false;
     previousFocus = 0;
@@ -176,6 +171,24 @@ void IEditorWindow::Idle() {
     ReadEvents();
     if (!windowAlive) return;
     for (int due = clock.Due(TickClock::Now()); due > 0 && windowAlive; --due) Tick();
+    Flush();
+}
+
+int IEditorWindow::EventFd() const {
+    return connection ? connection->x.get_file_descriptor(connection->connection) : -1;
+}
+
+void IEditorWindow::OnFdReady() {
+    WebLauncher::Reap();
+    ReadEvents();
+}
+
+void IEditorWindow::OnTimer() {
+    WebLauncher::Reap();
+    if (!connection) return;
+    ReadEvents();
+    if (!windowAlive) return;
+    Tick();
     Flush();
 }
 
@@ -203,13 +216,13 @@ void IEditorWindow::ReadEvents() {
             exposed = exposed.Union(
                 IPixelRect(expose->x, expose->y, expose->x + expose->width, expose->y + expose->height));
         } else {
-            if (moved) Motion(moveX, moveY, moveState);
+            if (moved) input.Motion(moveX, moveY, KeysOf(moveState));
             moved = false;
             if (windowAlive) HandleEvent(*event);
         }
         std::free(event);
     }
-    if (moved && windowAlive) Motion(moveX, moveY, moveState);
+    if (moved && windowAlive) input.Motion(moveX, moveY, KeysOf(moveState));
     if (!exposed.IsEmpty() && windowAlive) PresentArea(exposed);
     // A broken connection (server gone) ends the window as a destroyed parent does.
     if (windowAlive && connection->Broken()) ForgetWindow();
@@ -240,7 +253,7 @@ void IEditorWindow::HandleEvent(const xcb_generic_event_t& event) {
             // Leaving while a button is held (the implicit grab) is no mouse-out, as on Windows.
             if (leave.mode == XCB_NOTIFY_MODE_NORMAL && !captured) {
                 doubleClick.Reset();
-                HandleMouseOut();
+                input.Leave();
             }
             break;
         }
@@ -248,7 +261,7 @@ void IEditorWindow::HandleEvent(const xcb_generic_event_t& event) {
             if (reinterpret_cast<const xcb_destroy_notify_event_t&>(event).window == window) ForgetWindow();
             break;
         case XCB_MAPPING_NOTIFY:
-            if (keyboard) keyboard->Refresh();
+            keyboard.Load(connection->x, connection->connection);
             break;
         default:
             break;
@@ -257,37 +270,27 @@ void IEditorWindow::HandleEvent(const xcb_generic_event_t& event) {
 
 void IEditorWindow::ButtonPress(const xcb_button_press_event_t& event) {
     const int x = event.event_x, y = event.event_y;
-    IMouseKeys keys = KeysOf(event.state);
+    const IMouseKeys keys = KeysOf(event.state);
     if (event.detail == kWheelUp || event.detail == kWheelDown) {
-        HandleMouseWheel(x, y, keys, event.detail == kWheelUp ? 1 : -1);
+        input.Wheel(x, y, keys, event.detail == kWheelUp ? 1 : -1);
         return;
     }
     if (event.detail != kLeftButton && event.detail != kRightButton) return;
-    if (plug && plug->HostKind() == kFocusHost && !popupControl) TakeFocus(false);
+    if (input.HostWantsFocus() && !popupControl) TakeFocus(false);
     if (event.detail == kRightButton) {
         doubleClick.Reset();
-        // A right click on the editor cancels an open popup, and does nothing else.
-        if (popupControl) {
-            popupState = Cancel;
-            return;
-        }
-        keys.right = true;
-    } else {
-        keys.left = true;
-        if (popup && popup->Rect().Contains(x, y)) {
-            // Inside the popup: a list entry is chosen; the entry box keeps its text.
-            if (popup->Click(x, y) == DrawnPopup::Result::Commit) popupState = Commit;
-            return;
-        }
-        // A left click on the editor commits an open popup and reaches the control as well.
-        if (popupControl) popupState = Commit;
-        if (doubleClick.Press(event.time, x, y)) {
-            if (HandleDoubleClick(x, y, keys)) captured = true;
-            return;
-        }
+        input.Press(EditorInput::Button::Right, x, y, keys);
+        return;
     }
-    captured = true;
-    HandleMouseDown(x, y, keys);
+    // Inside the drawn list a press chooses the entry beneath; the entry box keeps its text.
+    if (popup && popup->Rect().Contains(x, y)) {
+        if (popupModel) input.PopupChoose(*popupModel, popup->EntryAt(x, y));
+        return;
+    }
+    if (doubleClick.Press(event.time, x, y))
+        input.DoubleClick(x, y, keys);
+    else
+        input.Press(EditorInput::Button::Left, x, y, keys);
 }
 
 void IEditorWindow::ButtonRelease(const xcb_button_press_event_t& event) {
@@ -296,40 +299,18 @@ void IEditorWindow::ButtonRelease(const xcb_button_press_event_t& event) {
     // The state is the one before the release: the released button is no longer held.
     if (event.detail == kLeftButton) keys.left = false;
     if (event.detail == kRightButton) keys.right = false;
-    captured = false;
-    HandleMouseUp(event.event_x, event.event_y, keys);
-}
-
-void IEditorWindow::Motion(int x, int y, uint16_t state) {
-    const IMouseKeys keys = KeysOf(state);
-    if (keys.left || keys.right) {
-        if (captured) HandleMouseDrag(x, y, keys);
-    } else {
-        HandleMouseOver(x, y, keys);
-    }
+    input.Release(event.event_x, event.event_y, keys);
 }
 
 void IEditorWindow::KeyPress(const xcb_key_press_event_t& event) {
-    if (!keyboard) return;
-    const uint32_t keysym = keyboard->Keysym(event.detail, event.state);
-    if (popup) {
-        const X11Keys::Edit edit = X11Keys::EditKey(keysym);
-        const char typed = edit == X11Keys::Edit::None ? X11Keys::Character(keysym) : '\0';
-        switch (popup->Key(static_cast<int>(edit), typed)) {
-            case DrawnPopup::Result::Commit:
-                popupState = Commit;
-                break;
-            case DrawnPopup::Result::Changed:
-                popupState = Focused;
-                ShowPopup();
-                break;
-            case DrawnPopup::Result::Nothing:
-                break;
-        }
+    const uint32_t keysym = keyboard.Keysym(event.detail, event.state);
+    if (!popupModel) {
+        input.Key(event.event_x, event.event_y, X11Keys::VirtualKey(keysym));
         return;
     }
-    const int code = EditorKeyFromVirtualKey(X11Keys::VirtualKey(keysym));
-    if (code >= 0) HandleKeyDown(event.event_x, event.event_y, code);
+    const ValuePopupModel::Key key = X11Keys::EditKey(keysym);
+    const char typed = key == ValuePopupModel::Key::None ? X11Keys::Character(keysym) : '\0';
+    if (input.PopupKey(*popupModel, key, typed) == ValuePopupModel::Result::Changed) ShowPopup();
 }
 
 // ---- Focus ------------------------------------------------------------------------------------------
@@ -373,23 +354,12 @@ void IEditorWindow::ShowPopup() {
 }
 
 void IEditorWindow::ShowValuePrompt(IControl* control, IParameter* parameter) {
-    if (!windowAlive) {
-        IOffscreenEditor::ShowValuePrompt(control, parameter);
-        return;
-    }
     if (!control || !parameter || popupControl) return;
-    const int cx = static_cast<int>((control->rect.left + control->rect.right) * 0.5);
-    const int cy = static_cast<int>((control->rect.top + control->rect.bottom) * 0.5);
-    popup = std::make_unique<DrawnPopup>(*parameter, cx, cy, width, height);
-    popupControl = control;
-    popupParameter = parameter;
-    popupState = Focused;
+    IOffscreenEditor::ShowValuePrompt(control, parameter);
+    if (!windowAlive || !popupModel) return;
+    popup = std::make_unique<DrawnPopup>(*popupModel, *parameter, control->rect, width, height);
     TakeFocus(true);
     ShowPopup();
-}
-
-std::string IEditorWindow::PopupText() {
-    return popup ? popup->Text() : IOffscreenEditor::PopupText();
 }
 
 void IEditorWindow::DestroyPopup() {
@@ -399,6 +369,7 @@ void IEditorWindow::DestroyPopup() {
     }
     const IPixelRect area = popup->Rect();
     popup.reset();
+    IOffscreenEditor::DestroyPopup();
     GiveBackFocus();
     // What lay beneath the popup is painted again.
     for (IControl* control : controls)
@@ -435,7 +406,7 @@ int IEditorWindow::HostWheel(float notches) {
     std::free(pointer);
     const double whole = notches;
     if (!over || !(whole > -1.0e6 && whole < 1.0e6)) return 0;
-    HandleMouseWheel(x, y, KeysOf(state), static_cast<int>(whole));
+    input.Wheel(x, y, KeysOf(state), static_cast<int>(whole));
     Flush();
     return 1;
 }

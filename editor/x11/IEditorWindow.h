@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "base/x11/X11Keyboard.h"
 #include "base/x11/XcbLibrary.h"
 #include "editor/posix/IOffscreenEditor.h"
 #include "editor/x11/DoubleClickDetector.h"
@@ -11,7 +12,6 @@
 
 class DrawnPopup;
 class X11Connection;
-class X11Keyboard;
 class X11Presenter;
 
 // The Linux editor: an X11 child window inside the host's window when the host gives one
@@ -20,14 +20,16 @@ class X11Presenter;
 // offscreen). The choice is made at each open.
 //
 // The window has its own XCB connection (X11Connection), created at open and closed at close; X
-// errors on it are read and dropped there. Events are read without blocking on the host's idle
-// call and at open; ticks come from the monotonic clock at the frame rate, at most three per idle
-// (TickClock). Value popups are drawn into the back buffer (DrawnPopup) and take the keyboard focus while
-// open. Left presses within 400 ms and 4 pixels make a double click (DoubleClickDetector).
+// errors on it are read and dropped there. Events are read without blocking at open and on the
+// host's idle call or, for a host that watches the connection's fd, when it is readable. Ticks
+// come from the host's timer (OnTimer) or, driven by idle calls, from the monotonic clock at the
+// frame rate, at most three per idle (TickClock). Value popups are drawn into the back buffer (DrawnPopup)
+// and take the keyboard focus while open. Left presses within 400 ms and 4 pixels make a double click
+// (DoubleClickDetector).
 //
-// Threads: every entry is [UI thread] — the thread that calls effEditOpen, effEditIdle and
-// effEditClose, which plays the window's thread — except what IEditorGraphics says host threads
-// may call. Idle runs without the plug-in's lock; the others with it, as the host calls them.
+// Threads: every entry is [UI thread] — the thread that opens, drives and closes the editor, which
+// plays the window's thread — except what IEditorGraphics says host threads may call. Idle,
+// OnFdReady and OnTimer run without the plug-in's lock; the others with it, as IEditorView says.
 class IEditorWindow : public IOffscreenEditor {
   public:
     using IOffscreenEditor::IOffscreenEditor;
@@ -41,8 +43,14 @@ class IEditorWindow : public IOffscreenEditor {
     // connection; a pending wheel gesture ends.
     void CloseWindow() override;
     void* NativeWindow() override;
-    // Reads the window's events, then runs the ticks that are due.
+    // Reads the window's events, then runs the ticks that are due by the monotonic clock.
     void Idle() override;
+    // The window's connection, while there is one.
+    int EventFd() const override;
+    void OnFdReady() override;
+    // Handles the events the connection holds (libxcb may have read them while waiting for a
+    // reply, which leaves the fd quiet), then one tick.
+    void OnTimer() override;
 
     bool PresentArea(const IPixelRect& rect) override;
     void SetSize(int width, int height) override;
@@ -63,14 +71,12 @@ class IEditorWindow : public IOffscreenEditor {
     bool PresentsWithShm() const;
 
   private:
-    std::string PopupText() override;
     void DestroyPopup() override;
 
     void ReadEvents();
     void HandleEvent(const xcb_generic_event_t& event);
     void ButtonPress(const xcb_button_press_event_t& event);
     void ButtonRelease(const xcb_button_press_event_t& event);
-    void Motion(int x, int y, uint16_t state);
     void KeyPress(const xcb_key_press_event_t& event);
     // Keyboard focus: taken while a popup is open (and given back to whoever had it), and on
     // open and on clicks for the host that wants it.
@@ -83,7 +89,7 @@ class IEditorWindow : public IOffscreenEditor {
     void Flush();
 
     std::unique_ptr<X11Connection> connection;
-    std::unique_ptr<X11Keyboard> keyboard;
+    X11Keyboard keyboard;
     std::unique_ptr<X11Presenter> presenter;
     std::unique_ptr<DrawnPopup> popup;
     uint32_t window = 0;

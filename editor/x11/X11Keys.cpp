@@ -1,8 +1,10 @@
 #include "editor/x11/X11Keys.h"
 
+#include "base/x11/X11Keyboard.h"
+
 namespace {
 
-constexpr uint32_t kSpace = 0x20, kKeypadSpace = 0xFF80;
+constexpr uint32_t kKeypadSpace = 0xFF80;
 constexpr uint32_t kLeft = 0xFF51, kUp = 0xFF52, kRight = 0xFF53, kDown = 0xFF54;
 constexpr uint32_t kKeypadLeft = 0xFF96, kKeypadDown = 0xFF99;
 // The keypad's operators and digits, '*' (0xFFAA) to '9' (0xFFB9): the same order as the
@@ -11,25 +13,14 @@ constexpr uint32_t kKeypadMultiply = 0xFFAA, kKeypadDivide = 0xFFAF, kKeypad0 = 
 constexpr uint32_t kKeypadEnter = 0xFF8D, kReturn = 0xFF0D, kBackspace = 0xFF08, kDelete = 0xFFFF,
                    kKeypadDelete = 0xFF9F, kHome = 0xFF50, kEnd = 0xFF57, kKeypadHome = 0xFF95,
                    kKeypadEnd = 0xFF9C;
-constexpr uint16_t kShiftMask = 1, kLockMask = 2;
-
-bool IsKeypad(uint32_t keysym) {
-    return keysym >= kKeypadSpace && keysym <= 0xFFBD;
-}
 
 }  // namespace
 
 uint32_t X11Keys::VirtualKey(uint32_t keysym) {
-    if (keysym == kSpace || keysym == kKeypadSpace) return 0x20;
-    if (keysym >= kLeft && keysym <= kDown) return 0x25 + (keysym - kLeft);
-    // Keypad arrows come in the same left, up, right, down order.
-    if (keysym >= kKeypadLeft && keysym <= kKeypadDown) return 0x25 + (keysym - kKeypadLeft);
-    if (keysym >= '0' && keysym <= '9') return keysym;
-    if (keysym >= 'A' && keysym <= 'Z') return keysym;
-    if (keysym >= 'a' && keysym <= 'z') return keysym - 'a' + 'A';
-    if (keysym >= kKeypad0 && keysym <= kKeypad9) return 0x60 + (keysym - kKeypad0);
-    if (keysym >= kKeypadMultiply && keysym <= kKeypadDivide) return 0x6A + (keysym - kKeypadMultiply);
-    return 0;
+    const uint32_t vk = X11Keyboard::VirtualKeyOfKeysym(keysym);
+    const bool known = vk == 0x20 || (vk >= 0x25 && vk <= 0x28) || (vk >= '0' && vk <= '9') ||
+                       (vk >= 'A' && vk <= 'Z') || (vk >= 0x60 && vk <= 0x6F);
+    return known ? vk : 0;
 }
 
 char X11Keys::Character(uint32_t keysym) {
@@ -40,42 +31,35 @@ char X11Keys::Character(uint32_t keysym) {
     return 0;
 }
 
-X11Keys::Edit X11Keys::EditKey(uint32_t keysym) {
+ValuePopupModel::Key X11Keys::EditKey(uint32_t keysym) {
     switch (keysym) {
         case kReturn:
         case kKeypadEnter:
-            return Edit::Commit;
+            return ValuePopupModel::Key::Commit;
         case kBackspace:
-            return Edit::Backspace;
+            return ValuePopupModel::Key::Backspace;
         case kDelete:
         case kKeypadDelete:
-            return Edit::Delete;
+            return ValuePopupModel::Key::Delete;
         case kLeft:
         case kKeypadLeft:
-            return Edit::Left;
+            return ValuePopupModel::Key::Left;
         case kRight:
         case kKeypadLeft + 2:
-            return Edit::Right;
+            return ValuePopupModel::Key::Right;
         case kUp:
         case kKeypadLeft + 1:
-            return Edit::Up;
+            return ValuePopupModel::Key::Up;
         case kDown:
         case kKeypadDown:
-            return Edit::Down;
+            return ValuePopupModel::Key::Down;
         case kHome:
         case kKeypadHome:
-            return Edit::Home;
+            return ValuePopupModel::Key::Home;
         case kEnd:
         case kKeypadEnd:
-            return Edit::End;
+            return ValuePopupModel::Key::End;
         default:
-            return Edit::None;
+            return ValuePopupModel::Key::None;
     }
-}
-
-uint32_t X11Keys::Choose(uint32_t first, uint32_t second, uint16_t state, uint16_t numLockMask) {
-    if (second == 0) return first;
-    if (IsKeypad(second) && numLockMask != 0 && (state & numLockMask) != 0) return second;
-    if (!IsKeypad(second) && (state & (kShiftMask | kLockMask)) != 0) return second;
-    return first;
 }

@@ -3,15 +3,16 @@
 // are tested by running them over modules (the command-line tests and the fault modules).
 #include <gtest/gtest.h>
 
+#include "tools/vsthost/cli/ExitCodes.h"
 #include "tools/vsthost/validate/GroupRunner.h"
 #include "tools/vsthost/validate/ValidateReport.h"
 #include "tools/vsthost/validate/ValidateRequest.h"
 
 namespace {
 
-bool Parse(std::vector<std::string> args, ValidateRequest& out, std::string& error) {
+bool Parse(std::vector<std::string> args, ValidateRequest& out) {
     ArgReader reader(std::move(args));
-    return ParseValidateRequest(reader, out, error);
+    return ParseValidateRequest(reader, out) == kExitOk;
 }
 
 std::string Lines(const std::vector<Finding>& findings) {
@@ -24,11 +25,9 @@ std::string Lines(const std::vector<Finding>& findings) {
 
 TEST(Validate, ArgumentsAndGroupSelection) {
     ValidateRequest r;
-    std::string error;
     ASSERT_TRUE(Parse({"m.so", "--strictness", "10", "--only", "load,state,audio", "--skip", "state",
                        "--seed", "9223372036854775807", "--repeat", "3", "--timeout", "2.5", "--json"},
-                      r, error))
-        << error;
+                      r));
     EXPECT_EQ(r.strictness, 10);
     EXPECT_EQ(r.seed, 9223372036854775807ull);
     EXPECT_TRUE(r.seedGiven && r.json);
@@ -48,7 +47,7 @@ TEST(Validate, ArgumentsAndGroupSelection) {
                                                        {"m.so", "--only", "load", "--skip", "load"}};
     for (const auto& args : bad) {
         ValidateRequest ignored;
-        EXPECT_FALSE(Parse(args, ignored, error)) << args.back();
+        EXPECT_FALSE(Parse(args, ignored)) << args.back();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "tools/vsthost/system/Platform.h"
 #include "tools/vsthost/host/PluginSession.h"
 #include "tools/vsthost/formats/StateFile.h"
+#include "tools/vsthost/render/StartState.h"
 
 namespace {
 
@@ -15,25 +16,36 @@ struct ChunkOptions {
     long program = -1;
 };
 
+// The options of chunk save, or of chunk load (no --force).
+OptionTable ChunkTable(ChunkOptions& o, bool save) {
+    OptionTable table{
+        save ? "chunk save" : "chunk load",
+        16,
+        {Operand("FILE",
+                 ".fxp: one program; .fxb: the bank; any other name: the plug-in's raw\n"
+                 "chunk (program, or bank with --bank). Plug-ins with chunks are saved as\n"
+                 "FPCh/FBCh, the others as parameter lists (FxCk/FxBk). Loading reads the\n"
+                 "format from the file and refuses a preset made for another plug-in ID."),
+         Flag("--bank", "the whole bank rather than the current program (raw files)", o.bank),
+         ProgramOption(o.program,
+                       "select program N first (save: the one saved; load: the one loaded into)")}};
+    if (save) table.options.push_back(Flag("--force", "overwrite an existing FILE", o.force));
+    return table;
+}
+
+std::string ChunkHelp() {
+    ChunkOptions unused;
+    return OptionHelp(ChunkTable(unused, true)) +
+           "After loading, the resulting program name and parameter values are printed.\n";
+}
+
 int Parse(ArgReader& args, const std::string& verb, ChunkOptions& o) {
-    std::string error, value;
     std::vector<std::string> positional;
-    while (!args.Done()) {
-        std::string arg = args.Next();
-        if (arg == "--bank") {
-            o.bank = true;
-        } else if (arg == "--force" && verb == "save") {
-            o.force = true;
-        } else if (arg == "--program") {
-            if (!args.Value(arg, value, error)) return UsageError(error);
-            if (!ParseLong(value, o.program) || o.program < 0)
-                return UsageError("invalid program number '" + value + "'");
-        } else if (!arg.empty() && arg[0] == '-') {
-            return UsageError("unknown option '" + arg + "' for chunk " + verb);
-        } else {
-            positional.push_back(arg);
-        }
-    }
+    int code = ParseOptions(args, ChunkTable(o, verb == "save"), [&positional](const std::string& arg) {
+        positional.push_back(arg);
+        return kExitOk;
+    });
+    if (code != kExitOk) return code;
     if (positional.size() != 2) return UsageError("chunk " + verb + " needs MODULE and FILE");
     o.module = positional[0];
     o.file = positional[1];
@@ -85,13 +97,6 @@ const CommandInfo kChunkCommand = {
     "  vsthost chunk save MODULE [--bank] [--program N] [--force] FILE\n"
     "  vsthost chunk load MODULE [--bank] [--program N] FILE\n",
     "save or load the plug-in's state (.fxp, .fxb or raw chunk)",
-    "  FILE          .fxp: one program; .fxb: the bank; any other name: the plug-in's raw\n"
-    "                chunk (program, or bank with --bank). Plug-ins with chunks are saved as\n"
-    "                FPCh/FBCh, the others as parameter lists (FxCk/FxBk). Loading reads the\n"
-    "                format from the file and refuses a preset made for another plug-in ID.\n"
-    "  --bank        the whole bank rather than the current program (raw files)\n"
-    "  --program N   select program N first (save: the one saved; load: the one loaded into)\n"
-    "  --force       overwrite an existing FILE\n"
-    "After loading, the resulting program name and parameter values are printed.\n",
+    ChunkHelp,
     RunChunk,
 };

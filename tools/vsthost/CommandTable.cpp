@@ -39,19 +39,5 @@ void PrintUsage(FILE* out) {
 }
 
 void PrintCommandHelp(const CommandInfo& command, FILE* out) {
-    std::fprintf(out, "usage:\n%s\n%s\n%s", command.synopsis, command.help, ExitCodeHelp());
-}
-
-int Fail(const std::string& message, int code) {
-    std::fprintf(stderr, "vsthost: %s\n", message.c_str());
-    return code;
-}
-
-int UsageError(const std::string& message) {
-    std::fprintf(stderr, "vsthost: %s\n(vsthost --help lists the commands and options)\n", message.c_str());
-    return kExitUsage;
-}
-
-void Warn(const std::string& message) {
-    std::fprintf(stderr, "vsthost: warning: %s\n", message.c_str());
+    std::fprintf(out, "usage:\n%s\n%s\n%s", command.synopsis, command.help().c_str(), ExitCodeHelp());
 }

@@ -4,25 +4,41 @@
 
 #include "tools/vsthost/formats/AudioFile.h"
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/OptionTable.h"
 
 namespace {
 
-int RunCompare(ArgReader& args) {
+struct CompareOptions {
     std::vector<std::string> files;
     double tolerance = 1e-6;
-    std::string error, value;
-    while (!args.Done()) {
-        std::string arg = args.Next();
-        if (arg == "--tolerance") {
-            if (!args.Value(arg, value, error)) return UsageError(error);
-            if (!ParseDouble(value, tolerance) || tolerance < 0)
-                return UsageError("invalid tolerance '" + value + "'");
-        } else if (!arg.empty() && arg[0] == '-') {
-            return UsageError("unknown option '" + arg + "' for compare");
-        } else {
-            files.push_back(arg);
-        }
-    }
+};
+
+OptionTable CompareTable(CompareOptions& o) {
+    return {"compare",
+            17,
+            {Checked("--tolerance", "T",
+                     "the largest difference that still passes (default 1e-6); above it the\n"
+                     "exit status is 1",
+                     "tolerance", "", [&o](const std::string& v) {
+                         return ParseDouble(v, o.tolerance) && o.tolerance >= 0;
+                     })}};
+}
+
+std::string CompareHelp() {
+    CompareOptions unused;
+    return OptionHelp(CompareTable(unused));
+}
+
+int RunCompare(ArgReader& args) {
+    CompareOptions o;
+    int code = ParseOptions(args, CompareTable(o), [&o](const std::string& arg) {
+        o.files.push_back(arg);
+        return kExitOk;
+    });
+    if (code != kExitOk) return code;
+    const std::vector<std::string>& files = o.files;
+    const double tolerance = o.tolerance;
+    std::string error;
     if (files.size() != 2) return UsageError("compare needs two audio files");
     AudioData a, b;
     if (!ReadAudioFile(files[0], a, error) || !ReadAudioFile(files[1], b, error))
@@ -65,7 +81,6 @@ const CommandInfo kCompareCommand = {
     "compare",
     "  vsthost compare A.wav B.wav [--tolerance T]\n",
     "the largest sample difference between two audio files",
-    "  --tolerance T  the largest difference that still passes (default 1e-6); above it the\n"
-    "                 exit status is 1\n",
+    CompareHelp,
     RunCompare,
 };

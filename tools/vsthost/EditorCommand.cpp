@@ -37,63 +37,78 @@ struct EditorOptions {
     bool offscreen = false;
 };
 
-int ParseOptions(ArgReader& args, EditorOptions& o) {
-    std::string error, value;
-    while (!args.Done()) {
-        std::string arg = args.Next();
-        auto need = [&]() { return args.Value(arg, value, error); };
-        if (arg == "-o" || arg == "--output") {
-            if (!need()) return UsageError(error);
-            o.output = value;
-        } else if (arg == "--do") {
-            if (!need()) return UsageError(error);
-            o.script += value + "\n";
-        } else if (arg == "--script") {
-            if (!need()) return UsageError(error);
-            std::vector<uint8_t> bytes;
-            if (!ReadFileBytes(value, kMaxScriptBytes, bytes, error)) return Fail(error, kExitInput);
-            o.script += std::string(bytes.begin(), bytes.end()) + "\n";
-        } else if (arg == "--ticks") {
-            if (!need() || !ParseLong(value, o.ticks) || o.ticks < 0 || o.ticks > kMaxTicks)
-                return UsageError(error.empty() ? "invalid tick count '" + value + "'" : error);
-        } else if (arg == "--program") {
-            if (!need() || !ParseLong(value, o.state.program) || o.state.program < 0)
-                return UsageError(error.empty() ? "invalid program number '" + value + "'" : error);
-        } else if (arg == "--param") {
-            if (!need()) return UsageError(error);
-            ParameterSetting p;
-            if (!ParseParameterSetting(value, p, error)) return UsageError(error);
-            o.state.params.push_back(p);
-        } else if (arg == "--chunk") {
-            if (!need()) return UsageError(error);
-            o.state.chunkFile = value;
-        } else if (arg == "--bank") {
-            o.state.bank = true;
-        } else if (arg == "--force") {
-            o.force = true;
-        } else if (arg == "--offscreen") {
-            o.offscreen = true;
-        } else if (arg == "--audio") {
-            o.audio = true;
-        } else if (arg == "-i" || arg == "--input") {
-            if (!need()) return UsageError(error);
-            o.input = value;
-        } else if (arg == "--midi") {
-            if (!need()) return UsageError(error);
-            o.midiFile = value;
-        } else if (!arg.empty() && arg[0] == '-') {
-            return UsageError("unknown option '" + arg + "' for editor");
-        } else if (o.module.empty()) {
-            o.module = arg;
-        } else {
-            return UsageError("editor takes one module, not '" + arg + "' as well");
-        }
-    }
+// --do, --script and --ticks: the steps and the ticks before them.
+std::vector<Option> ScriptOptions(EditorOptions& o) {
+    auto addSteps = [&o](const std::string& v) {
+        o.script += v + "\n";
+        return kExitOk;
+    };
+    auto readSteps = [&o](const std::string& v) {
+        std::vector<uint8_t> bytes;
+        std::string error;
+        if (!ReadFileBytes(v, kMaxScriptBytes, bytes, error)) return Fail(error, kExitInput);
+        o.script += std::string(bytes.begin(), bytes.end()) + "\n";
+        return kExitOk;
+    };
+    return {{"--do", nullptr, "STEPS", "editor steps, e.g. --do 'rclick 60 30; type 50; enter'", addSteps},
+            {"--script", nullptr, "FILE", "editor steps from a file (both may be repeated)", readSteps},
+            Checked("--ticks", "N", "timer ticks before the script (default 2)", "tick count", "",
+                    [&o](const std::string& v) {
+                        return ParseLong(v, o.ticks) && o.ticks >= 0 && o.ticks <= kMaxTicks;
+                    })};
+}
+
+OptionTable EditorTable(EditorOptions& o) {
+    OptionTable table{"editor", 21, ScriptOptions(o)};
+    std::vector<Option> state = StartStateOptions(o.state);
+    for (Option& option : state) option.help = nullptr;
+    state[0].label = "--program N, --chunk FILE [--bank], --param NAME=V";
+    state[0].help = "state to load first, as for render";
+    table.options.insert(table.options.end(),
+                         {Flag("--offscreen",
+                               "no window: drive our plug-ins' Linux editor through its back buffer,\n"
+                               "as without an X display (DISPLAY unset)",
+                               o.offscreen),
+                          Flag("--audio",
+                               "while the editor is open, play the built-in demo (test signal and\n"
+                               "note pattern, looped) through the plug-in on an audio thread in\n"
+                               "real time; see the script's wait and shot steps",
+                               o.audio),
+                          {.name = "-i",
+                           .alias = "--input",
+                           .value = "FILE",
+                           .help = "with --audio: loop this audio file (at its own rate) in place of\n"
+                                   "the test signal, this MIDI file in place of the demo's notes",
+                           .apply = Store(o.input),
+                           .label = "-i FILE, --midi FILE"},
+                          Text("--midi", "FILE", nullptr, o.midiFile)});
+    table.options.insert(table.options.end(), state.begin(), state.end());
+    table.options.insert(table.options.end(), {{.name = "-o",
+                                                .alias = "--output",
+                                                .value = "OUT.png",
+                                                .help = "the picture (--force overwrites)",
+                                                .apply = Store(o.output)},
+                                               Flag("--force", nullptr, o.force)});
+    return table;
+}
+
+int ParseEditorOptions(ArgReader& args, EditorOptions& o) {
+    int code = ParseOptions(args, EditorTable(o), [&o](const std::string& arg) {
+        if (!o.module.empty()) return UsageError("editor takes one module, not '" + arg + "' as well");
+        o.module = arg;
+        return kExitOk;
+    });
+    if (code != kExitOk) return code;
     if (o.module.empty()) return UsageError("editor needs a MODULE");
     if (o.state.bank && o.state.chunkFile.empty()) return UsageError("--bank goes with --chunk FILE");
     if (!o.audio && (!o.input.empty() || !o.midiFile.empty()))
         return UsageError("-i and --midi go with --audio");
     return kExitOk;
+}
+
+std::string EditorHelp() {
+    EditorOptions unused;
+    return OptionHelp(EditorTable(unused)) + EDITOR_SCRIPT_HELP;
 }
 
 // What --audio loops: the -i file (at its own rate) or the test signal, with the --midi file's
@@ -221,88 +236,108 @@ bool SavePicture(EditorHost& host, const std::string& file, std::string& error) 
 
 namespace {
 
+// Starts the --audio loop on its own thread; null (the reason printed, code set) when it cannot.
+std::unique_ptr<LiveAudio> StartAudio(const EditorOptions& o, HostedEffect& fx, Loop& loop, int& code) {
+    const std::string what = LoopDescription(o);
+    auto audio = std::make_unique<LiveAudio>(fx, loop.sampleRate, kBlockSize, std::move(loop.input),
+                                             std::move(loop.events));
+    if (!audio->Start()) {
+        code = Fail("cannot start an audio thread", kExitPlugin);
+        return nullptr;
+    }
+    std::printf("Audio:           %s, looped, at %.0f Hz in blocks of %d, on an audio thread in real time\n",
+                what.c_str(), loop.sampleRate, kBlockSize);
+    return audio;
+}
+
+void StopAudio(LiveAudio& audio, HostedEffect& fx) {
+    audio.Stop();
+    std::printf("Audio: %lld blocks processed, %lld MIDI messages returned (%lld MIDI events delivered)\n",
+                static_cast<long long>(audio.BlocksProcessed()),
+                static_cast<long long>(fx.Host().ReceivedMidiCount()),
+                static_cast<long long>(audio.EventsDelivered()));
+    if (audio.Overruns() > 0)
+        Warn("the audio thread fell behind the clock " + std::to_string(audio.Overruns()) +
+             " times and skipped ahead");
+}
+
+// Performs the steps, each followed by the notifications it caused; kExitOk, or the exit code
+// of the step that failed.
+int RunScript(EditorHost& host, const std::vector<EditorStep>& steps, NotificationReport& report) {
+    std::string error;
+    for (const EditorStep& step : steps) {
+        std::printf("  %s\n", step.Describe().c_str());
+        if (step.kind == EditorStep::Kind::Tick) {
+            host.Tick(step.amount);
+        } else if (step.kind == EditorStep::Kind::Wait) {
+            host.Wait(step.amount);
+        } else if (step.kind == EditorStep::Kind::Shot) {
+            if (!SavePicture(host, step.text, error)) return Fail(error, kExitInput);
+        } else if (!host.Perform(step, error)) {
+            return Fail(error, kExitPlugin);
+        }
+        report.PrintNew("    ");
+    }
+    return kExitOk;
+}
+
+void PrintParameters(HostedEffect& fx) {
+    std::printf("Parameters:\n");
+    for (int32_t i = 0; i < fx.NumParams(); ++i)
+        std::printf("  %3d  %-24s %.6f (%s)\n", i, ("\"" + fx.ParameterName(i) + "\"").c_str(),
+                    fx.GetParameter(i), fx.ParameterDisplay(i).c_str());
+}
+
+// The plug-in loaded with its start state, and the size of its editor.
+int OpenPlugin(const EditorOptions& o, const Loop& loop, PluginSession& session, int& width, int& height) {
+    std::string error;
+    if (!session.Start(o.module, loop.sampleRate, kBlockSize, error)) return Fail(error, kExitPlugin);
+    std::vector<std::string> paramReports;
+    if (int code = LoadStartState(session, o.state, paramReports)) return code;
+    if (!EditorSize(session.Effect(), width, height, error)) return Fail(error, kExitPlugin);
+    return kExitOk;
+}
+
 int RunEditor(ArgReader& args) {
     EditorOptions o;
-    if (int code = ParseOptions(args, o)) return code;
+    if (int code = ParseEditorOptions(args, o)) return code;
     std::vector<EditorStep> steps;
     std::string error;
     if (!ParseEditorScript(o.script, steps, error)) return UsageError(error);
     if (int code = CheckPictureFiles(o, steps)) return code;
-
     Loop loop;
     if (o.audio)
         if (int code = LoadLoop(o, loop)) return code;
-
     PluginSession session;
-    if (!session.Start(o.module, loop.sampleRate, kBlockSize, error)) return Fail(error, kExitPlugin);
-    HostedEffect& fx = session.Effect();
-    std::vector<std::string> paramReports;
-    if (int code = LoadStartState(session, o.state, paramReports)) return code;
     int width = 0, height = 0;
-    if (!EditorSize(fx, width, height, error)) return Fail(error, kExitPlugin);
+    if (int code = OpenPlugin(o, loop, session, width, height)) return code;
+    HostedEffect& fx = session.Effect();
 
     fx.Host().ClearRecords();
     NotificationReport report(fx);
     std::unique_ptr<EditorHost> host = CreateEditorHost(o.offscreen);
     // Declared after the host: on every way out the audio stops before the editor closes.
     std::unique_ptr<LiveAudio> audio;
-    if (o.audio) {
-        const std::string what = LoopDescription(o);
-        audio = std::make_unique<LiveAudio>(fx, loop.sampleRate, kBlockSize, std::move(loop.input),
-                                            std::move(loop.events));
-        if (!audio->Start()) return Fail("cannot start an audio thread", kExitPlugin);
-        std::printf(
-            "Audio:           %s, looped, at %.0f Hz in blocks of %d, on an audio thread in real time\n",
-            what.c_str(), loop.sampleRate, kBlockSize);
-    }
+    int status = kExitOk;
+    if (o.audio && !(audio = StartAudio(o, fx, loop, status))) return status;
     if (!host->Open(fx, width, height, error)) return Fail(error, kExitPlugin);
     std::printf("Editor:          %d x %d, %s\n", width, height, host->Description());
     host->Tick(static_cast<int>(o.ticks));
     std::printf("Ticks before the script: %ld\n", o.ticks);
     report.PrintNew("    ");
-    int status = kExitOk;
-    for (const EditorStep& step : steps) {
-        std::printf("  %s\n", step.Describe().c_str());
-        if (step.kind == EditorStep::Kind::Tick) {
-            host->Tick(step.amount);
-        } else if (step.kind == EditorStep::Kind::Wait) {
-            host->Wait(step.amount);
-        } else if (step.kind == EditorStep::Kind::Shot) {
-            if (!SavePicture(*host, step.text, error)) {
-                status = Fail(error, kExitInput);
-                break;
-            }
-        } else if (!host->Perform(step, error)) {
-            status = Fail(error, kExitPlugin);
-            break;
-        }
-        report.PrintNew("    ");
-    }
+    status = RunScript(*host, steps, report);
     // One more tick, so that the picture shows the effect of the last step.
     host->Tick(1);
     report.PrintNew("    ");
     Screenshot shot;
     bool captured = status == kExitOk && !o.output.empty() && host->Capture(shot, error);
     if (status == kExitOk && !o.output.empty() && !captured) status = Fail(error, kExitPlugin);
-    if (audio) {
-        audio->Stop();
-        std::printf(
-            "Audio: %lld blocks processed, %lld MIDI messages returned (%lld MIDI events delivered)\n",
-            static_cast<long long>(audio->BlocksProcessed()),
-            static_cast<long long>(fx.Host().ReceivedMidiCount()),
-            static_cast<long long>(audio->EventsDelivered()));
-        if (audio->Overruns() > 0)
-            Warn("the audio thread fell behind the clock " + std::to_string(audio->Overruns()) +
-                 " times and skipped ahead");
-    }
+    if (audio) StopAudio(*audio, fx);
     std::printf("Closing the editor\n");
     host->Close();
     report.PrintNew("    ");
     report.PrintTotals();
-    std::printf("Parameters:\n");
-    for (int32_t i = 0; i < fx.NumParams(); ++i)
-        std::printf("  %3d  %-24s %.6f (%s)\n", i, ("\"" + fx.ParameterName(i) + "\"").c_str(),
-                    fx.GetParameter(i), fx.ParameterDisplay(i).c_str());
+    PrintParameters(fx);
     if (captured) {
         if (!WritePng(o.output, shot, error)) return Fail(error, kExitInput);
         std::printf("Wrote %s (%d x %d)\n", o.output.c_str(), shot.width, shot.height);
@@ -316,17 +351,6 @@ const CommandInfo kEditorCommand = {
     "editor",
     "  vsthost editor MODULE [options] [-o OUT.png]\n",
     "open the editor, perform scripted input, report the host notifications and save a picture",
-    "  --do STEPS         editor steps, e.g. --do 'rclick 60 30; type 50; enter'\n"
-    "  --script FILE      editor steps from a file (both may be repeated)\n"
-    "  --ticks N          timer ticks before the script (default 2)\n"
-    "  --offscreen        no window: drive our plug-ins' Linux editor through its back buffer,\n"
-    "                     as without an X display (DISPLAY unset)\n"
-    "  --audio            while the editor is open, play the built-in demo (test signal and\n"
-    "                     note pattern, looped) through the plug-in on an audio thread in\n"
-    "                     real time; see the script's wait and shot steps\n"
-    "  -i FILE, --midi FILE   with --audio: loop this audio file (at its own rate) in place of\n"
-    "                     the test signal, this MIDI file in place of the demo's notes\n"
-    "  --program N, --chunk FILE [--bank], --param NAME=V   state to load first, as for render\n"
-    "  -o OUT.png         the picture (--force overwrites)\n" EDITOR_SCRIPT_HELP,
+    EditorHelp,
     RunEditor,
 };

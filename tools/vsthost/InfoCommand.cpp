@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/OptionTable.h"
+#include "tools/vsthost/host/EffectText.h"
 #include "tools/vsthost/formats/JsonWriter.h"
 #include "tools/vsthost/system/Platform.h"
 #include "tools/vsthost/host/PluginSession.h"
@@ -186,6 +188,65 @@ void PrintText(const EffectInfo& info) {
     for (const CanDoInfo& c : info.canDo) std::printf("  %-22s %s\n", c.text, CanDoAnswer(c.answer));
 }
 
+// The flags' names as an array under "flagNames".
+void JsonFlagNames(JsonWriter& j, int32_t flags) {
+    j.Key("flagNames");
+    j.BeginArray();
+    std::string names = DescribeEffectFlags(flags);
+    for (size_t start = 0; names != "none" && start < names.size();) {
+        size_t end = names.find(' ', start);
+        if (end == std::string::npos) end = names.size();
+        j.String(names.substr(start, end - start));
+        start = end + 1;
+    }
+    j.EndArray();
+}
+
+// What effGetParameterProperties told, or null.
+void JsonProperties(JsonWriter& j, const ParameterInfo& p) {
+    if (p.hasProperties) {
+        const VstParameterProperties& r = p.properties;
+        j.BeginObject();
+        j.Field("flags", r.flags);
+        j.Field("isSwitch", (r.flags & kVstParameterIsSwitch) != 0);
+        if (r.flags & kVstParameterUsesIntegerMinMax) {
+            j.Field("minInteger", r.minInteger);
+            j.Field("maxInteger", r.maxInteger);
+        }
+        if (r.flags & kVstParameterUsesIntStep) {
+            j.Field("stepInteger", r.stepInteger);
+            j.Field("largeStepInteger", r.largeStepInteger);
+        }
+        if (r.flags & kVstParameterUsesFloatStep) {
+            j.Field("stepFloat", r.stepFloat);
+            j.Field("smallStepFloat", r.smallStepFloat);
+            j.Field("largeStepFloat", r.largeStepFloat);
+        }
+        j.EndObject();
+    } else {
+        j.Null();
+    }
+}
+
+void JsonParameters(JsonWriter& j, const std::vector<ParameterInfo>& parameters) {
+    j.Key("parameters");
+    j.BeginArray();
+    for (size_t i = 0; i < parameters.size(); ++i) {
+        const ParameterInfo& p = parameters[i];
+        j.BeginObject();
+        j.Field("index", static_cast<int64_t>(i));
+        j.Field("name", p.name);
+        j.Field("label", p.label);
+        j.Field("display", p.display);
+        j.Field("value", p.value);
+        j.Field("automatable", p.automatable > 0);
+        j.Key("properties");
+        JsonProperties(j, p);
+        j.EndObject();
+    }
+    j.EndArray();
+}
+
 void PrintJson(const EffectInfo& info) {
     JsonWriter j;
     j.BeginObject();
@@ -204,16 +265,7 @@ void PrintJson(const EffectInfo& info) {
     j.Field("category", info.category);
     j.Field("categoryName", CategoryName(info.category));
     j.Field("flags", info.flags);
-    j.Key("flagNames");
-    j.BeginArray();
-    std::string names = DescribeEffectFlags(info.flags);
-    for (size_t start = 0; names != "none" && start < names.size();) {
-        size_t end = names.find(' ', start);
-        if (end == std::string::npos) end = names.size();
-        j.String(names.substr(start, end - start));
-        start = end + 1;
-    }
-    j.EndArray();
+    JsonFlagNames(j, info.flags);
     j.Field("inputs", info.inputs);
     j.Field("outputs", info.outputs);
     j.Field("latency", info.delayProcessing);
@@ -230,43 +282,7 @@ void PrintJson(const EffectInfo& info) {
             j.Null();
         }
     }
-    j.Key("parameters");
-    j.BeginArray();
-    for (size_t i = 0; i < info.parameters.size(); ++i) {
-        const ParameterInfo& p = info.parameters[i];
-        j.BeginObject();
-        j.Field("index", static_cast<int64_t>(i));
-        j.Field("name", p.name);
-        j.Field("label", p.label);
-        j.Field("display", p.display);
-        j.Field("value", p.value);
-        j.Field("automatable", p.automatable > 0);
-        j.Key("properties");
-        if (p.hasProperties) {
-            const VstParameterProperties& r = p.properties;
-            j.BeginObject();
-            j.Field("flags", r.flags);
-            j.Field("isSwitch", (r.flags & kVstParameterIsSwitch) != 0);
-            if (r.flags & kVstParameterUsesIntegerMinMax) {
-                j.Field("minInteger", r.minInteger);
-                j.Field("maxInteger", r.maxInteger);
-            }
-            if (r.flags & kVstParameterUsesIntStep) {
-                j.Field("stepInteger", r.stepInteger);
-                j.Field("largeStepInteger", r.largeStepInteger);
-            }
-            if (r.flags & kVstParameterUsesFloatStep) {
-                j.Field("stepFloat", r.stepFloat);
-                j.Field("smallStepFloat", r.smallStepFloat);
-                j.Field("largeStepFloat", r.largeStepFloat);
-            }
-            j.EndObject();
-        } else {
-            j.Null();
-        }
-        j.EndObject();
-    }
-    j.EndArray();
+    JsonParameters(j, info.parameters);
     j.Field("currentProgram", info.currentProgram);
     j.Key("programs");
     j.BeginArray();
@@ -280,21 +296,32 @@ void PrintJson(const EffectInfo& info) {
     std::fputs(j.Text().c_str(), stdout);
 }
 
+OptionTable InfoTable(InfoOptions& o) {
+    return {"info",
+            12,
+            {Flag("--json",
+                  "machine-readable output (identity, flags, I/O counts, latency, tail, parameters\n"
+                  "with display values and properties, programs, canDo answers)",
+                  o.json),
+             Flag("--editor",
+                  "also ask for the editor's size (only with a display: some plug-ins crash\n"
+                  "asking for it without one)",
+                  o.editor)}};
+}
+
+std::string InfoHelp() {
+    InfoOptions unused;
+    return OptionHelp(InfoTable(unused));
+}
+
 int RunInfo(ArgReader& args) {
     InfoOptions o;
-    while (!args.Done()) {
-        const std::string& arg = args.Next();
-        if (arg == "--editor")
-            o.editor = true;
-        else if (arg == "--json")
-            o.json = true;
-        else if (!arg.empty() && arg[0] == '-')
-            return UsageError("unknown option '" + arg + "' for info");
-        else if (!o.module.empty())
-            return UsageError("info takes one module, not '" + arg + "' as well");
-        else
-            o.module = arg;
-    }
+    int code = ParseOptions(args, InfoTable(o), [&o](const std::string& arg) {
+        if (!o.module.empty()) return UsageError("info takes one module, not '" + arg + "' as well");
+        o.module = arg;
+        return kExitOk;
+    });
+    if (code != kExitOk) return code;
     if (o.module.empty()) return UsageError("info needs a MODULE");
 
     PluginSession session;
@@ -310,51 +337,10 @@ int RunInfo(ArgReader& args) {
 
 }  // namespace
 
-std::string DescribeFourCharCode(int32_t id) {
-    uint32_t u = static_cast<uint32_t>(id);
-    char chars[5];
-    for (int i = 0; i < 4; ++i) {
-        char c = static_cast<char>((u >> (24 - 8 * i)) & 0xFF);
-        chars[i] = (c >= 0x20 && c < 0x7F) ? c : '.';
-    }
-    chars[4] = '\0';
-    char text[64];
-    std::snprintf(text, sizeof text, "%d (0x%08X, '%s')", id, u, chars);
-    return text;
-}
-
-std::string DescribeEffectFlags(int32_t flags) {
-    static const struct {
-        int32_t bit;
-        const char* name;
-    } kNames[] = {{effFlagsHasEditor, "HasEditor"},
-                  {effFlagsCanMono, "CanMono"},
-                  {effFlagsCanReplacing, "CanReplacing"},
-                  {effFlagsProgramChunks, "ProgramChunks"},
-                  {effFlagsIsSynth, "IsSynth"},
-                  {effFlagsNoSoundInStop, "NoSoundInStop"},
-                  {effFlagsCanDoubleReplacing, "CanDoubleReplacing"}};
-    std::string text;
-    int32_t known = 0;
-    for (const auto& entry : kNames) {
-        known |= entry.bit;
-        if (flags & entry.bit) text += (text.empty() ? "" : " ") + std::string(entry.name);
-    }
-    if (int32_t other = flags & ~known) {
-        char hex[32];
-        std::snprintf(hex, sizeof hex, "0x%X", static_cast<unsigned>(other));
-        text += (text.empty() ? "other " : " other ") + std::string(hex);
-    }
-    return text.empty() ? "none" : text;
-}
-
 const CommandInfo kInfoCommand = {
     "info",
     "  vsthost info MODULE [--json] [--editor]\n",
     "identity, flags, I/O, latency, parameters, programs and capabilities",
-    "  --json    machine-readable output (identity, flags, I/O counts, latency, tail, parameters\n"
-    "            with display values and properties, programs, canDo answers)\n"
-    "  --editor  also ask for the editor's size (only with a display: some plug-ins crash\n"
-    "            asking for it without one)\n",
+    InfoHelp,
     RunInfo,
 };

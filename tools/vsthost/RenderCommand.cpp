@@ -126,43 +126,58 @@ int WriteOutput(const RenderOptions& o, const AudioData& output, AudioContainer 
     return WriteStandardOutput(bytes, error) ? kExitOk : kExitInput;
 }
 
-int RunRender(ArgReader& args) {
-    RenderOptions o;
-    if (int code = ParseRenderOptions(args, o)) return code;
-    AudioContainer container;
-    if (int code = CheckOutputs(o, container)) return code;
-    // With the audio on standard output, everything else goes to standard error.
-    FILE* report = o.ToStandardOutput() ? stderr : stdout;
-
-    std::string error;
+// What the render works on, gathered before the plug-in is loaded.
+struct RenderJob {
     AudioData input;
+    double rate = kDefaultRate;
+    int64_t frames = 0;      // the input's length, or --length
+    int64_t tailFrames = 0;  // the fixed tail
+    std::vector<TimedMidi> fileMidi;
+};
+
+// The input (a file or the test signal), the rate and length, and the MIDI file.
+int PrepareJob(RenderOptions& o, RenderJob& job) {
+    std::string error;
     if (!o.input.empty()) {
-        if (!ReadAudioFile(o.input, input, error)) return Fail(error, kExitInput);
-        if (input.truncated)
+        if (!ReadAudioFile(o.input, job.input, error)) return Fail(error, kExitInput);
+        if (job.input.truncated)
             Warn("'" + o.input + "' is truncated: it holds fewer frames than its header says; " +
-                 std::to_string(input.Frames()) + " read");
-        if (o.rate > 0 && o.rate != input.sampleRate)
-            return Fail("'" + o.input + "' is at " + std::to_string(input.sampleRate) +
+                 std::to_string(job.input.Frames()) + " read");
+        if (o.rate > 0 && o.rate != job.input.sampleRate)
+            return Fail("'" + o.input + "' is at " + std::to_string(job.input.sampleRate) +
                             " Hz; vsthost does not resample (leave out --rate)",
                         kExitUsage);
     }
-    const double rate = !o.input.empty() ? input.sampleRate : o.rate > 0 ? o.rate : kDefaultRate;
-    int64_t frames = o.length > 0       ? static_cast<int64_t>(std::floor(o.length * rate + 0.5))
-                     : !o.input.empty() ? static_cast<int64_t>(input.Frames())
-                                        : static_cast<int64_t>(kDefaultSeconds * rate);
-    if (frames < 1) return Fail("nothing to render: the input is empty (give --length)", kExitInput);
-    const int64_t tailFrames = static_cast<int64_t>(std::floor(o.tailSeconds * rate + 0.5));
+    const double rate = job.rate = !o.input.empty() ? job.input.sampleRate
+                                   : o.rate > 0     ? o.rate
+                                                    : kDefaultRate;
+    job.frames = o.length > 0       ? static_cast<int64_t>(std::floor(o.length * rate + 0.5))
+                 : !o.input.empty() ? static_cast<int64_t>(job.input.Frames())
+                                    : static_cast<int64_t>(kDefaultSeconds * rate);
+    if (job.frames < 1) return Fail("nothing to render: the input is empty (give --length)", kExitInput);
+    job.tailFrames = static_cast<int64_t>(std::floor(o.tailSeconds * rate + 0.5));
     const int64_t maxFrames =
-        frames + tailFrames + (o.autoTail ? static_cast<int64_t>(kMaxAutoTailSeconds * rate) : 0);
+        job.frames + job.tailFrames + (o.autoTail ? static_cast<int64_t>(kMaxAutoTailSeconds * rate) : 0);
     if (static_cast<uint64_t>(maxFrames) * 2 > kMaxAudioSamples)
         return Fail("the render is longer than vsthost accepts", kExitUsage);
-    if (o.input.empty()) input = MakeTestSignal(static_cast<int32_t>(rate), static_cast<size_t>(frames));
-
-    std::vector<TimedMidi> fileMidi;
-    if (!o.midiFile.empty() && !ReadMidiFile(o.midiFile, fileMidi, error)) return Fail(error, kExitInput);
+    if (o.input.empty())
+        job.input = MakeTestSignal(static_cast<int32_t>(rate), static_cast<size_t>(job.frames));
+    if (!o.midiFile.empty() && !ReadMidiFile(o.midiFile, job.fileMidi, error)) return Fail(error, kExitInput);
     if (o.demo) o.notes = DemoNotes();
+    return kExitOk;
+}
 
-    PluginSession session;
+// The plug-in as the render found it: its state loaded, its channels agreed and resumed.
+struct PluginSetup {
+    int32_t inputs = 0, outputs = 0;
+    HostedEffect::ArrangementOffer offer;
+    std::string arrangement;  // the report's line
+    std::vector<std::string> paramReports;
+};
+
+// Checks what the options ask of the plug-in and loads the start state, still suspended.
+int LoadPlugin(PluginSession& session, const RenderOptions& o, double rate, PluginSetup& setup) {
+    std::string error;
     if (!session.Start(o.module, rate, static_cast<int32_t>(o.block), error)) return Fail(error, kExitPlugin);
     HostedEffect& fx = session.Effect();
     if (fx.NumOutputs() < 1) return Fail("the plug-in has no outputs", kExitPlugin);
@@ -170,20 +185,20 @@ int RunRender(ArgReader& args) {
         return Fail("the plug-in has no processDoubleReplacing", kExitPlugin);
     if (o.mode == ProcessMode::Accumulating && !fx.Record()->process)
         return Fail("the plug-in has no accumulating process callback", kExitPlugin);
+    return LoadStartState(session, o.state, setup.paramReports);
+}
 
-    std::vector<std::string> paramReports;
-    if (int code = LoadStartState(session, {o.chunkFile, o.bank, o.program, o.params}, paramReports))
-        return code;
-
-    // Still suspended: offer the channels vsthost feeds and the outputs it writes. Unless
-    // --channels says otherwise, every input is fed (a mono file on all of them), so the plug-in
-    // keeps its own layout. A plug-in may change its counts in answer, now or when resumed, so they
-    // are read only after that.
+// Still suspended: offer the channels vsthost feeds and the outputs it writes. Unless --channels
+// says otherwise, every input is fed (a mono file on all of them), so the plug-in keeps its own
+// layout. A plug-in may change its counts in answer, now or when resumed, so they are read only
+// after that.
+int ResumePlugin(PluginSession& session, const RenderOptions& o, PluginSetup& setup) {
+    HostedEffect& fx = session.Effect();
     const int32_t fedInputs =
         fx.NumInputs() == 0 || o.channels.empty() ? fx.NumInputs() : static_cast<int32_t>(o.channels.size());
     const int64_t ioChangedBefore = session.Host().Counts().ioChanged;
     const int32_t inputsBefore = fx.NumInputs(), outputsBefore = fx.NumOutputs();
-    const HostedEffect::ArrangementOffer offer = fx.OfferSpeakerArrangement(fedInputs, fx.NumOutputs());
+    setup.offer = fx.OfferSpeakerArrangement(fedInputs, fx.NumOutputs());
     fx.Dispatch(effSetProcessPrecision, 0,
                 o.mode == ProcessMode::Double ? kVstProcessPrecision64 : kVstProcessPrecision32);
     session.Host().SetProcessLevel(kVstProcessLevelOffline);
@@ -193,67 +208,67 @@ int RunRender(ArgReader& args) {
                         std::to_string(fx.Record()->numInputs) + ", outputs " +
                         std::to_string(fx.Record()->numOutputs) + ")",
                     kExitPlugin);
-    const int32_t inputs = fx.NumInputs(), outputs = fx.NumOutputs();
-    if (outputs < 1) return Fail("the plug-in has no outputs", kExitPlugin);
-    const std::string arrangement = ArrangementReport(offer, inputsBefore, outputsBefore, inputs, outputs,
-                                                      session.Host().Counts().ioChanged > ioChangedBefore);
+    setup.inputs = fx.NumInputs();
+    setup.outputs = fx.NumOutputs();
+    if (setup.outputs < 1) return Fail("the plug-in has no outputs", kExitPlugin);
+    setup.arrangement = ArrangementReport(setup.offer, inputsBefore, outputsBefore, setup.inputs,
+                                          setup.outputs, session.Host().Counts().ioChanged > ioChangedBefore);
+    return kExitOk;
+}
 
+// What the render did, for the report.
+struct RenderResult {
+    AudioData output;
+    int32_t latency = 0;
+    int64_t dropped = 0;   // latency frames dropped from the start
+    int64_t rendered = 0;  // frames before the drop
+    int64_t eventsDelivered = 0;
+};
+
+RenderResult Process(HostedEffect& fx, const RenderOptions& o, const RenderJob& job,
+                     const PluginSetup& setup) {
     RenderSettings settings;
     settings.blockSize = static_cast<int32_t>(o.block);
     settings.mode = o.mode;
     // A plug-in that took fewer inputs than it has uses only the first of them.
     settings.channelMap =
-        ChannelMap(o, input.ChannelCount(), offer.accepted ? std::min(inputs, offer.inputs) : inputs);
+        ChannelMap(o, job.input.ChannelCount(),
+                   setup.offer.accepted ? std::min(setup.inputs, setup.offer.inputs) : setup.inputs);
+    RenderResult result;
     // Many plug-ins know their latency only once processing is set up.
-    const int32_t latency = std::max(fx.Record()->initialDelay, 0);
-    const int64_t dropped = o.compensate ? latency : 0;
-    settings.frames = frames + tailFrames + dropped;
+    result.latency = std::max(fx.Record()->initialDelay, 0);
+    result.dropped = o.compensate ? result.latency : 0;
+    settings.frames = job.frames + job.tailFrames + result.dropped;
     if (o.autoTail) {
-        settings.silenceFrames = static_cast<int64_t>(kSilenceSeconds * rate);
-        settings.maxTailFrames = static_cast<int64_t>(kMaxAutoTailSeconds * rate);
+        settings.silenceFrames = static_cast<int64_t>(kSilenceSeconds * job.rate);
+        settings.maxTailFrames = static_cast<int64_t>(kMaxAutoTailSeconds * job.rate);
         settings.silenceLevel = kSilenceLevel;
     }
-    std::vector<ScheduledEvent> events = ScheduleEvents(fileMidi, o.notes, rate, settings.frames);
+    std::vector<ScheduledEvent> events = ScheduleEvents(job.fileMidi, o.notes, job.rate, settings.frames);
     OfflineRenderer renderer(fx, settings);
     ProgressBar bar(StderrIsTerminal());
-    AudioData output =
-        renderer.Render(input, events, [&](int64_t done, int64_t total) { bar.Update(done, total); });
+    result.output =
+        renderer.Render(job.input, events, [&](int64_t done, int64_t total) { bar.Update(done, total); });
     bar.Finish();
-    if (fx.NumInputs() != inputs || fx.NumOutputs() != outputs)
+    result.eventsDelivered = renderer.EventsDelivered();
+    if (fx.NumInputs() != setup.inputs || fx.NumOutputs() != setup.outputs)
         Warn("the plug-in changed its channel counts while processing (now " +
              std::to_string(fx.NumInputs()) + " in / " + std::to_string(fx.NumOutputs()) +
-             " out); vsthost kept " + std::to_string(inputs) + " in / " + std::to_string(outputs) + " out");
+             " out); vsthost kept " + std::to_string(setup.inputs) + " in / " +
+             std::to_string(setup.outputs) + " out");
     fx.Suspend();
-    output.sampleRate = static_cast<int32_t>(rate);
-    const int64_t rendered = static_cast<int64_t>(output.Frames());
-    if (dropped > 0)
-        for (auto& channel : output.channels)
-            channel.erase(channel.begin(), channel.begin() + std::min<int64_t>(dropped, rendered));
+    result.output.sampleRate = static_cast<int32_t>(job.rate);
+    result.rendered = static_cast<int64_t>(result.output.Frames());
+    if (result.dropped > 0)
+        for (auto& channel : result.output.channels)
+            channel.erase(channel.begin(),
+                          channel.begin() + std::min<int64_t>(result.dropped, result.rendered));
+    return result;
+}
 
-    if (o.format != SampleFormat::Float32)
-        if (size_t clipped = CountClipped(output))
-            Warn(std::to_string(clipped) + " samples exceed full scale and are clipped in the " +
-                 FormatName(o.format) + " output");
-    if (int code = WriteOutput(o, output, container, error)) return Fail(error, code);
-    std::vector<HostMidiMessage> back = session.Host().ReceivedMidi();
-    if (!o.midiOut.empty() && !WriteFileBytes(o.midiOut, EncodeSmf(back, rate), error))
-        return Fail(error, kExitInput);
-
-    std::fprintf(report, "Rendered %lld frames (%.3f s) at %.0f Hz, block %ld, %s, %d in / %d out\n",
-                 static_cast<long long>(output.Frames()), output.Frames() / rate, rate, o.block,
-                 ModeName(o.mode), inputs, outputs);
-    std::fprintf(report, "Speaker arrangement: %s\n", arrangement.c_str());
-    for (const std::string& line : paramReports) std::fprintf(report, "Parameter %s\n", line.c_str());
-    std::fprintf(report, "Latency: %d frames%s\n", latency,
-                 latency == 0   ? ""
-                 : o.compensate ? " (compensated: dropped from the start)"
-                                : " (not compensated)");
-    if (o.autoTail || tailFrames > 0)
-        std::fprintf(report, "Tail: %lld frames past the input%s\n",
-                     static_cast<long long>(std::max<int64_t>(rendered - dropped - frames, 0)),
-                     o.autoTail ? " (until 1 s below -90 dBFS, at most 60 s)" : "");
-    std::fprintf(report, "MIDI delivered to the plug-in: %lld events\n",
-                 static_cast<long long>(renderer.EventsDelivered()));
+// The MIDI and SysEx the plug-in sent back.
+void PrintReturnedMidi(FILE* report, const RenderOptions& o, PluginSession& session,
+                       const std::vector<HostMidiMessage>& back) {
     std::fprintf(report, "MIDI sent back by the plug-in: %lld messages\n",
                  static_cast<long long>(session.Host().ReceivedMidiCount()));
     size_t shown = o.verbose ? back.size() : std::min(back.size(), kMidiShown);
@@ -267,11 +282,60 @@ int RunRender(ArgReader& args) {
         for (const HostSysExMessage& m : sysex)
             std::fprintf(report, "  frame %8lld  SysEx of %zu bytes\n", static_cast<long long>(m.frame),
                          m.data.size());
+}
+
+void PrintReport(FILE* report, const RenderOptions& o, const RenderJob& job, const PluginSetup& setup,
+                 const RenderResult& r) {
+    const double rate = job.rate;
+    std::fprintf(report, "Rendered %lld frames (%.3f s) at %.0f Hz, block %ld, %s, %d in / %d out\n",
+                 static_cast<long long>(r.output.Frames()), r.output.Frames() / rate, rate, o.block,
+                 ModeName(o.mode), setup.inputs, setup.outputs);
+    std::fprintf(report, "Speaker arrangement: %s\n", setup.arrangement.c_str());
+    for (const std::string& line : setup.paramReports) std::fprintf(report, "Parameter %s\n", line.c_str());
+    std::fprintf(report, "Latency: %d frames%s\n", r.latency,
+                 r.latency == 0 ? ""
+                 : o.compensate ? " (compensated: dropped from the start)"
+                                : " (not compensated)");
+    if (o.autoTail || job.tailFrames > 0)
+        std::fprintf(report, "Tail: %lld frames past the input%s\n",
+                     static_cast<long long>(std::max<int64_t>(r.rendered - r.dropped - job.frames, 0)),
+                     o.autoTail ? " (until 1 s below -90 dBFS, at most 60 s)" : "");
+    std::fprintf(report, "MIDI delivered to the plug-in: %lld events\n",
+                 static_cast<long long>(r.eventsDelivered));
+}
+
+int RunRender(ArgReader& args) {
+    RenderOptions o;
+    if (int code = ParseRenderOptions(args, o)) return code;
+    AudioContainer container;
+    if (int code = CheckOutputs(o, container)) return code;
+    // With the audio on standard output, everything else goes to standard error.
+    FILE* report = o.ToStandardOutput() ? stderr : stdout;
+    RenderJob job;
+    if (int code = PrepareJob(o, job)) return code;
+    PluginSession session;
+    PluginSetup setup;
+    if (int code = LoadPlugin(session, o, job.rate, setup)) return code;
+    if (int code = ResumePlugin(session, o, setup)) return code;
+    const RenderResult result = Process(session.Effect(), o, job, setup);
+
+    std::string error;
+    if (o.format != SampleFormat::Float32)
+        if (size_t clipped = CountClipped(result.output))
+            Warn(std::to_string(clipped) + " samples exceed full scale and are clipped in the " +
+                 FormatName(o.format) + " output");
+    if (int code = WriteOutput(o, result.output, container, error)) return Fail(error, code);
+    std::vector<HostMidiMessage> back = session.Host().ReceivedMidi();
+    if (!o.midiOut.empty() && !WriteFileBytes(o.midiOut, EncodeSmf(back, job.rate), error))
+        return Fail(error, kExitInput);
+
+    PrintReport(report, o, job, setup, result);
+    PrintReturnedMidi(report, o, session, back);
     if (!o.midiOut.empty())
         std::fprintf(report, "Wrote %s (Standard MIDI File, %zu messages)\n", o.midiOut.c_str(), back.size());
     std::fprintf(report, "Wrote %s (%s %s, %d channels)\n",
                  o.ToStandardOutput() ? "standard output" : o.output.c_str(), FormatName(o.format),
-                 o.ToStandardOutput() ? "WAV" : ContainerName(container), output.ChannelCount());
+                 o.ToStandardOutput() ? "WAV" : ContainerName(container), result.output.ChannelCount());
     return kExitOk;
 }
 
@@ -281,33 +345,6 @@ const CommandInfo kRenderCommand = {
     "render",
     "  vsthost render MODULE [options] -o OUT\n",
     "offline processing of audio and MIDI through the plug-in",
-    "  -o OUT             the output: .wav (Linux also .flac, .aiff), or - for a WAV on\n"
-    "                     standard output (all messages then go to standard error)\n"
-    "  -i FILE            input audio (default: a built-in stereo test signal)\n"
-    "  --channels LIST    input channels (from 1; 0 silence) for the plug-in's inputs, e.g.\n"
-    "                     2,1 swaps a stereo input (default: in order; mono feeds all)\n"
-    "                     The plug-in is offered a speaker arrangement of as many inputs as\n"
-    "                     LIST names (default: all of its own), e.g. --channels 1 offers mono\n"
-    "  --midi FILE        MIDI from a Standard MIDI File, timed by its tempo map\n"
-    "  --note T:N:V:D     a note at T seconds, number N, velocity V, D seconds long\n"
-    "                     (repeatable; e.g. --note 0.5:60:100:0.25)\n"
-    "  --demo             the built-in demo: test signal and note pattern, 8 s\n"
-    "  --program N        select program N first\n"
-    "  --chunk FILE       load state first: .fxp, .fxb or a raw program chunk (with --bank:\n"
-    "                     a raw bank chunk)\n"
-    "  --param NAME=V     set a parameter, by index or name, to the normalised value V, or\n"
-    "                     to display text with NAME=text:T (e.g. Gain=text:-20; repeatable)\n"
-    "  --rate HZ          sample rate without an input file (default 44100)\n"
-    "  --block N          block size (default 512)\n"
-    "  --length S         seconds to render (default: the input's length, or 8)\n"
-    "  --tail S|auto      render S seconds past the input, or until the output stays below\n"
-    "                     -90 dBFS for a second (auto, at most 60 s)\n"
-    "  --compensate       drop the plug-in's reported latency from the start of the output\n"
-    "  --double           process through processDoubleReplacing\n"
-    "  --accumulate       process through the accumulating process callback\n"
-    "  --format F         float (default; FLAC: pcm24), pcm16 or pcm24\n"
-    "  --midi-out FILE    the MIDI the plug-in sent back, as a Standard MIDI File\n"
-    "  --verbose          list every MIDI message the plug-in sent back\n"
-    "  --force            overwrite existing output files\n",
+    RenderOptionsHelp,
     RunRender,
 };

@@ -5,6 +5,8 @@
 
 #include "tools/vsthost/host/ChildProcess.h"
 #include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/OptionTable.h"
+#include "tools/vsthost/host/EffectText.h"
 #include "tools/vsthost/system/Platform.h"
 #include "tools/vsthost/host/PluginSession.h"
 
@@ -77,23 +79,33 @@ bool ScanInChild(const std::string& self, const std::string& path, double timeou
     return false;
 }
 
+OptionTable ScanTable(ScanOptions& o) {
+    return {"scan",
+            17,
+            {Operand("FOLDER", "every module below it (.so on Linux, .dll on Windows)"),
+             Checked("--timeout", "S", "seconds a module may take before it counts as hung (default 30)",
+                     "timeout", " (seconds, up to 3600)",
+                     [&o](const std::string& v) {
+                         return ParseDouble(v, o.timeout) && o.timeout > 0 && o.timeout <= 3600;
+                     }),
+             Flag("--in-process", "examine one module in this process (what each child does)", o.inProcess)}};
+}
+
+std::string ScanHelp() {
+    ScanOptions unused;
+    return OptionHelp(ScanTable(unused)) +
+           "Each module is examined by its own child process: one that crashes or hangs does not end\n"
+           "the scan. The exit status is 0 when every module loads, 4 when any fails.\n";
+}
+
 int RunScan(ArgReader& args) {
     ScanOptions o;
-    std::string error, value;
-    while (!args.Done()) {
-        std::string arg = args.Next();
-        if (arg == "--in-process") {
-            o.inProcess = true;
-        } else if (arg == "--timeout") {
-            if (!args.Value(arg, value, error)) return UsageError(error);
-            if (!ParseDouble(value, o.timeout) || o.timeout <= 0 || o.timeout > 3600)
-                return UsageError("invalid timeout '" + value + "' (seconds, up to 3600)");
-        } else if (!arg.empty() && arg[0] == '-') {
-            return UsageError("unknown option '" + arg + "' for scan");
-        } else {
-            o.targets.push_back(arg);
-        }
-    }
+    int code = ParseOptions(args, ScanTable(o), [&o](const std::string& arg) {
+        o.targets.push_back(arg);
+        return kExitOk;
+    });
+    if (code != kExitOk) return code;
+    std::string error;
     if (o.targets.empty()) return UsageError("scan needs a FOLDER or MODULE");
     if (o.inProcess) {
         if (o.targets.size() != 1) return UsageError("scan --in-process takes one module");
@@ -125,10 +137,6 @@ const CommandInfo kScanCommand = {
     "scan",
     "  vsthost scan FOLDER|MODULE... [--timeout S]\n",
     "one line per module: loads (name, vendor, ID, kind, I/O) or why not",
-    "  FOLDER         every module below it (.so on Linux, .dll on Windows)\n"
-    "  --timeout S    seconds a module may take before it counts as hung (default 30)\n"
-    "  --in-process   examine one module in this process (what each child does)\n"
-    "Each module is examined by its own child process: one that crashes or hangs does not end\n"
-    "the scan. The exit status is 0 when every module loads, 4 when any fails.\n",
+    ScanHelp,
     RunScan,
 };

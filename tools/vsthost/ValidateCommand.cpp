@@ -8,10 +8,17 @@ namespace {
 
 int RunValidate(ArgReader& args) {
     ValidateRequest request;
-    std::string error;
-    if (!ParseValidateRequest(args, request, error)) return UsageError(error);
+    if (int code = ParseValidateRequest(args, request)) return code;
     if (!request.childGroup.empty()) return RunValidationChild(request);
     return RunValidation(request);
+}
+
+std::string ValidateHelp() {
+    return ValidateOptionsHelp() +
+           "Groups, in running order: load, parameters, programs, state, audio, midi, threads, realtime,\n"
+           "editor. Each runs in its own child process. The exit status is 0 when nothing failed, 1 when\n"
+           "a test failed or a group hung, 5 when the module crashed (the line names the test and the "
+           "call).\n";
 }
 
 }  // namespace
@@ -21,14 +28,6 @@ const CommandInfo kValidateCommand = {
     "  vsthost validate MODULE [--strictness 1..10] [--only GROUP,...] [--skip GROUP,...] [--seed N]\n"
     "                   [--json] [--timeout S] [--repeat N]\n",
     "checks a module against the VST 2 contract: one PASS/WARN/FAIL line per test",
-    "  --strictness N  1 (a quick look) to 10 (full counts, most findings failures); default 5\n"
-    "  --only G,...    run only these groups; --skip G,... leaves groups out\n"
-    "  --seed N        the random choices of a run (printed in the summary, to replay a failure)\n"
-    "  --json          one JSON document with every finding instead of the lines\n"
-    "  --timeout S     seconds a group may take before it counts as hung and is killed (default 120)\n"
-    "  --repeat N      run the groups N times, run k with seed N+k-1\n"
-    "Groups, in running order: load, parameters, programs, state, audio, midi, threads, realtime,\n"
-    "editor. Each runs in its own child process. The exit status is 0 when nothing failed, 1 when\n"
-    "a test failed or a group hung, 5 when the module crashed (the line names the test and the call).\n",
+    ValidateHelp,
     RunValidate,
 };

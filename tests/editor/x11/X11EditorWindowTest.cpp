@@ -2,6 +2,7 @@
 // connection with top-level parent windows, input through XTest, pixels read back from the
 // server. Skipped when DISPLAY is unset.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -287,6 +288,35 @@ TEST_F(X11EditorWindowTest, WheelGestureEndsAfterHalfASecondAtAnyIdleRateAndOnCl
     const int ends = a.Ends();
     a.Dispatch(effEditClose);
     EXPECT_EQ(a.Ends(), ends + 1);
+}
+
+// A host with a timer and an fd watch instead of idle calls (CLAP, a VST 3 run loop): the fd
+// brings the events, and each timer call is exactly one tick whatever the clock says.
+TEST_F(X11EditorWindowTest, HostTimerAndFdWatchDriveItWithoutIdleCalls) {
+    Instance a;
+    IEditorView* view = a.plugin->Editor();
+    EXPECT_EQ(view->EventFd(), -1);
+    EXPECT_EQ(view->TimerMilliseconds(), 41);
+    ASSERT_TRUE(a.Open(parent));
+    const int fd = view->EventFd();
+    ASSERT_GE(fd, 0);
+    display.MoveTo(70, 30);
+    display.Button(kWheelUp, true);
+    display.Button(kWheelUp, false);
+    display.Sync();
+    const auto give_up = Clock::now() + std::chrono::seconds(2);
+    while (a.host.CountOf(audioMasterBeginEdit) == 0 && Clock::now() < give_up) {
+        pollfd watch{fd, POLLIN, 0};
+        if (poll(&watch, 1, 100) == 1) view->OnFdReady();
+    }
+    ASSERT_EQ(a.host.CountOf(audioMasterBeginEdit), 1);
+    const int ends = a.Ends();
+    for (int i = 0; i < 11; ++i) view->OnTimer();
+    EXPECT_EQ(a.Ends(), ends);
+    view->OnTimer();
+    EXPECT_EQ(a.Ends(), ends + 1);
+    a.Dispatch(effEditClose);
+    EXPECT_EQ(view->EventFd(), -1);
 }
 
 TEST_F(X11EditorWindowTest, KeysReachTheControlThroughTheKeyTable) {

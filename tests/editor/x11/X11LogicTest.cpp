@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <thread>
 
+#include "base/x11/X11Keyboard.h"
 #include "editor/EditorKeys.h"
 #include "editor/x11/DoubleClickDetector.h"
 #include "editor/x11/WebLauncher.h"
@@ -40,14 +41,14 @@ TEST(X11Keys, KeysymsMapToTheEditorsKeyCodesAsVirtualKeysDo) {
     EXPECT_EQ(X11Keys::Character(0xFFB7), '7');
     EXPECT_EQ(X11Keys::Character(0xFFAE), '.');
     EXPECT_EQ(X11Keys::Character(0xFF08), 0);
-    EXPECT_EQ(X11Keys::EditKey(0xFF8D), X11Keys::Edit::Commit);
-    EXPECT_EQ(X11Keys::EditKey(0xFF9F), X11Keys::Edit::Delete);
+    EXPECT_EQ(X11Keys::EditKey(0xFF8D), ValuePopupModel::Key::Commit);
+    EXPECT_EQ(X11Keys::EditKey(0xFF9F), ValuePopupModel::Key::Delete);
     // Shift or Lock picks the second column, NumLock only for keypad keys.
-    EXPECT_EQ(X11Keys::Choose('a', 'A', 0, 0x10), uint32_t{'a'});
-    EXPECT_EQ(X11Keys::Choose('a', 'A', 1, 0x10), uint32_t{'A'});
-    EXPECT_EQ(X11Keys::Choose(0xFF9C, 0xFFB1, 1, 0x10), 0xFF9Cu);
-    EXPECT_EQ(X11Keys::Choose(0xFF9C, 0xFFB1, 0x10, 0x10), 0xFFB1u);
-    EXPECT_EQ(X11Keys::Choose('1', 0, 1, 0x10), uint32_t{'1'});
+    EXPECT_EQ(X11Keyboard::Choose('a', 'A', 0, 0x10), uint32_t{'a'});
+    EXPECT_EQ(X11Keyboard::Choose('a', 'A', 1, 0x10), uint32_t{'A'});
+    EXPECT_EQ(X11Keyboard::Choose(0xFF9C, 0xFFB1, 1, 0x10), 0xFF9Cu);
+    EXPECT_EQ(X11Keyboard::Choose(0xFF9C, 0xFFB1, 0x10, 0x10), 0xFFB1u);
+    EXPECT_EQ(X11Keyboard::Choose('1', 0, 1, 0x10), uint32_t{'1'});
 }
 
 TEST(DoubleClickDetector, SecondPressWithinTimeAndDistance) {

@@ -1,11 +1,13 @@
 #include "tests/validate/faults/FaultPlugin.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <thread>
 
 #include "abi/OffscreenEditor.h"
 
@@ -22,6 +24,8 @@ constexpr bool kCrashOnLongChunk = VALIDATE_FAULT == 4;
 constexpr bool kLeaksInstances = VALIDATE_FAULT == 5;
 constexpr bool kUncheckedChunks = VALIDATE_FAULT == 6;
 constexpr bool kOpenGesture = VALIDATE_FAULT == 7;
+constexpr bool kEditorNoWindow = VALIDATE_FAULT == 8;
+constexpr bool kSlowParameterLock = VALIDATE_FAULT == 9;
 
 constexpr int kParams = 3;  // Gain, Balance, Invert (a switch)
 constexpr int kInvert = 2;
@@ -33,6 +37,8 @@ constexpr size_t kLongChunk = size_t{256} << 10;
 constexpr size_t kLeakedBytes = size_t{1} << 20;
 constexpr int kMaxQueued = 256;  // MIDI messages kept for the next block
 constexpr int kEditorWidth = 200, kEditorHeight = 60;
+// Far over a quarter block (2.9 ms), so that most of the time the lock is held.
+constexpr auto kSlowLock = std::chrono::milliseconds(16);
 
 struct Program {
     char name[kNameBytes];
@@ -66,6 +72,7 @@ struct Plugin {
     VstMidiEvent sent[kMaxQueued] = {};
     VstEvent* sentPointers[kMaxQueued] = {};
     bool editorOpen = false;
+    int editorOpenings = 0;
     bool dragging = false;
     uint32_t pixels[kEditorWidth * kEditorHeight] = {};
     void* volatile scratch = nullptr;
@@ -177,7 +184,7 @@ void Paint(Plugin* p) {
 }
 
 intptr_t Vendor(Plugin* p, int32_t index, intptr_t value, void* ptr) {
-    if (index != kOffscreenEditorIndex || !ptr) return 0;
+    if (index != kOffscreenEditorIndex || !ptr || kEditorNoWindow) return 0;
     if (value == kOffscreenInput) return EditorInput(p, *static_cast<const OffscreenEditorInput*>(ptr));
     if (value != kOffscreenPixels) return 0;
     Paint(p);
@@ -382,6 +389,8 @@ intptr_t Dispatcher(AEffect* e, int32_t opcode, int32_t index, intptr_t value, v
             return ptr ? 1 : 0;
         }
         case effEditOpen:
+            if (kEditorNoWindow && p->editorOpenings > 0) Crash();
+            ++p->editorOpenings;
             p->editorOpen = true;
             return 1;
         case effEditClose:
@@ -438,6 +447,7 @@ void SetParameter(AEffect* e, int32_t index, float value) noexcept {
     if (!p || index < 0 || index >= kParams) return;
     std::lock_guard<std::recursive_mutex> hold(p->lock);
     p->programs[p->current].values[index] = Stored(index, value, !kUncheckedParameters);
+    if (kSlowParameterLock) std::this_thread::sleep_for(kSlowLock);
 }
 
 float GetParameter(AEffect* e, int32_t index) noexcept {

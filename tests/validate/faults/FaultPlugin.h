@@ -10,6 +10,9 @@
 //                  5  never frees an instance: each one's 1 MiB stays in a process-wide list
 //                  6  applies a bad chunk (wrong magic, bad values, too long) over its state
 //                  7  its editor begins a gesture on a click and never ends it
+//                  8  its editor answers effEditOpen with 1 but shows no window (not even
+//                     offscreen), and crashes when an instance opens it a second time
+//                  9  setParameter holds the lock the audio callbacks take for milliseconds
 //
 // The editor has no window of its own: effEditOpen accepts any parent, and hosts without a
 // window drive it through our offscreen-editor extension (input and back buffer).

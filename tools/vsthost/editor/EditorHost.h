@@ -31,15 +31,36 @@ class EditorHost {
     // Keeps the editor running for milliseconds of wall-clock time, its timer ticking at its own
     // rate, as it would while the user watches it.
     virtual void Wait(int milliseconds) = 0;
-    // Performs one input step (never a Tick, Wait or Shot step); false with error when it cannot
-    // be performed.
-    virtual bool Perform(const EditorStep& step, std::string& error) = 0;
+    // Performs one input step (never a Tick, Wait or Shot step) as the primitives below, with the
+    // step's modifier keys held throughout; false with error when it cannot be performed.
+    virtual bool Perform(const EditorStep& step, std::string& error);
     // What the editor shows now.
     virtual bool Capture(Screenshot& shot, std::string& error) = 0;
     // effEditClose, then the host window goes away.
     virtual void Close() = 0;
     // How the picture was taken, for the report.
     virtual const char* Description() const = 0;
+
+  protected:
+    enum class Button { Left, Right };
+
+    // The input a step is made of, each false with error when it cannot be given. Coordinates are
+    // editor pixels; the keys act with the pointer where the last step left it.
+    virtual bool HoldModifiers(const EditorModifiers& modifiers, std::string& error) = 0;
+    virtual void ReleaseModifiers() = 0;
+    virtual bool MovePointer(int x, int y, bool dragging, std::string& error) = 0;
+    // secondClick: the press that makes the click before it a double click.
+    virtual bool PressButton(Button button, int x, int y, bool secondClick, std::string& error) = 0;
+    virtual bool ReleaseButton(Button button, int x, int y, std::string& error) = 0;
+    virtual bool TurnWheel(int x, int y, int notches, std::string& error) = 0;
+    virtual bool TypeCharacter(char c, std::string& error) = 0;
+    virtual bool PressEnter(std::string& error) = 0;
+    virtual bool PressKey(int virtualKey, std::string& error) = 0;
+    virtual bool SelectEntry(int entry, std::string& error) = 0;
+
+  private:
+    bool Click(Button button, int x, int y, bool secondClick, std::string& error);
+    bool Expand(const EditorStep& step, std::string& error);
 };
 
 // The platform's window host, or the offscreen one when offscreen is set (--offscreen) or the

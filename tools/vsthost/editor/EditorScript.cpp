@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "tools/vsthost/CommandLine.h"
+#include "tools/vsthost/cli/CommandLine.h"
 
 namespace {
 
@@ -49,60 +49,35 @@ bool ParseInt(const std::string& text, long low, long high, int& out) {
 }
 
 // Parses "verb args... [shift] [ctrl] [alt]" into step; false when the arguments do not fit.
-bool ParseStep(const std::string& part, EditorStep& step) {
-    std::istringstream in(part);
-    std::string verb;
-    in >> verb;
-    verb = Lower(verb);
-    // Steps whose argument is the rest of the part, spaces included.
-    if (verb == "type" || verb == "shot") {
-        step.kind = verb == "type" ? EditorStep::Kind::Type : EditorStep::Kind::Shot;
-        step.text = Trim(part.substr(
-            part.find_first_of(" \t") == std::string::npos ? part.size() : part.find_first_of(" \t")));
-        return !step.text.empty();
-    }
-    std::vector<std::string> words;
-    for (std::string w; in >> w;) words.push_back(w);
-    // Trailing modifier words.
+// Trailing modifier words, taken off words.
+void TakeModifiers(std::vector<std::string>& words, EditorModifiers& modifiers) {
     while (!words.empty()) {
         std::string w = Lower(words.back());
         if (w == "shift") {
-            step.modifiers.shift = true;
+            modifiers.shift = true;
         } else if (w == "ctrl" || w == "control") {
-            step.modifiers.control = true;
+            modifiers.control = true;
         } else if (w == "alt") {
-            step.modifiers.alt = true;
+            modifiers.alt = true;
         } else {
             break;
         }
         words.pop_back();
     }
-    auto coordinates = [&](size_t count) {
-        if (words.size() < count) return false;
-        int* targets[] = {&step.x, &step.y, &step.x2, &step.y2};
-        for (size_t i = 0; i < count; ++i)
-            if (!ParseInt(words[i], kMinCoordinate, kMaxCoordinate, *targets[i])) return false;
-        return true;
-    };
+}
+
+// The first count words as x, y, x2, y2.
+bool Coordinates(const std::vector<std::string>& words, size_t count, EditorStep& step) {
+    if (words.size() < count) return false;
+    int* targets[] = {&step.x, &step.y, &step.x2, &step.y2};
+    for (size_t i = 0; i < count; ++i)
+        if (!ParseInt(words[i], kMinCoordinate, kMaxCoordinate, *targets[i])) return false;
+    return true;
+}
+
+// The steps that take no pointer position: tick, wait, select, enter and key.
+bool ParsePlainStep(const std::string& verb, const std::vector<std::string>& words, EditorStep& step) {
     using Kind = EditorStep::Kind;
-    static const struct {
-        const char* verb;
-        Kind kind;
-        size_t coordinates;
-    } kPointerSteps[] = {{"move", Kind::Move, 2},          {"click", Kind::Click, 2},
-                         {"rclick", Kind::RightClick, 2},  {"right-click", Kind::RightClick, 2},
-                         {"dclick", Kind::DoubleClick, 2}, {"double-click", Kind::DoubleClick, 2},
-                         {"drag", Kind::Drag, 4}};
-    for (const auto& p : kPointerSteps) {
-        if (verb != p.verb) continue;
-        step.kind = p.kind;
-        return words.size() == p.coordinates && coordinates(p.coordinates);
-    }
-    if (verb == "wheel") {
-        step.kind = Kind::Wheel;
-        return words.size() == 3 && coordinates(2) &&
-               ParseInt(words[2], -kMaxNotches, kMaxNotches, step.amount) && step.amount != 0;
-    }
     if (verb == "tick" || verb == "ticks") {
         step.kind = Kind::Tick;
         if (words.empty()) {
@@ -130,6 +105,43 @@ bool ParseStep(const std::string& part, EditorStep& step) {
         return step.key >= 0;
     }
     return false;
+}
+
+bool ParseStep(const std::string& part, EditorStep& step) {
+    std::istringstream in(part);
+    std::string verb;
+    in >> verb;
+    verb = Lower(verb);
+    // Steps whose argument is the rest of the part, spaces included.
+    if (verb == "type" || verb == "shot") {
+        step.kind = verb == "type" ? EditorStep::Kind::Type : EditorStep::Kind::Shot;
+        step.text = Trim(part.substr(
+            part.find_first_of(" \t") == std::string::npos ? part.size() : part.find_first_of(" \t")));
+        return !step.text.empty();
+    }
+    std::vector<std::string> words;
+    for (std::string w; in >> w;) words.push_back(w);
+    TakeModifiers(words, step.modifiers);
+    using Kind = EditorStep::Kind;
+    static const struct {
+        const char* verb;
+        Kind kind;
+        size_t coordinates;
+    } kPointerSteps[] = {{"move", Kind::Move, 2},          {"click", Kind::Click, 2},
+                         {"rclick", Kind::RightClick, 2},  {"right-click", Kind::RightClick, 2},
+                         {"dclick", Kind::DoubleClick, 2}, {"double-click", Kind::DoubleClick, 2},
+                         {"drag", Kind::Drag, 4}};
+    for (const auto& p : kPointerSteps) {
+        if (verb != p.verb) continue;
+        step.kind = p.kind;
+        return words.size() == p.coordinates && Coordinates(words, p.coordinates, step);
+    }
+    if (verb == "wheel") {
+        step.kind = Kind::Wheel;
+        return words.size() == 3 && Coordinates(words, 2, step) &&
+               ParseInt(words[2], -kMaxNotches, kMaxNotches, step.amount) && step.amount != 0;
+    }
+    return ParsePlainStep(verb, words, step);
 }
 
 }  // namespace

@@ -66,69 +66,6 @@ class OffscreenEditorHost : public EditorHost {
         std::this_thread::sleep_until(end);
     }
 
-    bool Perform(const EditorStep& step, std::string& error) override {
-        using Kind = EditorStep::Kind;
-        using In = OffscreenEditorInput;
-        modifiers = (step.modifiers.shift ? In::kShift : 0) | (step.modifiers.control ? In::kControl : 0) |
-                    (step.modifiers.alt ? In::kAlt : 0);
-        switch (step.kind) {
-            case Kind::Move:
-                Pointer(In::kMove, 0, step.x, step.y);
-                break;
-            case Kind::Click:
-                Pointer(In::kButtonDown, In::kLeft, step.x, step.y);
-                Pointer(In::kButtonUp, 0, step.x, step.y);
-                break;
-            case Kind::RightClick:
-                Pointer(In::kButtonDown, In::kRight, step.x, step.y);
-                Pointer(In::kButtonUp, 0, step.x, step.y);
-                break;
-            case Kind::DoubleClick:
-                Pointer(In::kButtonDown, In::kLeft, step.x, step.y);
-                Pointer(In::kButtonUp, 0, step.x, step.y);
-                Pointer(In::kDoubleClick, In::kLeft, step.x, step.y);
-                Pointer(In::kButtonUp, 0, step.x, step.y);
-                break;
-            case Kind::Drag:
-                Pointer(In::kButtonDown, In::kLeft, step.x, step.y);
-                for (int i = 1; i <= EditorStep::kDragSteps; ++i) {
-                    Pointer(In::kMove, In::kLeft, step.x + (step.x2 - step.x) * i / EditorStep::kDragSteps,
-                            step.y + (step.y2 - step.y) * i / EditorStep::kDragSteps);
-                }
-                Pointer(In::kButtonUp, 0, step.x2, step.y2);
-                break;
-            case Kind::Wheel:
-                Pointer(In::kWheel, 0, step.x, step.y, step.amount);
-                break;
-            case Kind::Type:
-                for (char c : step.text) {
-                    if (int32_t vk = VirtualKeyOf(c)) Pointer(In::kKeyDown, 0, lastX, lastY, vk);
-                    Pointer(In::kCharacter, 0, lastX, lastY, static_cast<unsigned char>(c));
-                }
-                break;
-            case Kind::Enter:
-                Pointer(In::kKeyDown, 0, lastX, lastY, kReturnKey);
-                break;
-            case Kind::Key:
-                Pointer(In::kKeyDown, 0, lastX, lastY, step.key);
-                break;
-            case Kind::Select:
-                if (!Pointer(In::kChoose, 0, lastX, lastY, step.amount)) {
-                    error =
-                        "select: no drop-down list with entry " + std::to_string(step.amount) + " is open";
-                    return false;
-                }
-                break;
-            case Kind::Tick:
-            case Kind::Wait:
-            case Kind::Shot:
-                // Timing and pictures are the command's own steps, never input.
-                error = "'" + step.Describe() + "' is not an input step";
-                return false;
-        }
-        return true;
-    }
-
     bool Capture(Screenshot& shot, std::string& error) override {
         OffscreenEditorPixels pixels;
         if (effect->Dispatch(effVendorSpecific, kOffscreenEditorIndex, kOffscreenPixels, &pixels) != 1 ||
@@ -156,6 +93,48 @@ class OffscreenEditorHost : public EditorHost {
     }
 
     const char* Description() const override { return description.c_str(); }
+
+  protected:
+    bool HoldModifiers(const EditorModifiers& m, std::string&) override {
+        using In = OffscreenEditorInput;
+        modifiers = (m.shift ? In::kShift : 0) | (m.control ? In::kControl : 0) | (m.alt ? In::kAlt : 0);
+        return true;
+    }
+    void ReleaseModifiers() override { modifiers = 0; }
+
+    bool MovePointer(int x, int y, bool dragging, std::string&) override {
+        Pointer(OffscreenEditorInput::kMove, dragging ? OffscreenEditorInput::kLeft : 0, x, y);
+        return true;
+    }
+    bool PressButton(Button button, int x, int y, bool secondClick, std::string&) override {
+        using In = OffscreenEditorInput;
+        Pointer(secondClick ? In::kDoubleClick : In::kButtonDown,
+                button == Button::Left ? In::kLeft : In::kRight, x, y);
+        return true;
+    }
+    bool ReleaseButton(Button, int x, int y, std::string&) override {
+        Pointer(OffscreenEditorInput::kButtonUp, 0, x, y);
+        return true;
+    }
+    bool TurnWheel(int x, int y, int notches, std::string&) override {
+        Pointer(OffscreenEditorInput::kWheel, 0, x, y, notches);
+        return true;
+    }
+    bool TypeCharacter(char c, std::string&) override {
+        if (int32_t vk = VirtualKeyOf(c)) Pointer(OffscreenEditorInput::kKeyDown, 0, lastX, lastY, vk);
+        Pointer(OffscreenEditorInput::kCharacter, 0, lastX, lastY, static_cast<unsigned char>(c));
+        return true;
+    }
+    bool PressEnter(std::string& error) override { return PressKey(kReturnKey, error); }
+    bool PressKey(int virtualKey, std::string&) override {
+        Pointer(OffscreenEditorInput::kKeyDown, 0, lastX, lastY, virtualKey);
+        return true;
+    }
+    bool SelectEntry(int entry, std::string& error) override {
+        if (Pointer(OffscreenEditorInput::kChoose, 0, lastX, lastY, entry)) return true;
+        error = "select: no drop-down list with entry " + std::to_string(entry) + " is open";
+        return false;
+    }
 
   private:
     bool Pointer(int32_t kind, int32_t buttons, int x, int y, int32_t amount = 0) {

@@ -107,42 +107,48 @@ class TrackParser {
     std::vector<TempoChange>& tempos;
 };
 
-}  // namespace
+struct SmfHeader {
+    uint16_t trackCount = 0;
+    uint16_t division = 0;
+    double smpteSecondsPerTick = 0;  // fixed for SMPTE time; 0 for PPQN, timed by the tempo map
+    size_t tracksStart = 0;
+};
 
-bool ParseSmf(const uint8_t* data, size_t size, std::vector<TimedMidi>& out, std::string& error) {
-    out.clear();
+bool ReadHeader(const uint8_t* data, size_t size, SmfHeader& h, std::string& error) {
     if (size < 14 || std::memcmp(data, "MThd", 4) != 0 || Read32(data + 4) < 6 ||
         Read32(data + 4) > size - 8) {
         error = "no MIDI file header";
         return false;
     }
     uint16_t format = static_cast<uint16_t>(data[8] << 8 | data[9]);
-    uint16_t trackCount = static_cast<uint16_t>(data[10] << 8 | data[11]);
-    uint16_t division = static_cast<uint16_t>(data[12] << 8 | data[13]);
+    h.trackCount = static_cast<uint16_t>(data[10] << 8 | data[11]);
+    h.division = static_cast<uint16_t>(data[12] << 8 | data[13]);
+    h.tracksStart = 8 + Read32(data + 4);
     if (format > 1) {
         error = "MIDI file format " + std::to_string(format) + " is not supported (0 and 1 are)";
         return false;
     }
-    // Seconds per tick: fixed for SMPTE time, from the tempo map for PPQN.
-    double smpteSecondsPerTick = 0;
-    if (division & 0x8000) {
-        int framesPerSecond = -static_cast<int8_t>(division >> 8);
-        int ticksPerFrame = division & 0xFF;
+    if (h.division & 0x8000) {
+        int framesPerSecond = -static_cast<int8_t>(h.division >> 8);
+        int ticksPerFrame = h.division & 0xFF;
         if (framesPerSecond <= 0 || ticksPerFrame == 0) {
             error = "invalid SMPTE time division";
             return false;
         }
-        smpteSecondsPerTick = 1.0 / (framesPerSecond * ticksPerFrame);
-    } else if (division == 0) {
+        h.smpteSecondsPerTick = 1.0 / (framesPerSecond * ticksPerFrame);
+    } else if (h.division == 0) {
         error = "the time division is 0";
         return false;
     }
+    return true;
+}
 
-    std::vector<TickEvent> events;
-    std::vector<TempoChange> tempos;
-    size_t pos = 8 + Read32(data + 4);
+// Every track's events in file order, and the tempo changes; other chunks are skipped.
+bool ReadTracks(const uint8_t* data, size_t size, const SmfHeader& h, std::vector<TickEvent>& events,
+                std::vector<TempoChange>& tempos, std::string& error) {
+    size_t pos = h.tracksStart;
     int tracks = 0;
-    while (pos + 8 <= size && tracks < trackCount) {
+    while (pos + 8 <= size && tracks < h.trackCount) {
         uint32_t length = Read32(data + pos + 4);
         size_t body = pos + 8;
         if (length > size - body) {
@@ -161,27 +167,32 @@ bool ParseSmf(const uint8_t* data, size_t size, std::vector<TimedMidi>& out, std
         }
         pos = body + length;
     }
-    if (tracks < trackCount) {
-        error = "the file is truncated: " + std::to_string(tracks) + " of " + std::to_string(trackCount) +
+    if (tracks < h.trackCount) {
+        error = "the file is truncated: " + std::to_string(tracks) + " of " + std::to_string(h.trackCount) +
                 " tracks";
         return false;
     }
+    return true;
+}
 
-    // Merge the tracks in time (track order at equal ticks) and apply the tempo map.
+// Merges the tracks in time (track order at equal ticks) and applies the tempo map.
+void TimeEvents(std::vector<TickEvent>& events, std::vector<TempoChange>& tempos, const SmfHeader& h,
+                std::vector<TimedMidi>& out) {
     std::stable_sort(events.begin(), events.end(),
                      [](const TickEvent& a, const TickEvent& b) { return a.tick < b.tick; });
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+    const double smpte = h.smpteSecondsPerTick;
     size_t nextTempo = 0;
     int64_t segmentTick = 0;
     double segmentSeconds = 0;
-    double secondsPerTick = smpteSecondsPerTick > 0 ? smpteSecondsPerTick : kDefaultTempo * 1e-6 / division;
+    double secondsPerTick = smpte > 0 ? smpte : kDefaultTempo * 1e-6 / h.division;
     out.reserve(events.size());
     for (const TickEvent& e : events) {
-        while (smpteSecondsPerTick == 0 && nextTempo < tempos.size() && tempos[nextTempo].tick <= e.tick) {
+        while (smpte == 0 && nextTempo < tempos.size() && tempos[nextTempo].tick <= e.tick) {
             segmentSeconds += static_cast<double>(tempos[nextTempo].tick - segmentTick) * secondsPerTick;
             segmentTick = tempos[nextTempo].tick;
-            secondsPerTick = tempos[nextTempo].microsPerQuarter * 1e-6 / division;
+            secondsPerTick = tempos[nextTempo].microsPerQuarter * 1e-6 / h.division;
             ++nextTempo;
         }
         TimedMidi m;
@@ -189,5 +200,17 @@ bool ParseSmf(const uint8_t* data, size_t size, std::vector<TimedMidi>& out, std
         std::memcpy(m.bytes, e.bytes, 3);
         out.push_back(m);
     }
+}
+
+}  // namespace
+
+bool ParseSmf(const uint8_t* data, size_t size, std::vector<TimedMidi>& out, std::string& error) {
+    out.clear();
+    SmfHeader header;
+    if (!ReadHeader(data, size, header, error)) return false;
+    std::vector<TickEvent> events;
+    std::vector<TempoChange> tempos;
+    if (!ReadTracks(data, size, header, events, tempos, error)) return false;
+    TimeEvents(events, tempos, header, out);
     return true;
 }

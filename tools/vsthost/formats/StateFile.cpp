@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/Messages.h"
+#include "tools/vsthost/host/EffectText.h"
 #include "tools/vsthost/formats/FileBytes.h"
 #include "tools/vsthost/formats/FxbFile.h"
 

@@ -170,6 +170,31 @@ bool DecodeWav(const uint8_t* data, size_t size, AudioData& out, std::string& er
     return false;
 }
 
+namespace {
+
+// The samples, interleaved, as 32-bit float or 16- or 24-bit PCM.
+void PutSamples(std::vector<uint8_t>& out, const AudioData& audio, bool isFloat, uint32_t bits) {
+    for (size_t i = 0; i < audio.Frames(); ++i) {
+        for (size_t c = 0; c < audio.channels.size(); ++c) {
+            float x = audio.channels[c][i];
+            if (isFloat) {
+                uint32_t raw;
+                std::memcpy(&raw, &x, 4);
+                Put32(out, raw);
+            } else if (bits == 16) {
+                Put16(out, static_cast<uint32_t>(Quantise(x, 32767.0, -32768, 32767)));
+            } else {
+                uint32_t v = static_cast<uint32_t>(Quantise(x, 8388607.0, -8388608, 8388607));
+                out.push_back(static_cast<uint8_t>(v));
+                out.push_back(static_cast<uint8_t>(v >> 8));
+                out.push_back(static_cast<uint8_t>(v >> 16));
+            }
+        }
+    }
+}
+
+}  // namespace
+
 bool EncodeWav(const AudioData& audio, SampleFormat format, std::vector<uint8_t>& out, std::string& error) {
     out.clear();
     int32_t channels = audio.ChannelCount();
@@ -214,23 +239,7 @@ bool EncodeWav(const AudioData& audio, SampleFormat format, std::vector<uint8_t>
     }
     PutTag(out, "data");
     Put32(out, static_cast<uint32_t>(dataBytes));
-    for (size_t i = 0; i < frames; ++i) {
-        for (size_t c = 0; c < audio.channels.size(); ++c) {
-            float x = audio.channels[c][i];
-            if (isFloat) {
-                uint32_t raw;
-                std::memcpy(&raw, &x, 4);
-                Put32(out, raw);
-            } else if (bits == 16) {
-                Put16(out, static_cast<uint32_t>(Quantise(x, 32767.0, -32768, 32767)));
-            } else {
-                uint32_t v = static_cast<uint32_t>(Quantise(x, 8388607.0, -8388608, 8388607));
-                out.push_back(static_cast<uint8_t>(v));
-                out.push_back(static_cast<uint8_t>(v >> 8));
-                out.push_back(static_cast<uint8_t>(v >> 16));
-            }
-        }
-    }
+    PutSamples(out, audio, isFloat, bits);
     if (dataBytes & 1) out.push_back(0);
     return true;
 }

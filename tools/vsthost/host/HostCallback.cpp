@@ -102,10 +102,6 @@ intptr_t HostCallback::Answer(AEffect* /*effect*/, int32_t opcode, int32_t index
         case audioMasterAutomate:
             automations.push_back({index, opt, ++notificationSequence});
             return 0;
-        case audioMasterVersion:
-            return kHostVersion;
-        case audioMasterCurrentId:
-            return 0;
         case audioMasterIdle:
             ++counts.idle;
             return 0;
@@ -125,6 +121,24 @@ intptr_t HostCallback::Answer(AEffect* /*effect*/, int32_t opcode, int32_t index
             counts.lastWindowWidth = index;
             counts.lastWindowHeight = static_cast<int32_t>(value);
             return 1;
+        case audioMasterUpdateDisplay:
+            ++counts.updateDisplay;
+            return 1;
+        case audioMasterBeginEdit:
+        case audioMasterEndEdit:
+            gestures.push_back({index, opcode == audioMasterBeginEdit, ++notificationSequence});
+            return 1;
+        default:
+            return AnswerQuery(opcode, ptr);
+    }
+}
+
+intptr_t HostCallback::AnswerQuery(int32_t opcode, void* ptr) {
+    switch (opcode) {
+        case audioMasterVersion:
+            return kHostVersion;
+        case audioMasterCurrentId:
+            return 0;
         case audioMasterGetSampleRate:
             return static_cast<intptr_t>(sampleRate);
         case audioMasterGetBlockSize:
@@ -152,13 +166,6 @@ intptr_t HostCallback::Answer(AEffect* /*effect*/, int32_t opcode, int32_t index
         }
         case audioMasterGetLanguage:
             return 1;  // English
-        case audioMasterUpdateDisplay:
-            ++counts.updateDisplay;
-            return 1;
-        case audioMasterBeginEdit:
-        case audioMasterEndEdit:
-            gestures.push_back({index, opcode == audioMasterBeginEdit, ++notificationSequence});
-            return 1;
         default:
             return 0;
     }

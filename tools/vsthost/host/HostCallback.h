@@ -104,6 +104,8 @@ class HostCallback {
     static HostCallback* Lookup(AEffect* effect);
 
     intptr_t ProcessEvents(const VstEvents* events);
+    // What the host is and does (version, names, rate, capabilities); lock held.
+    intptr_t AnswerQuery(int32_t opcode, void* ptr);
     const VstTimeInfo* FillTime(int32_t requested);
 
     mutable std::mutex lock;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "tools/vsthost/CommandLine.h"
+#include "tools/vsthost/cli/CommandLine.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "tools/vsthost/CommandLine.h"
+#include "tools/vsthost/cli/CommandLine.h"
 
 namespace {
 

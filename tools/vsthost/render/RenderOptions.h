@@ -5,19 +5,18 @@
 #include <vector>
 
 #include "tools/vsthost/formats/AudioData.h"
-#include "tools/vsthost/CommandLine.h"
+#include "tools/vsthost/cli/CommandLine.h"
 #include "tools/vsthost/render/EventSchedule.h"
 #include "tools/vsthost/render/OfflineRenderer.h"
-#include "tools/vsthost/render/ParameterSetting.h"
+#include "tools/vsthost/render/StartState.h"
 
 struct RenderOptions {
-    std::string module, input, output, midiFile, chunkFile, midiOut;
+    std::string module, input, output, midiFile, midiOut;
     std::vector<NoteSpec> notes;
-    std::vector<ParameterSetting> params;
+    StartState state;
     // Plug-in input i reads input channel channels[i] (0-based; -1 silence); empty: the default.
     std::vector<int32_t> channels;
-    long program = -1;
-    bool bank = false, force = false, demo = false, compensate = false, verbose = false;
+    bool force = false, demo = false, compensate = false, verbose = false;
     bool formatGiven = false;
     double rate = 0, length = 0;
     double tailSeconds = 0;  // fixed tail
@@ -31,3 +30,5 @@ struct RenderOptions {
 
 // kExitOk, or the usage error's exit code after printing it.
 int ParseRenderOptions(ArgReader& args, RenderOptions& options);
+// The options' help rows.
+std::string RenderOptionsHelp();

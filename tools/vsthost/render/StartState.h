@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/vsthost/cli/OptionTable.h"
 #include "tools/vsthost/render/ParameterSetting.h"
 #include "tools/vsthost/host/PluginSession.h"
 
@@ -19,3 +20,8 @@ struct StartState {
 // it, then the parameters; reports gets one line per parameter set. kExitOk, or the exit code
 // after the reason has been printed.
 int LoadStartState(PluginSession& session, const StartState& state, std::vector<std::string>& reports);
+
+// --program N, --chunk FILE, --bank and --param NAME=V, as render lists them.
+std::vector<Option> StartStateOptions(StartState& state);
+// --program N: a program number, 0 or more.
+Option ProgramOption(long& program, const char* help);

@@ -15,10 +15,9 @@ namespace {
 constexpr double kRates[] = {44100, 8000, 384000, 48000, 96000, 22050, 192000, 11025, 88200, 32000, 176400};
 
 // A fresh, resumed instance with a note playing, so MIDI-driven plug-ins do something.
-std::unique_ptr<PluginInstance> Started(TestContext& ctx, std::string& error,
-                                        double rate = TestContext::kSampleRate,
+std::unique_ptr<PluginInstance> Started(TestCase& t, double rate = TestContext::kSampleRate,
                                         int32_t block = TestContext::kBlockSize) {
-    auto instance = ctx.NewInstance(error, rate, block);
+    auto instance = t.NewInstance(rate, block);
     if (!instance) return nullptr;
     instance->Effect().Resume();
     EventBatch notes;
@@ -47,23 +46,12 @@ void FillConstant(AudioBlock& block, float value) {
         std::fill(block.Input(c), block.Input(c) + block.Frames(), value);
 }
 
-double Difference(const std::vector<float>& a, const std::vector<float>& b) {
-    if (a.size() != b.size()) return INFINITY;
-    double worst = 0;
-    for (size_t i = 0; i < a.size(); ++i) {
-        double d = std::fabs(double(a[i]) - double(b[i]));
-        if (!(d <= worst)) worst = d;
-    }
-    return worst;
-}
-
 void BlockSizes(TestContext& ctx) {
     TestCase t(ctx, "audio.block-sizes",
                "blocks of 1 up to the announced size, " + N(ctx.Level().randomBlocks) +
                    " of random size and 0 frames process without crashing, with finite output");
-    std::string error;
-    auto instance = Started(ctx, error);
-    if (!instance) return t.Fail(error);
+    auto instance = Started(t);
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     AudioBlock block;
     std::vector<int32_t> sizes = {0, 1, 2, 3, 7, 16, 64, 511, TestContext::kBlockSize, 0};
@@ -87,9 +75,8 @@ void BlockSizes(TestContext& ctx) {
 void OversizedBlocks(TestContext& ctx) {
     TestCase t(ctx, "audio.oversized-blocks",
                "blocks above the announced size (a host that lies) still process with finite output");
-    std::string error;
-    auto instance = Started(ctx, error, TestContext::kSampleRate, 256);
-    if (!instance) return t.Fail(error);
+    auto instance = Started(t, TestContext::kSampleRate, 256);
+    if (!instance) return;
     AudioBlock block;
     for (int32_t frames : {257, 512, 4096}) {
         t.Calling("processReplacing with " + N(frames) + " frames (announced 256)");
@@ -108,10 +95,9 @@ void SampleRates(TestContext& ctx) {
                N(count) + " sample rates from 8000 to 384000 Hz give finite output");
     for (int k = 0; k < count; ++k) {
         double rate = kRates[k];
-        std::string error;
         t.Calling("effSetSampleRate " + F(rate) + " and processReplacing");
-        auto instance = Started(ctx, error, rate);
-        if (!instance) return t.Fail(error);
+        auto instance = Started(t, rate);
+        if (!instance) return;
         std::vector<float> out = instance->Render(ctx.Level().signalBlocks / 4 + 1);
         if (std::any_of(out.begin(), out.end(), [](float s) { return !std::isfinite(s); }))
             t.Fail("at " + F(rate) + " Hz the output holds NaN or infinity");
@@ -136,9 +122,8 @@ void HostileInput(TestContext& ctx) {
                               {"infinity", std::numeric_limits<float>::infinity(), false, false}};
     for (const Signal& s : signals) {
         // Each signal on a fresh instance, so that one poisoned by NaN is not blamed for the next.
-        std::string error;
-        auto instance = Started(ctx, error);
-        if (!instance) return t.Fail(error);
+        auto instance = Started(t);
+        if (!instance) return;
         HostedEffect& fx = instance->Effect();
         t.Calling(std::string("processReplacing with ") + s.name + " in");
         bool finite = true;
@@ -171,9 +156,8 @@ void HostileInput(TestContext& ctx) {
 void FiniteOutput(TestContext& ctx) {
     TestCase t(ctx, "audio.finite", "random parameter settings with notes and noise give finite output");
     for (int k = 0; k < 8; ++k) {
-        std::string error;
-        auto instance = ctx.NewInstance(error);
-        if (!instance) return t.Fail(error);
+        auto instance = t.NewInstance();
+        if (!instance) return;
         SetParameters(instance->Effect(), SeededRandom(t.Random().Next()));
         instance->Effect().Resume();
         EventBatch events;
@@ -198,9 +182,9 @@ void FiniteOutput(TestContext& ctx) {
 // Two instances with the same settings, one driven as the test needs, the other as reference.
 struct Twins {
     std::unique_ptr<PluginInstance> a, b;
-    bool Make(TestContext& ctx, std::string& error, uint64_t settings) {
-        a = Started(ctx, error);
-        b = Started(ctx, error);
+    bool Make(TestCase& t, uint64_t settings) {
+        a = Started(t);
+        b = a ? Started(t) : nullptr;
         if (!a || !b) return false;
         SetParameters(a->Effect(), SeededRandom(settings));
         SetParameters(b->Effect(), SeededRandom(settings));
@@ -211,9 +195,8 @@ struct Twins {
 void InPlace(TestContext& ctx) {
     TestCase t(ctx, "audio.in-place",
                "input and output in the same memory give the same output as separate buffers");
-    std::string error;
     Twins twins;
-    if (!twins.Make(ctx, error, t.Random().Next())) return t.Fail(error);
+    if (!twins.Make(t, t.Random().Next())) return;
     AudioBlock separate, shared;
     shared.SetInPlace(true);
     std::vector<float> outA, outB;
@@ -233,13 +216,61 @@ void InPlace(TestContext& ctx) {
     if (!(d <= 1e-6)) t.Fail("in place the output differs by up to " + F(d));
 }
 
+// Twins for comparing processDoubleReplacing with processReplacing: b set to double precision,
+// which is chosen before processing starts.
+bool DoubleTwins(TestCase& t, uint64_t settings, Twins& twins) {
+    twins.a = t.NewInstance();
+    twins.b = twins.a ? t.NewInstance() : nullptr;
+    if (!twins.b) return false;
+    twins.b->Effect().Dispatch(effSetProcessPrecision, 0, kVstProcessPrecision64);
+    EventBatch notes;
+    notes.Midi(0, 0x90, 60, 100);
+    for (auto* i : {twins.a.get(), twins.b.get()}) {
+        SetParameters(i->Effect(), SeededRandom(settings));
+        i->Effect().Resume();
+        notes.Deliver(i->Effect());
+    }
+    return true;
+}
+
+// The largest relative difference between processReplacing on a and processDoubleReplacing
+// (doubles) or process on b, over the blocks.
+double CompareCallbacks(Twins& twins, bool doubles, int blocks) {
+    AudioBlock x, y;
+    double worst = 0;
+    for (int b = 0; b < blocks; ++b) {
+        x.Resize(twins.a->Effect().NumInputs(), twins.a->Effect().NumOutputs(), TestContext::kBlockSize);
+        y.Resize(twins.b->Effect().NumInputs(), twins.b->Effect().NumOutputs(), TestContext::kBlockSize);
+        FillTestSignal(x, int64_t{b} * TestContext::kBlockSize, TestContext::kSampleRate);
+        FillTestSignal(y, int64_t{b} * TestContext::kBlockSize, TestContext::kSampleRate);
+        Replace(*twins.a, x);
+        if (doubles) {
+            for (int32_t c = 0; c < y.Inputs(); ++c)
+                for (int32_t i = 0; i < y.Frames(); ++i) y.InputDouble(c)[i] = y.Input(c)[i];
+            twins.b->Effect().ProcessDouble(y.InDouble(), y.OutDouble(), y.Frames());
+        } else {
+            // Something already in the outputs, which process must keep and add to.
+            for (int32_t c = 0; c < y.Outputs(); ++c)
+                for (int32_t i = 0; i < y.Frames(); ++i) y.Output(c)[i] = 0.25f;
+            twins.b->Effect().ProcessAccumulating(y.In(), y.Out(), y.Frames());
+        }
+        for (int32_t c = 0; c < std::min(x.Outputs(), y.Outputs()); ++c)
+            for (int32_t i = 0; i < x.Frames(); ++i) {
+                double want = x.Output(c)[i];
+                double got = doubles ? y.OutputDouble(c)[i] : double(y.Output(c)[i]) - 0.25;
+                double d = std::fabs(want - got) / std::max(1.0, std::fabs(want));
+                if (!(d <= worst)) worst = d;
+            }
+    }
+    return worst;
+}
+
 void Callbacks(TestContext& ctx) {
     TestCase t(ctx, "audio.callbacks",
                "processDoubleReplacing matches processReplacing within float precision, and process adds "
                "to the output what processReplacing writes");
-    std::string error;
-    auto probe = ctx.NewInstance(error);
-    if (!probe) return t.Fail(error);
+    auto probe = t.NewInstance();
+    if (!probe) return;
     bool hasDouble = probe->Effect().CanDouble();
     bool hasAccumulating = probe->Effect().Record()->process != nullptr && probe->Effect().CanReplacing();
     probe.reset();
@@ -248,51 +279,10 @@ void Callbacks(TestContext& ctx) {
     for (int kind = 0; kind < 2; ++kind) {
         if ((kind == 0 && !hasDouble) || (kind == 1 && !hasAccumulating)) continue;
         Twins twins;
-        if (kind == 0) {
-            // Precision is chosen before processing starts.
-            auto a = ctx.NewInstance(error), b = ctx.NewInstance(error);
-            if (!a || !b) return t.Fail(error);
-            b->Effect().Dispatch(effSetProcessPrecision, 0, kVstProcessPrecision64);
-            twins.a = std::move(a);
-            twins.b = std::move(b);
-            EventBatch notes;
-            notes.Midi(0, 0x90, 60, 100);
-            for (auto* i : {twins.a.get(), twins.b.get()}) {
-                SetParameters(i->Effect(), SeededRandom(settings));
-                i->Effect().Resume();
-                notes.Deliver(i->Effect());
-            }
-        } else if (!twins.Make(ctx, error, settings)) {
-            return t.Fail(error);
-        }
-        AudioBlock x, y;
-        double worst = 0;
+        if (!(kind == 0 ? DoubleTwins(t, settings, twins) : twins.Make(t, settings))) return;
         t.Calling(kind == 0 ? "processDoubleReplacing against processReplacing"
                             : "process against processReplacing");
-        for (int b = 0; b < ctx.Level().signalBlocks; ++b) {
-            x.Resize(twins.a->Effect().NumInputs(), twins.a->Effect().NumOutputs(), TestContext::kBlockSize);
-            y.Resize(twins.b->Effect().NumInputs(), twins.b->Effect().NumOutputs(), TestContext::kBlockSize);
-            FillTestSignal(x, int64_t{b} * TestContext::kBlockSize, TestContext::kSampleRate);
-            FillTestSignal(y, int64_t{b} * TestContext::kBlockSize, TestContext::kSampleRate);
-            Replace(*twins.a, x);
-            if (kind == 0) {
-                for (int32_t c = 0; c < y.Inputs(); ++c)
-                    for (int32_t i = 0; i < y.Frames(); ++i) y.InputDouble(c)[i] = y.Input(c)[i];
-                twins.b->Effect().ProcessDouble(y.InDouble(), y.OutDouble(), y.Frames());
-            } else {
-                // Something already in the outputs, which process must keep and add to.
-                for (int32_t c = 0; c < y.Outputs(); ++c)
-                    for (int32_t i = 0; i < y.Frames(); ++i) y.Output(c)[i] = 0.25f;
-                twins.b->Effect().ProcessAccumulating(y.In(), y.Out(), y.Frames());
-            }
-            for (int32_t c = 0; c < std::min(x.Outputs(), y.Outputs()); ++c)
-                for (int32_t i = 0; i < x.Frames(); ++i) {
-                    double want = x.Output(c)[i];
-                    double got = kind == 0 ? y.OutputDouble(c)[i] : double(y.Output(c)[i]) - 0.25;
-                    double d = std::fabs(want - got) / std::max(1.0, std::fabs(want));
-                    if (!(d <= worst)) worst = d;
-                }
-        }
+        const double worst = CompareCallbacks(twins, kind == 0, ctx.Level().signalBlocks);
         if (!(worst <= 1e-5) && kind == 0)
             t.Fail("processDoubleReplacing differs from processReplacing by up to " + F(worst));
         // The accumulating callback is deprecated since VST 2.4 and no current host calls it;
@@ -307,9 +297,8 @@ void Callbacks(TestContext& ctx) {
 void Determinism(TestContext& ctx) {
     TestCase t(ctx, "audio.determinism",
                "two instances given the same input, parameters and MIDI give identical output");
-    std::string error;
     Twins twins;
-    if (!twins.Make(ctx, error, t.Random().Next())) return t.Fail(error);
+    if (!twins.Make(t, t.Random().Next())) return;
     SeededRandom streamA(t.Random().Next());
     SeededRandom streamB = streamA;
     std::vector<float> outA, outB;
@@ -337,9 +326,8 @@ void Determinism(TestContext& ctx) {
 void SilenceAfterTail(TestContext& ctx) {
     TestCase t(ctx, "audio.silence-tail",
                "after noise and notes, silence in gives silence out once the reported tail has passed");
-    std::string error;
-    auto instance = Started(ctx, error);
-    if (!instance) return t.Fail(error);
+    auto instance = Started(t);
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     SetParameters(fx, SeededRandom(t.Random().Next()));
     AudioBlock block;
@@ -403,9 +391,8 @@ void DenormalCost(TestContext& ctx) {
     double limit = ctx.Level().denormalCostRatio;
     TestCase t(ctx, "audio.denormal-cost",
                "a block of denormal input costs at most " + F(limit) + " times a block of ordinary input");
-    std::string error;
-    auto instance = Started(ctx, error, TestContext::kSampleRate, 4096);
-    if (!instance) return t.Fail(error);
+    auto instance = Started(t, TestContext::kSampleRate, 4096);
+    if (!instance) return;
     AudioBlock block;
     block.Resize(instance->Effect().NumInputs(), instance->Effect().NumOutputs(), 4096);
     t.Calling("processReplacing with ordinary and denormal input");

@@ -14,3 +14,9 @@ inline std::string F(double v) {
     std::snprintf(text, sizeof text, "%.9g", v);
     return text;
 }
+// Seconds as microseconds, to a tenth.
+inline std::string Micros(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", seconds * 1e6);
+    return text;
+}

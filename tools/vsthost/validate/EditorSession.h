@@ -15,8 +15,13 @@
 class EditorSession {
   public:
     // Asks for the rectangle and opens the editor; false with why (no editor, no display, a
-    // refusal or a rectangle no window could have).
+    // refusal or a rectangle no window could have). An editor that answered effEditOpen with 1
+    // but put no window into the host's is open all the same (closing it sends effEditClose),
+    // without a window (Shown() is false, why says so).
     bool Open(HostedEffect& effect, std::string& why);
+    // Whether the open editor can be seen and given input: its window appeared, or it runs
+    // offscreen.
+    bool Shown() const { return shown; }
     // One random step inside the rectangle: a move, click, double click, right click, drag or wheel
     // turn; false with error when the host cannot perform it. The step is described in step.
     bool RandomInput(SeededRandom& random, std::string& step, std::string& error);
@@ -31,4 +36,5 @@ class EditorSession {
   private:
     std::unique_ptr<EditorHost> host;
     int width = 0, height = 0;
+    bool shown = false;
 };

@@ -47,41 +47,54 @@ std::string LeakSummary(const std::string& output) {
     return output.substr(at, end == std::string::npos ? std::string::npos : end - at);
 }
 
-}  // namespace
-
-GroupOutcome InterpretGroupChild(const GroupRun& run, const ChildResult& child) {
-    GroupOutcome outcome;
+// What the child's lines say: its findings, the test and call it was in last, and whether it
+// reached its end.
+struct ChildLines {
     std::vector<std::string> lines;
-    {
-        std::istringstream in(child.output);
-        std::string line;
-        while (std::getline(in, line)) lines.push_back(line);
-    }
     std::string openTest, lastCall;
     bool ended = false;
-    for (const std::string& line : lines) {
+};
+
+ChildLines ReadChildLines(const std::string& output, std::vector<Finding>& findings) {
+    ChildLines read;
+    std::istringstream in(output);
+    std::string line;
+    while (std::getline(in, line)) read.lines.push_back(line);
+    for (const std::string& each : read.lines) {
         Finding f;
         std::string text;
-        switch (FindingLine::Decode(line, f, text)) {
+        switch (FindingLine::Decode(each, f, text)) {
             case FindingLine::Kind::Begin:
-                openTest = text;
-                lastCall.clear();
+                read.openTest = text;
+                read.lastCall.clear();
                 break;
             case FindingLine::Kind::Call:
-                lastCall = text;
+                read.lastCall = text;
                 break;
             case FindingLine::Kind::Finding:
-                outcome.findings.push_back(f);
-                if (f.verdict == Verdict::Pass || f.verdict == Verdict::Skip) openTest.clear();
+                findings.push_back(f);
+                if (f.verdict == Verdict::Pass || f.verdict == Verdict::Skip) read.openTest.clear();
                 break;
             case FindingLine::Kind::End:
-                ended = true;
-                openTest.clear();
+                read.ended = true;
+                read.openTest.clear();
                 break;
             case FindingLine::Kind::None:
                 break;
         }
     }
+    return read;
+}
+
+}  // namespace
+
+GroupOutcome InterpretGroupChild(const GroupRun& run, const ChildResult& child) {
+    GroupOutcome outcome;
+    const ChildLines read = ReadChildLines(child.output, outcome.findings);
+    const std::vector<std::string>& lines = read.lines;
+    const std::string& openTest = read.openTest;
+    const std::string& lastCall = read.lastCall;
+    const bool ended = read.ended;
     const std::string charged = openTest.empty() ? run.group : openTest;
     if (!child.started) {
         outcome.crashed = true;

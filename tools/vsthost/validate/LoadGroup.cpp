@@ -61,10 +61,10 @@ void MemoryGrowth(TestContext& ctx) {
     TestCase t(ctx, "load.memory",
                std::string(measure) + " grows by at most " + N(limit) + " KiB over " + N(cycles) +
                    " open/process/close cycles");
-    std::string error, why;
+    std::string why;
     int64_t before = 0, after = 0;
     auto cycle = [&]() {
-        auto instance = ctx.NewInstance(error);
+        auto instance = t.NewInstance();
         if (!instance) return false;
         instance->Render(2);
         return true;
@@ -76,11 +76,11 @@ void MemoryGrowth(TestContext& ctx) {
     };
     t.Calling("open, process, close (warm-up)");
     for (int i = 0; i < 2; ++i)
-        if (!cycle()) return t.Fail(error);
+        if (!cycle()) return;
     if (!measureKiB(before)) return t.Skip("resident size unknown here: " + why);
     t.Calling("open, process, close");
     for (int i = 0; i < cycles; ++i)
-        if (!cycle()) return t.Fail(error);
+        if (!cycle()) return;
     measureKiB(after);
     const int64_t growth = after - before;
     if (growth > limit)
@@ -95,8 +95,8 @@ void RecordConsistent(TestContext& ctx) {
     TestCase t(ctx, "load.record",
                "the record's magic, callbacks, flags, I/O counts and unique ID are consistent");
     std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     const AEffect* r = fx.Record();
     t.Calling("reading the record");
@@ -189,9 +189,8 @@ void GuardedTexts(TestContext& ctx) {
         ctx, "load.texts",
         "every text answer (names, labels, displays, vendor, product, program names, parameter and pin "
         "properties) stays within its size, is terminated and is ASCII or UTF-8");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     Query(t, fx, effGetEffectName, 0, TextLimit::kEffectName, "effGetEffectName");
     Query(t, fx, effGetVendorString, 0, TextLimit::kVendor, "effGetVendorString");

@@ -62,8 +62,8 @@ bool Block(PluginInstance& instance, EventBatch& batch, AudioBlock& block, int64
     return block.OutputsFinite();
 }
 
-std::unique_ptr<PluginInstance> Resumed(TestContext& ctx, std::string& error) {
-    auto instance = ctx.NewInstance(error);
+std::unique_ptr<PluginInstance> Resumed(TestCase& t) {
+    auto instance = t.NewInstance();
     if (instance) instance->Effect().Resume();
     return instance;
 }
@@ -74,9 +74,8 @@ void RandomStreams(TestContext& ctx) {
         N(ctx.Level().midiBlocks) +
             " blocks of random notes, controllers, pressure and pitch bend give finite output, and what "
             "comes back is well-formed and within its block");
-    std::string error;
-    auto instance = Resumed(ctx, error);
-    if (!instance) return t.Fail(error);
+    auto instance = Resumed(t);
+    if (!instance) return;
     EventBatch batch;
     AudioBlock block;
     t.Calling("effProcessEvents and processReplacing with random MIDI");
@@ -98,9 +97,8 @@ void HostileTiming(TestContext& ctx) {
                std::string("unsorted, negative and out-of-block deltaFrames") +
                    (hostile ? ", null entries and events of unknown type" : "") +
                    " never crash nor spoil the output");
-    std::string error;
-    auto instance = Resumed(ctx, error);
-    if (!instance) return t.Fail(error);
+    auto instance = Resumed(t);
+    if (!instance) return;
     EventBatch batch;
     AudioBlock block;
     const int32_t deltas[] = {kFrames - 1,
@@ -133,9 +131,8 @@ void HostileTiming(TestContext& ctx) {
 void SysEx(TestContext& ctx) {
     TestCase t(ctx, "midi.sysex",
                "SysEx of 0 to 65536 bytes, terminated or not, never crashes nor spoils the output");
-    std::string error;
-    auto instance = Resumed(ctx, error);
-    if (!instance) return t.Fail(error);
+    auto instance = Resumed(t);
+    if (!instance) return;
     EventBatch batch;
     AudioBlock block;
     const size_t sizes[] = {1, 2, 3, 6, 100, 1000, 65536};
@@ -165,9 +162,8 @@ void Counts(TestContext& ctx) {
                "lists of 0 and of " + N(most) +
                    " events per block, and events delivered without audio in between, are taken without "
                    "crashing and with finite output");
-    std::string error;
-    auto instance = Resumed(ctx, error);
-    if (!instance) return t.Fail(error);
+    auto instance = Resumed(t);
+    if (!instance) return;
     EventBatch batch;
     AudioBlock block;
     t.Calling("effProcessEvents with an empty list");

@@ -43,9 +43,8 @@ void RoundTrip(TestContext& ctx) {
                "0, 0.5, 1 and " + N(ctx.Level().randomValues) +
                    " random values per parameter come back within tolerance (half a step when stepped) or as "
                    "a value announced to the host, and a value read back is kept when set again");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     int adjusted = 0;
     for (int32_t i = 0; i < CheckedParameters(fx); ++i) {
@@ -90,9 +89,8 @@ void RoundTrip(TestContext& ctx) {
 void HostileValues(TestContext& ctx) {
     TestCase t(ctx, "parameters.hostile-values",
                "NaN, +-inf, -1, 2, -0 and denormals never crash and never read back outside 0..1");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     const float values[] = {std::numeric_limits<float>::quiet_NaN(),
                             -std::numeric_limits<float>::quiet_NaN(),
@@ -129,9 +127,8 @@ void DisplaySweep(TestContext& ctx) {
     TestCase t(
         ctx, "parameters.display",
         "display texts over " + N(steps) + " values per parameter fit, are terminated and ASCII or UTF-8");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     for (int32_t i = 0; i < CheckedParameters(fx); ++i) {
         t.Calling("effGetParamDisplay " + N(i) + " over the range");
@@ -156,9 +153,8 @@ void TextEntry(TestContext& ctx) {
     TestCase t(ctx, "parameters.string2parameter",
                "effString2Parameter with junk, empty, huge and non-UTF-8 texts (and none) never crashes and "
                "leaves the value in 0..1");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     std::vector<std::string> texts = {"",       "junk",       "\xff\xfe\x80\xc0", "nan", "-inf", "1e308",
                                       "-1e308", "0x7fffffff", "  12  ",           "50%", "-0",   "\x7f\x01"};
@@ -189,9 +185,8 @@ void Properties(TestContext& ctx) {
     TestCase t(
         ctx, "parameters.properties",
         "parameter properties are self-consistent and agree with the values a stepped parameter takes");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     for (int32_t i = 0; i < CheckedParameters(fx); ++i) {
         VstParameterProperties p{};
@@ -239,9 +234,8 @@ void OutOfRange(TestContext& ctx) {
     TestCase t(ctx, "parameters.out-of-range",
                "every call with a parameter index out of range is answered safely (texts within bounds, "
                "getParameter finite)");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     const int32_t n = fx.NumParams();
     const int32_t indices[] = {

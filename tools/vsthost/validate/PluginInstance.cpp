@@ -1,5 +1,6 @@
 #include "tools/vsthost/validate/PluginInstance.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "tools/vsthost/render/TestSignal.h"
@@ -45,4 +46,15 @@ void FillTestSignal(AudioBlock& block, int64_t start, double sampleRate) {
                                       0.2 * PortableSinCycles(overtone * t));
         }
     }
+}
+
+double Difference(const std::vector<float>& a, const std::vector<float>& b) {
+    if (a.size() != b.size()) return INFINITY;
+    double worst = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const double d = std::fabs(double(a[i]) - double(b[i]));
+        if (std::isnan(d)) return d;
+        worst = std::max(worst, d);
+    }
+    return worst;
 }

@@ -51,3 +51,7 @@ class PluginInstance {
 // Fills the inputs of block with the test signal from frame start (a steady tone, different per
 // channel), at the given rate.
 void FillTestSignal(AudioBlock& block, int64_t start, double sampleRate);
+
+// The largest difference between two renders sample by sample: infinity when their lengths
+// differ, NaN when a pair does not compare (a NaN, or infinities of one sign).
+double Difference(const std::vector<float>& a, const std::vector<float>& b);

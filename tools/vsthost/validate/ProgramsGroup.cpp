@@ -32,9 +32,8 @@ void SelectEach(TestContext& ctx) {
     TestCase t(ctx, "programs.select",
                "every program can be selected, reads back as current, has a name (the same by index and as "
                "current) and renders finite audio");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     int32_t count = std::min(fx.NumPrograms(), kMaxCheckedPrograms);
     if (count == 0) return t.Skip("the plug-in has no programs");
@@ -61,9 +60,8 @@ void OutOfRange(TestContext& ctx) {
     TestCase t(ctx, "programs.out-of-range",
                "program numbers out of range leave a valid program selected, their names are answered within "
                "bounds, and hostile program names are cut or refused safely");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     const int32_t n = fx.NumPrograms();
     if (n > 1) fx.SetProgram(1);
@@ -111,9 +109,8 @@ void ChangeWhileProcessing(TestContext& ctx) {
     int blocks = ctx.Level().programRenderBlocks * 8;
     TestCase t(ctx, "programs.while-processing",
                "programs changed between " + N(blocks) + " processed blocks keep the output finite");
-    std::string error;
-    auto instance = ctx.NewInstance(error);
-    if (!instance) return t.Fail(error);
+    auto instance = t.NewInstance();
+    if (!instance) return;
     HostedEffect& fx = instance->Effect();
     int32_t n = std::min(fx.NumPrograms(), kMaxCheckedPrograms);
     if (n < 2) return t.Skip("fewer than two programs");

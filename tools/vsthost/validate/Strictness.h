@@ -1,6 +1,7 @@
 // How hard validate pushes a module, level 1 (a quick look) to 10 (everything, at full counts).
 // Every knob a group uses lives in this one struct and is set per level in Strictness.cpp, one line
-// per knob with its ten values, so the whole table reads in one place (the README prints it).
+// per knob with its ten values, so the whole table reads in one place (docs/validate.md shows it,
+// written from here by scripts/strictness-table.sh).
 // Counts and durations grow with the level, and so does which findings are failures rather than
 // warnings: a finding made "strict from level N" is a WARN below N and a FAIL from N on.
 #pragma once
@@ -44,7 +45,8 @@ struct Strictness {
     int threadMilliseconds = 0;  // the audio, parameter and editor threads running at once
     // realtime
     int realtimeBlocks = 0;     // blocks processed and watched on the marked audio thread
-    int realtimeFailsFrom = 0;  // allocations, frees or lock waits after the first block: failure from here
+    int realtimeFailsFrom = 0;  // allocations, frees or lock waits after the first block, and audio
+                                // callbacks waiting over a quarter block for a host thread: failure from here
     // editor
     int editorOpenings = 0;  // open, input, close, reopen
     int editorInputs = 0;    // random mouse and wheel steps per opening
@@ -54,7 +56,8 @@ struct Strictness {
     int answersFailFrom = 0;       // a wrong answer where the interface is clear (unique ID 0, no
                                    // outputs, an out-of-range program selected, an empty chunk taken)
     int consistencyFailsFrom = 0;  // answers that disagree (a value not coming back, names by index
-                                   // and as current, category and flags, the tail not silent)
+                                   // and as current, category and flags, the tail not silent, an
+                                   // editor that opened but showed no window)
     int descriptionsFailFrom = 0;  // descriptive records (steps, categories) and recovering from NaN
     int conventionsFailFrom = 0;   // VST 2.4 conventions (effFlagsCanReplacing)
 };

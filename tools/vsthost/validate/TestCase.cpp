@@ -17,6 +17,13 @@ TestCase::~TestCase() {
     if (!skipped && failures == 0 && warnings == 0) context.Pass(name, expectation + notes);
 }
 
+std::unique_ptr<PluginInstance> TestCase::NewInstance(double sampleRate, int32_t blockSize) {
+    std::string error;
+    auto instance = context.NewInstance(error, sampleRate, blockSize);
+    if (!instance) Fail(error);
+    return instance;
+}
+
 void TestCase::Count(Verdict verdict, const std::string& why) {
     (verdict == Verdict::Fail ? failures : warnings)++;
     if (lines >= kMaxLines) {

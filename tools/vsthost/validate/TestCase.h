@@ -11,6 +11,7 @@
 // [UI thread]: the thread that runs the group, like the context's own calls.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "tools/vsthost/validate/TestContext.h"
@@ -27,6 +28,10 @@ class TestCase {
     TestContext& Context() { return context; }
     const Strictness& Level() const { return context.Level(); }
     SeededRandom& Random() { return context.Random(); }
+
+    // A fresh instance from the context; null after failing the test with the reason.
+    std::unique_ptr<PluginInstance> NewInstance(double sampleRate = TestContext::kSampleRate,
+                                                int32_t blockSize = TestContext::kBlockSize);
 
     void Calling(const std::string& call) { context.Calling(call); }
     void Fail(const std::string& why);

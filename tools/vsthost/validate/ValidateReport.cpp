@@ -3,7 +3,7 @@
 #include <map>
 #include <utility>
 
-#include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/Messages.h"
 #include "tools/vsthost/formats/JsonWriter.h"
 
 namespace {

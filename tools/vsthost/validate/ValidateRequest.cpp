@@ -4,12 +4,14 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "tools/vsthost/cli/Messages.h"
+#include "tools/vsthost/cli/OptionTable.h"
 #include "tools/vsthost/validate/ValidateGroup.h"
 
 namespace {
 
-// "a,b,c" into names, each of which must be a group.
-bool ParseGroups(const std::string& text, std::vector<std::string>& out, std::string& error) {
+// "a,b,c" into names, each of which must be a group: kExitOk, or kExitUsage after printing why.
+int ParseGroups(const std::string& text, std::vector<std::string>& out) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t comma = text.find(',', start);
@@ -18,14 +20,13 @@ bool ParseGroups(const std::string& text, std::vector<std::string>& out, std::st
             std::string known;
             for (const ValidateGroup& g : ValidateGroups())
                 known += (known.empty() ? "" : ", ") + std::string(g.name);
-            error = "unknown group '" + name + "' (the groups: " + known + ")";
-            return false;
+            return UsageError("unknown group '" + name + "' (the groups: " + known + ")");
         }
         out.push_back(name);
         if (comma == std::string::npos) break;
         start = comma + 1;
     }
-    return true;
+    return kExitOk;
 }
 
 bool ParseSeed(const std::string& text, uint64_t& out) {
@@ -41,6 +42,53 @@ bool ParseSeed(const std::string& text, uint64_t& out) {
     return true;
 }
 
+// A whole number from low to high.
+bool ParseInt(const std::string& text, long low, long high, int& out) {
+    long number = 0;
+    if (!ParseLong(text, number) || number < low || number > high) return false;
+    out = static_cast<int>(number);
+    return true;
+}
+
+// An option taking "a,b,c", each of which must be a group.
+Option GroupsOption(const char* name, const char* value, const char* help, std::vector<std::string>& out) {
+    return {.name = name, .value = value, .help = help, .apply = [&out](const std::string& v) {
+                return ParseGroups(v, out);
+            }};
+}
+
+OptionTable ValidateTable(ValidateRequest& o) {
+    return {
+        "validate",
+        18,
+        {Checked("--strictness", "N",
+                 "1 (a quick look) to 10 (full counts, most findings failures); default 5", "strictness",
+                 " (1 to 10)", [&o](const std::string& v) { return ParseInt(v, 1, 10, o.strictness); }),
+         GroupsOption("--only", "G,...", "run only these groups; --skip G,... leaves groups out", o.only),
+         GroupsOption("--skip", "G,...", nullptr, o.skip),
+         Checked("--seed", "N", "the random choices of a run (printed in the summary, to replay a failure)",
+                 "seed", " (a whole number from 0 to 2^63 - 1)",
+                 [&o](const std::string& v) {
+                     o.seedGiven = ParseSeed(v, o.seed);
+                     return o.seedGiven;
+                 }),
+         Flag("--json", "one JSON document with every finding instead of the lines", o.json),
+         Checked("--timeout", "S",
+                 "seconds a group may take before it counts as hung and is killed (default 120)", "timeout",
+                 " (seconds per group, up to 86400)",
+                 [&o](const std::string& v) {
+                     return ParseDouble(v, o.timeout) && o.timeout > 0 && o.timeout <= 86400;
+                 }),
+         Checked("--repeat", "N", "run the groups N times, run k with seed N+k-1", "repeat count",
+                 " (1 to 1000)", [&o](const std::string& v) { return ParseInt(v, 1, 1000, o.repeat); }),
+         // The parent's way of running one group in a child; not for users, so without a help row.
+         {.name = "--group-child", .value = "GROUP", .apply = [&o](const std::string& v) {
+              if (!FindValidateGroup(v)) return UsageError("unknown group '" + v + "'");
+              o.childGroup = v;
+              return kExitOk;
+          }}}};
+}
+
 }  // namespace
 
 std::vector<std::string> ValidateRequest::Groups() const {
@@ -53,74 +101,20 @@ std::vector<std::string> ValidateRequest::Groups() const {
     return groups;
 }
 
-bool ParseValidateRequest(ArgReader& args, ValidateRequest& o, std::string& error) {
-    std::string value;
-    long number = 0;
-    while (!args.Done()) {
-        std::string arg = args.Next();
-        if (arg == "--json") {
-            o.json = true;
-            continue;
-        }
-        if (arg.empty() || arg[0] != '-') {
-            if (!o.module.empty()) {
-                error = "validate takes one module ('" + arg + "' is a second)";
-                return false;
-            }
-            o.module = arg;
-            continue;
-        }
-        bool known = arg == "--strictness" || arg == "--only" || arg == "--skip" || arg == "--seed" ||
-                     arg == "--timeout" || arg == "--repeat" || arg == "--group-child";
-        if (!known) {
-            error = "unknown option '" + arg + "' for validate";
-            return false;
-        }
-        if (!args.Value(arg, value, error)) return false;
-        if (arg == "--strictness") {
-            if (!ParseLong(value, number) || number < 1 || number > 10) {
-                error = "invalid strictness '" + value + "' (1 to 10)";
-                return false;
-            }
-            o.strictness = static_cast<int>(number);
-        } else if (arg == "--only") {
-            if (!ParseGroups(value, o.only, error)) return false;
-        } else if (arg == "--skip") {
-            if (!ParseGroups(value, o.skip, error)) return false;
-        } else if (arg == "--seed") {
-            if (!ParseSeed(value, o.seed)) {
-                error = "invalid seed '" + value + "' (a whole number from 0 to 2^63 - 1)";
-                return false;
-            }
-            o.seedGiven = true;
-        } else if (arg == "--timeout") {
-            if (!ParseDouble(value, o.timeout) || o.timeout <= 0 || o.timeout > 86400) {
-                error = "invalid timeout '" + value + "' (seconds per group, up to 86400)";
-                return false;
-            }
-        } else if (arg == "--repeat") {
-            if (!ParseLong(value, number) || number < 1 || number > 1000) {
-                error = "invalid repeat count '" + value + "' (1 to 1000)";
-                return false;
-            }
-            o.repeat = static_cast<int>(number);
-        } else if (arg == "--group-child") {
-            if (!FindValidateGroup(value)) {
-                error = "unknown group '" + value + "'";
-                return false;
-            }
-            o.childGroup = value;
-        }
-    }
-    if (o.module.empty()) {
-        error = "validate needs a MODULE";
-        return false;
-    }
-    if (!o.only.empty() || !o.skip.empty()) {
-        if (o.Groups().empty()) {
-            error = "--only and --skip leave no group to run";
-            return false;
-        }
-    }
-    return true;
+int ParseValidateRequest(ArgReader& args, ValidateRequest& o) {
+    int code = ParseOptions(args, ValidateTable(o), [&o](const std::string& arg) {
+        if (!o.module.empty()) return UsageError("validate takes one module ('" + arg + "' is a second)");
+        o.module = arg;
+        return kExitOk;
+    });
+    if (code != kExitOk) return code;
+    if (o.module.empty()) return UsageError("validate needs a MODULE");
+    if ((!o.only.empty() || !o.skip.empty()) && o.Groups().empty())
+        return UsageError("--only and --skip leave no group to run");
+    return kExitOk;
+}
+
+std::string ValidateOptionsHelp() {
+    ValidateRequest unused;
+    return OptionHelp(ValidateTable(unused));
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vsthost/CommandLine.h"
+#include "tools/vsthost/cli/CommandLine.h"
 
 struct ValidateRequest {
     static constexpr double kDefaultTimeout = 120.0;
@@ -25,6 +25,8 @@ struct ValidateRequest {
     std::vector<std::string> Groups() const;
 };
 
-// False with the reason on an unknown option, a bad value, an unknown group or a missing module.
-// [UI thread]
-bool ParseValidateRequest(ArgReader& args, ValidateRequest& out, std::string& error);
+// kExitOk, or kExitUsage after printing why: an unknown option, a bad value, an unknown group or a
+// missing module. [UI thread]
+int ParseValidateRequest(ArgReader& args, ValidateRequest& out);
+// The options' help rows, from the table the parser reads.
+std::string ValidateOptionsHelp();

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/Messages.h"
 #include "tools/vsthost/system/Platform.h"
 #include "tools/vsthost/validate/GroupRunner.h"
 #include "tools/vsthost/validate/TestContext.h"

@@ -77,75 +77,6 @@ class WindowsEditorHost : public EditorHost {
         }
     }
 
-    bool Perform(const EditorStep& step, std::string& error) override {
-        using Kind = EditorStep::Kind;
-        Modifiers held(step.modifiers);
-        WPARAM mk = (step.modifiers.shift ? MK_SHIFT : 0) | (step.modifiers.control ? MK_CONTROL : 0);
-        switch (step.kind) {
-            case Kind::Move:
-                Pointer(WM_MOUSEMOVE, mk, step.x, step.y);
-                break;
-            case Kind::Click:
-                Pointer(WM_LBUTTONDOWN, mk | MK_LBUTTON, step.x, step.y);
-                Pointer(WM_LBUTTONUP, mk, step.x, step.y);
-                break;
-            case Kind::RightClick:
-                Pointer(WM_RBUTTONDOWN, mk | MK_RBUTTON, step.x, step.y);
-                Pointer(WM_RBUTTONUP, mk, step.x, step.y);
-                break;
-            case Kind::DoubleClick:
-                Pointer(WM_LBUTTONDOWN, mk | MK_LBUTTON, step.x, step.y);
-                Pointer(WM_LBUTTONUP, mk, step.x, step.y);
-                Pointer(WM_LBUTTONDBLCLK, mk | MK_LBUTTON, step.x, step.y);
-                Pointer(WM_LBUTTONUP, mk, step.x, step.y);
-                break;
-            case Kind::Drag:
-                Pointer(WM_LBUTTONDOWN, mk | MK_LBUTTON, step.x, step.y);
-                for (int i = 1; i <= EditorStep::kDragSteps; ++i) {
-                    int x = step.x + (step.x2 - step.x) * i / EditorStep::kDragSteps;
-                    int y = step.y + (step.y2 - step.y) * i / EditorStep::kDragSteps;
-                    Pointer(WM_MOUSEMOVE, mk | MK_LBUTTON, x, y);
-                }
-                Pointer(WM_LBUTTONUP, mk, step.x2, step.y2);
-                break;
-            case Kind::Wheel: {
-                // The wheel's position word is on the screen.
-                POINT screen = Place(step.x, step.y);
-                WPARAM w = MAKEWPARAM(mk, static_cast<WORD>(static_cast<short>(step.amount * kWheelDelta)));
-                Deliver(editor, WM_MOUSEWHEEL, w, MAKELPARAM(screen.x, screen.y));
-                break;
-            }
-            case Kind::Type:
-                for (char c : step.text) {
-                    // WM_CHAR carries the byte, not a sign-extended char.
-                    const unsigned char byte = static_cast<unsigned char>(c);
-                    SHORT scan = VkKeyScanA(c);
-                    WPARAM vk = scan == -1 ? 0 : LOBYTE(scan);
-                    HWND target = KeyTarget();
-                    if (vk) Deliver(target, WM_KEYDOWN, vk, 1);
-                    Deliver(KeyTarget(), WM_CHAR, byte, 1);
-                    if (vk) Deliver(KeyTarget(), WM_KEYUP, vk, 1);
-                }
-                break;
-            case Kind::Enter:
-                Key(VK_RETURN, '\r');
-                break;
-            case Kind::Key:
-                Place(lastX, lastY);
-                Key(static_cast<WPARAM>(step.key), 0);
-                break;
-            case Kind::Select:
-                return Select(step.amount, error);
-            case Kind::Tick:
-            case Kind::Wait:
-            case Kind::Shot:
-                // Timing and pictures are the command's own steps, never input.
-                error = "'" + step.Describe() + "' is not an input step";
-                return false;
-        }
-        return true;
-    }
-
     bool Capture(Screenshot& shot, std::string& error) override {
         if (!editor) {
             error = "the editor window is gone";
@@ -197,27 +128,67 @@ class WindowsEditorHost : public EditorHost {
         return "child of a top-level host window, captured from the editor window's device context";
     }
 
+  protected:
+    // The modifier keys are held in the thread's keyboard state for the step, so that GetKeyState
+    // agrees with the messages' key word.
+    bool HoldModifiers(const EditorModifiers& m, std::string&) override {
+        GetKeyboardState(savedKeys);
+        BYTE state[256];
+        std::copy(savedKeys, savedKeys + 256, state);
+        state[VK_SHIFT] = m.shift ? 0x80 : 0;
+        state[VK_CONTROL] = m.control ? 0x80 : 0;
+        state[VK_MENU] = m.alt ? 0x80 : 0;
+        SetKeyboardState(state);
+        mk = (m.shift ? MK_SHIFT : 0) | (m.control ? MK_CONTROL : 0);
+        return true;
+    }
+    void ReleaseModifiers() override { SetKeyboardState(savedKeys); }
+
+    bool MovePointer(int x, int y, bool dragging, std::string&) override {
+        Pointer(WM_MOUSEMOVE, mk | (dragging ? MK_LBUTTON : 0), x, y);
+        return true;
+    }
+    bool PressButton(Button button, int x, int y, bool secondClick, std::string&) override {
+        if (button == Button::Right)
+            Pointer(WM_RBUTTONDOWN, mk | MK_RBUTTON, x, y);
+        else
+            Pointer(secondClick ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, mk | MK_LBUTTON, x, y);
+        return true;
+    }
+    bool ReleaseButton(Button button, int x, int y, std::string&) override {
+        Pointer(button == Button::Right ? WM_RBUTTONUP : WM_LBUTTONUP, mk, x, y);
+        return true;
+    }
+    bool TurnWheel(int x, int y, int notches, std::string&) override {
+        // The wheel's position word is on the screen.
+        POINT screen = Place(x, y);
+        WPARAM w = MAKEWPARAM(mk, static_cast<WORD>(static_cast<short>(notches * kWheelDelta)));
+        Deliver(editor, WM_MOUSEWHEEL, w, MAKELPARAM(screen.x, screen.y));
+        return true;
+    }
+    bool TypeCharacter(char c, std::string&) override {
+        // WM_CHAR carries the byte, not a sign-extended char.
+        const unsigned char byte = static_cast<unsigned char>(c);
+        SHORT scan = VkKeyScanA(c);
+        WPARAM vk = scan == -1 ? 0 : LOBYTE(scan);
+        HWND target = KeyTarget();
+        if (vk) Deliver(target, WM_KEYDOWN, vk, 1);
+        Deliver(KeyTarget(), WM_CHAR, byte, 1);
+        if (vk) Deliver(KeyTarget(), WM_KEYUP, vk, 1);
+        return true;
+    }
+    bool PressEnter(std::string&) override {
+        Key(VK_RETURN, '\r');
+        return true;
+    }
+    bool PressKey(int virtualKey, std::string&) override {
+        Place(lastX, lastY);
+        Key(static_cast<WPARAM>(virtualKey), 0);
+        return true;
+    }
+    bool SelectEntry(int entry, std::string& error) override { return Select(entry, error); }
+
   private:
-    // Holds the modifier keys in the thread's keyboard state for one step, so that GetKeyState
-    // agrees with the message's key word.
-    class Modifiers {
-      public:
-        explicit Modifiers(const EditorModifiers& m) {
-            GetKeyboardState(saved);
-            BYTE state[256];
-            std::copy(saved, saved + 256, state);
-            auto set = [&state](int vk, bool down) { state[vk] = down ? 0x80 : 0; };
-            set(VK_SHIFT, m.shift);
-            set(VK_CONTROL, m.control);
-            set(VK_MENU, m.alt);
-            SetKeyboardState(state);
-        }
-        ~Modifiers() { SetKeyboardState(saved); }
-
-      private:
-        BYTE saved[256] = {};
-    };
-
     // The pointer goes to editor point (x, y); answers the screen point.
     POINT Place(int x, int y) {
         lastX = x;
@@ -328,6 +299,8 @@ class WindowsEditorHost : public EditorHost {
     bool opened = false;
     int width = 0, height = 0;
     int lastX = 0, lastY = 0;
+    BYTE savedKeys[256] = {};
+    WPARAM mk = 0;  // the held modifiers as the mouse messages' key word
 };
 
 }  // namespace

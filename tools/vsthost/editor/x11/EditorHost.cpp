@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <thread>
 
+#include "base/x11/X11Keyboard.h"
 #include "tools/vsthost/editor/OffscreenEditorHost.h"
 #include "tools/vsthost/editor/x11/X11HostWindow.h"
-#include "tools/vsthost/editor/x11/X11Keyboard.h"
 
 namespace {
 
@@ -93,70 +93,7 @@ class X11EditorHost : public EditorHost {
 
     bool Perform(const EditorStep& step, std::string& error) override {
         if (fallback) return fallback->Perform(step, error);
-        using Kind = EditorStep::Kind;
-        if (step.kind == Kind::Tick || step.kind == Kind::Wait || step.kind == Kind::Shot) {
-            // Timing and pictures are the command's own steps, never input.
-            error = "'" + step.Describe() + "' is not an input step";
-            return false;
-        }
-        if (!Modifiers(step.modifiers, true, error)) return false;
-        bool ok = true;
-        switch (step.kind) {
-            case Kind::Move:
-                ok = MoveTo(step.x, step.y, error);
-                break;
-            case Kind::Click:
-                ok = Press(kLeftButton, step.x, step.y, error) && Release(kLeftButton);
-                break;
-            case Kind::RightClick:
-                ok = Press(kRightButton, step.x, step.y, error) && Release(kRightButton);
-                break;
-            case Kind::DoubleClick:
-                // Two presses at once: the editor's own rule makes the second a double click.
-                ok = Press(kLeftButton, step.x, step.y, error) && Release(kLeftButton) &&
-                     Press(kLeftButton, step.x, step.y, error, false) && Release(kLeftButton);
-                break;
-            case Kind::Drag:
-                ok = Press(kLeftButton, step.x, step.y, error);
-                for (int i = 1; ok && i <= EditorStep::kDragSteps; ++i)
-                    ok = MoveTo(step.x + (step.x2 - step.x) * i / EditorStep::kDragSteps,
-                                step.y + (step.y2 - step.y) * i / EditorStep::kDragSteps, error);
-                ok = ok && Release(kLeftButton);
-                break;
-            case Kind::Wheel:
-                // One button click a notch: 4 turns away from the user, 5 towards.
-                ok = MoveTo(step.x, step.y, error);
-                for (int i = 0; ok && i < std::abs(step.amount); ++i) {
-                    const uint8_t button = step.amount > 0 ? kWheelUp : kWheelDown;
-                    window.FakeButton(button, true);
-                    window.FakeButton(button, false);
-                    Settle();
-                }
-                break;
-            case Kind::Type:
-                for (char c : step.text) {
-                    if (!Key(keyboard.ForCharacter(c), error)) {
-                        error = "type: the X keyboard has no key for '" + std::string(1, c) + "'";
-                        ok = false;
-                        break;
-                    }
-                }
-                break;
-            case Kind::Enter:
-                ok = Key(keyboard.ForVirtualKey(kReturnKey), error);
-                break;
-            case Kind::Key:
-                ok = MoveTo(lastX, lastY, error) && Key(keyboard.ForVirtualKey(step.key), error);
-                break;
-            case Kind::Select:
-                ok = Select(step.amount, error);
-                break;
-            default:
-                break;
-        }
-        std::string ignored;
-        Modifiers(step.modifiers, false, ignored);
-        return ok;
+        return EditorHost::Perform(step, error);
     }
 
     bool Capture(Screenshot& shot, std::string& error) override {
@@ -181,6 +118,45 @@ class X11EditorHost : public EditorHost {
         if (fallback) return fallback->Description();
         return "child of a top-level X11 host window, input through XTest, captured from the editor window";
     }
+
+  protected:
+    bool HoldModifiers(const EditorModifiers& m, std::string& error) override {
+        held = m;
+        return Modifiers(m, true, error);
+    }
+    void ReleaseModifiers() override {
+        std::string ignored;
+        Modifiers(held, false, ignored);
+    }
+    bool MovePointer(int x, int y, bool, std::string& error) override { return MoveTo(x, y, error); }
+    bool PressButton(Button button, int x, int y, bool secondClick, std::string& error) override {
+        // A second click goes at once: the editor's own rule makes it a double click.
+        return Press(button == Button::Left ? kLeftButton : kRightButton, x, y, error, !secondClick);
+    }
+    bool ReleaseButton(Button button, int, int, std::string&) override {
+        return Release(button == Button::Left ? kLeftButton : kRightButton);
+    }
+    bool TurnWheel(int x, int y, int notches, std::string& error) override {
+        // One button click a notch: 4 turns away from the user, 5 towards.
+        if (!MoveTo(x, y, error)) return false;
+        for (int i = 0; i < std::abs(notches); ++i) {
+            const uint8_t button = notches > 0 ? kWheelUp : kWheelDown;
+            window.FakeButton(button, true);
+            window.FakeButton(button, false);
+            Settle();
+        }
+        return true;
+    }
+    bool TypeCharacter(char c, std::string& error) override {
+        if (Key(keyboard.ForCharacter(c), error)) return true;
+        error = "type: the X keyboard has no key for '" + std::string(1, c) + "'";
+        return false;
+    }
+    bool PressEnter(std::string& error) override { return Key(keyboard.ForVirtualKey(kReturnKey), error); }
+    bool PressKey(int virtualKey, std::string& error) override {
+        return MoveTo(lastX, lastY, error) && Key(keyboard.ForVirtualKey(virtualKey), error);
+    }
+    bool SelectEntry(int entry, std::string& error) override { return Select(entry, error); }
 
   private:
     bool Fallback(HostedEffect& fx, int w, int h, const std::string& why, std::string& error) {
@@ -292,6 +268,7 @@ class X11EditorHost : public EditorHost {
     bool opened = false;
     int width = 0, height = 0;
     int lastX = 0, lastY = 0;
+    EditorModifiers held;
     Clock::time_point lastLeftPress;
     int lastLeftX = 0, lastLeftY = 0;
 };

@@ -1,8 +1,10 @@
 #include "tools/vsthost/editor/x11/X11HostWindow.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -11,12 +13,28 @@ constexpr int16_t kWindowX = 40, kWindowY = 40;
 // A mid grey behind the editor, as the Windows host's window class paints.
 constexpr uint32_t kBackground = 0x808080;
 constexpr uint32_t kMaxReplyBytes = 64u << 20;
+// A server that resets when its last client leaves (Xvfb does, by default) hangs up on the clients
+// that connect meanwhile: a window opened right after ours closed tries again for this long.
+constexpr auto kResetWait = std::chrono::seconds(1);
+constexpr auto kResetRetry = std::chrono::milliseconds(20);
 
 struct FreeReply {
     void operator()(void* p) const { std::free(p); }
 };
 template <typename T>
 using Reply = std::unique_ptr<T, FreeReply>;
+
+// A connection to the display, tried again while a resetting server hangs up; null when none.
+xcb_connection_t* Connect(const XcbLibrary& xcb, int& screenNumber) {
+    const auto giveUp = std::chrono::steady_clock::now() + kResetWait;
+    for (;;) {
+        xcb_connection_t* connection = xcb.connect(nullptr, &screenNumber);
+        if (connection && !xcb.connection_has_error(connection)) return connection;
+        if (connection) xcb.disconnect(connection);
+        if (std::chrono::steady_clock::now() >= giveUp) return nullptr;
+        std::this_thread::sleep_for(kResetRetry);
+    }
+}
 
 }  // namespace
 
@@ -31,8 +49,8 @@ bool X11HostWindow::Open(int width, int height, const std::string& title, std::s
         return false;
     }
     int screenNumber = 0;
-    connection = xcb->connect(nullptr, &screenNumber);
-    if (!connection || xcb->connection_has_error(connection)) {
+    connection = Connect(*xcb, screenNumber);
+    if (!connection) {
         error = "cannot connect to the X display";
         Close();
         return false;

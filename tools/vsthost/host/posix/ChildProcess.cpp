@@ -18,13 +18,18 @@ std::string SelfExecutablePath() {
     return path;
 }
 
-ChildResult RunChildProcess(const std::string& program, const std::vector<std::string>& args,
-                            double timeoutSeconds) {
-    ChildResult result;
+namespace {
+
+constexpr size_t kReadBytes = 4096;
+
+// The child running program with args, its output and errors into a new pipe whose reading end
+// is readFd; -1 with result.error when it cannot be started.
+pid_t StartChild(const std::string& program, const std::vector<std::string>& args, int& readFd,
+                 ChildResult& result) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) {
         result.error = std::string("cannot create a pipe: ") + std::strerror(errno);
-        return result;
+        return -1;
     }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -35,7 +40,7 @@ ChildResult RunChildProcess(const std::string& program, const std::vector<std::s
         result.error = std::string("cannot start a child process: ") + std::strerror(errno);
         close(pipeFds[0]);
         close(pipeFds[1]);
-        return result;
+        return -1;
     }
     if (pid == 0) {
         dup2(pipeFds[1], STDOUT_FILENO);
@@ -44,48 +49,65 @@ ChildResult RunChildProcess(const std::string& program, const std::vector<std::s
         _exit(127);
     }
     close(pipeFds[1]);
-    result.started = true;
+    readFd = pipeFds[0];
+    return pid;
+}
+
+// Reads whatever the pipe holds within waitMs into output (up to kMaxChildOutput); false at the
+// end of the pipe.
+bool ReadSome(int fd, std::string& output, int waitMs) {
+    char buffer[kReadBytes];
+    pollfd pfd{fd, POLLIN, 0};
+    int ready = poll(&pfd, 1, waitMs);
+    if (ready <= 0) return ready == 0 || errno == EINTR;
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0) return errno == EINTR;
+    if (n == 0) return false;
+    size_t room = kMaxChildOutput - std::min(output.size(), kMaxChildOutput);
+    output.append(buffer, std::min(static_cast<size_t>(n), room));
+    return true;
+}
+
+// Collects the child's output until it ends or the time is up (then kills it). The output ends
+// with the child, not with the pipe: a process the child started may hold the pipe open long
+// after the child is gone. True when the child was reaped here, its status in status.
+bool WatchChild(pid_t pid, int fd, double timeoutSeconds, ChildResult& result, int& status) {
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(static_cast<long long>(timeoutSeconds * 1000));
-    char buffer[4096];
-    // Reads whatever the pipe holds within waitMs; false at the end of the pipe.
-    auto readSome = [&](int waitMs) {
-        pollfd fd{pipeFds[0], POLLIN, 0};
-        int ready = poll(&fd, 1, waitMs);
-        if (ready <= 0) return ready == 0 || errno == EINTR;
-        ssize_t n = read(pipeFds[0], buffer, sizeof buffer);
-        if (n < 0) return errno == EINTR;
-        if (n == 0) return false;
-        size_t room = kMaxChildOutput - std::min(result.output.size(), kMaxChildOutput);
-        result.output.append(buffer, std::min(static_cast<size_t>(n), room));
-        return true;
-    };
-    // The output ends with the child, not with the pipe: a process the child started may hold the
-    // pipe open long after the child is gone.
-    int status = 0;
-    bool exited = false;
     for (;;) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline -
                                                                           std::chrono::steady_clock::now());
         if (left.count() <= 0) {
             result.timedOut = true;
             kill(pid, SIGKILL);
-            break;
+            return false;
         }
-        if (!readSome(static_cast<int>(std::min<long long>(left.count(), 50)))) break;
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            exited = true;
+        if (!ReadSome(fd, result.output, static_cast<int>(std::min<long long>(left.count(), 50))))
+            return false;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
             // What it wrote before it ended, without waiting for anyone else (bounded, in case
             // someone else keeps writing).
-            for (size_t k = 0; k < 2 * kMaxChildOutput / sizeof buffer; ++k) {
-                pollfd fd{pipeFds[0], POLLIN, 0};
-                if (poll(&fd, 1, 0) <= 0 || !readSome(0)) break;
+            for (size_t k = 0; k < 2 * kMaxChildOutput / kReadBytes; ++k) {
+                pollfd pfd{fd, POLLIN, 0};
+                if (poll(&pfd, 1, 0) <= 0 || !ReadSome(fd, result.output, 0)) break;
             }
-            break;
+            return true;
         }
     }
-    close(pipeFds[0]);
+}
+
+}  // namespace
+
+ChildResult RunChildProcess(const std::string& program, const std::vector<std::string>& args,
+                            double timeoutSeconds) {
+    ChildResult result;
+    int fd = -1;
+    const pid_t pid = StartChild(program, args, fd, result);
+    if (pid < 0) return result;
+    result.started = true;
+    int status = 0;
+    const bool exited = WatchChild(pid, fd, timeoutSeconds, result, status);
+    close(fd);
     while (!exited && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (WIFSIGNALED(status)) {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/ExitCodes.h"
 #include "tools/vsthost/system/CrashGuard.h"
 #include "tools/vsthost/host/PluginCall.h"
 

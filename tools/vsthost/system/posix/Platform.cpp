@@ -1,12 +1,11 @@
 #include "tools/vsthost/system/Platform.h"
+#include "tools/vsthost/system/ModulePaths.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     std::vector<std::string> args;
@@ -34,22 +33,16 @@ bool DisplayAvailable(std::string& reason) {
     return false;
 }
 
-bool FindModules(const std::string& folder, std::vector<std::string>& modules, std::string& error) {
-    namespace fs = std::filesystem;
-    std::error_code failure;
-    fs::recursive_directory_iterator it(folder, fs::directory_options::skip_permission_denied, failure), end;
-    if (failure) {
-        error = "cannot read folder '" + folder + "': " + failure.message();
-        return false;
-    }
-    for (; it != end; it.increment(failure)) {
-        if (failure) break;
-        std::error_code ignored;
-        if (it->path().extension() == ".so" && it->is_regular_file(ignored))
-            modules.push_back(it->path().string());
-    }
-    std::sort(modules.begin(), modules.end());
-    return true;
+std::filesystem::path NativePath(const std::string& utf8) {
+    return std::filesystem::path(utf8);
+}
+
+std::string Utf8Path(const std::filesystem::path& path) {
+    return path.string();
+}
+
+bool HasModuleExtension(const std::filesystem::path& path) {
+    return path.extension() == ".so";
 }
 
 bool IsDirectory(const std::string& path) {

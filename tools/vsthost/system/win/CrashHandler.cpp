@@ -5,7 +5,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "tools/vsthost/Commands.h"
+#include "tools/vsthost/cli/ExitCodes.h"
 #include "tools/vsthost/system/CrashGuard.h"
 #include "tools/vsthost/host/PluginCall.h"
 

@@ -1,4 +1,5 @@
 #include "tools/vsthost/system/Platform.h"
+#include "tools/vsthost/system/ModulePaths.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -6,9 +7,7 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <system_error>
 
 #include "tools/vsthost/host/win/WideText.h"
 
@@ -43,26 +42,18 @@ bool DisplayAvailable(std::string&) {
     return true;  // every Windows session has a desktop to open windows on
 }
 
-bool FindModules(const std::string& folder, std::vector<std::string>& modules, std::string& error) {
-    namespace fs = std::filesystem;
-    std::error_code failure;
-    fs::recursive_directory_iterator it(fs::path(WidenUtf8(folder)),
-                                        fs::directory_options::skip_permission_denied, failure),
-        end;
-    if (failure) {
-        error = "cannot read folder '" + folder + "': " + failure.message();
-        return false;
-    }
-    for (; it != end; it.increment(failure)) {
-        if (failure) break;
-        std::error_code ignored;
-        std::wstring extension = it->path().extension().wstring();
-        for (wchar_t& c : extension) c = static_cast<wchar_t>(towlower(c));
-        if (extension == L".dll" && it->is_regular_file(ignored))
-            modules.push_back(NarrowToUtf8(it->path().wstring().c_str()));
-    }
-    std::sort(modules.begin(), modules.end());
-    return true;
+std::filesystem::path NativePath(const std::string& utf8) {
+    return std::filesystem::path(WidenUtf8(utf8));
+}
+
+std::string Utf8Path(const std::filesystem::path& path) {
+    return NarrowToUtf8(path.wstring().c_str());
+}
+
+bool HasModuleExtension(const std::filesystem::path& path) {
+    std::wstring extension = path.extension().wstring();
+    for (wchar_t& c : extension) c = static_cast<wchar_t>(towlower(c));
+    return extension == L".dll";
 }
 
 bool IsDirectory(const std::string& path) {

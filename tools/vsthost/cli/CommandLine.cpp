@@ -1,4 +1,4 @@
-#include "tools/vsthost/CommandLine.h"
+#include "tools/vsthost/cli/CommandLine.h"
 
 #include <cerrno>
 #include <cmath>
