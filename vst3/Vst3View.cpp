@@ -32,6 +32,8 @@ vst3::tresult Vst3View::queryInterface(const vst3::TUID iid, void** obj) noexcep
         found = static_cast<vst3::IPlugView*>(this);
     } else if (vst3::ITimerHandler::iid.Is(iid)) {
         found = static_cast<vst3::ITimerHandler*>(this);
+    } else if (vst3::IEventHandler::iid.Is(iid)) {
+        found = static_cast<vst3::IEventHandler*>(this);
     }
     *obj = found;
     if (!found) return vst3::kNoInterface;
@@ -113,13 +115,20 @@ vst3::tresult Vst3View::setFrame(vst3::IPlugFrame* newFrame) noexcept {
     return vst3::kResultOk;
 }
 
+// Both without the lock, as the editor's own window timer runs: what they reach locks itself.
 void Vst3View::onTimer() noexcept {
-    IPluginCore& core = plugin.Core();
     if (!open) return;
     try {
-        // Without the lock, as the editor's own window timer runs: what it reaches locks itself.
-        core.Editor()->Idle();
+        plugin.Core().Editor()->OnTimer();
         plugin.FlushHostRequests();
+    } catch (...) {
+    }
+}
+
+void Vst3View::onFDIsSet(vst3::FileDescriptor) noexcept {
+    if (!open) return;
+    try {
+        plugin.Core().Editor()->OnFdReady();
     } catch (...) {
     }
 }

@@ -1,8 +1,8 @@
 // The editor as a VST 3 view: opens the effect's editor window inside the host's parent (an HWND,
 // or an X11 window id passed as the pointer's value) and closes it in removed. On Linux, which has
-// no global event loop, the view ticks the editor from the frame's run loop while attached: a
-// 24 Hz timer that reads the window's events and runs its timer, and sends what the audio thread
-// left for the host. Fixed size.
+// no global event loop, the editor runs from the frame's run loop while attached: its timer (24 Hz)
+// as a run-loop timer, which also sends what the audio thread left for the host, and its window
+// connection's file descriptor as a watched fd. Nothing stays registered after removed. Fixed size.
 //
 // Threads: every call on the UI thread. Holds a reference to the plug-in while it lives.
 #pragma once
@@ -13,7 +13,7 @@
 
 class Vst3Plugin;
 
-class Vst3View final : public vst3::IPlugView, public vst3::ITimerHandler {
+class Vst3View final : public vst3::IPlugView, public vst3::ITimerHandler, public vst3::IEventHandler {
   public:
     explicit Vst3View(Vst3Plugin& plugin);
     ~Vst3View();
@@ -37,6 +37,7 @@ class Vst3View final : public vst3::IPlugView, public vst3::ITimerHandler {
     vst3::tresult checkSizeConstraint(vst3::ViewRect* rect) noexcept override;
 
     void onTimer() noexcept override;
+    void onFDIsSet(vst3::FileDescriptor fd) noexcept override;
 
   private:
     // The platform's part (posix/ or win/): start and stop the ticks while attached.
@@ -47,6 +48,7 @@ class Vst3View final : public vst3::IPlugView, public vst3::ITimerHandler {
     Vst3Plugin& plugin;
     vst3::IPlugFrame* frame = nullptr;  // add-referenced while set
     void* runLoop = nullptr;            // the platform's run loop, add-referenced while ticking
+    bool watching = false;              // the editor's fd is registered with the run loop
     bool open = false;
     std::atomic<uint32_t> references{1};
 };

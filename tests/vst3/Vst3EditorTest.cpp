@@ -13,7 +13,7 @@ using Vst3Editor = Vst3Fixture;
 #ifdef _WIN32
 constexpr const char* kType = vst3::kPlatformTypeHWND;
 constexpr const char* kOtherType = vst3::kPlatformTypeX11EmbedWindowID;
-constexpr size_t kTimers = 0;  // the window's own timer runs on the message loop
+constexpr size_t kTimers = 0;  // the window's own timer and messages run on the message loop
 #else
 constexpr const char* kType = vst3::kPlatformTypeX11EmbedWindowID;
 constexpr const char* kOtherType = vst3::kPlatformTypeHWND;
@@ -45,6 +45,7 @@ TEST_F(Vst3Editor, OpensInARealWindowAndLeavesNothingBehind) {
         ASSERT_EQ(view->attached(parent.Handle(), kType), vst3::kResultOk) << round;
         EXPECT_EQ(parent.ChildCount(), 1);
         EXPECT_EQ(frame.TimerCount(), kTimers);
+        EXPECT_EQ(frame.EventHandlerCount(), kTimers);  // the window connection's fd
         int calls = 0;
         for (int i = 0; i < 6; ++i) calls += frame.Dispatch(50);
         EXPECT_GE(calls, static_cast<int>(kTimers));
