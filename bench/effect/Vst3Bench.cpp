@@ -19,6 +19,7 @@
 #include "tools/vsthost/host/VstEventList.h"
 #include "tools/vsthost/host/vst3/HostEventList.h"
 #include "tools/vsthost/host/vst3/HostParameterChanges.h"
+#include "tools/vsthost/host/vst3/ProcessBlock.h"
 #include "tools/vsthost/host/vst3/Vst3Instance.h"
 #include "tools/vsthost/host/vst3/Vst3Module.h"
 
@@ -96,19 +97,10 @@ struct Vst3Side {
             instance.Controller()->setParamNormalized(static_cast<vst3::ParamID>(s[0]), s[1]);
     }
     void Block(Stereo& io, int frames, bool note) {
-        vst3::AudioBusBuffers in{2, 0, {}}, out{2, 0, {}};
-        in.channelBuffers32 = io.inputs;
-        out.channelBuffers32 = io.outputs;
-        vst3::ProcessData data{};
-        data.numSamples = frames;
-        data.numInputs = data.numOutputs = 1;
-        data.inputs = &in;
-        data.outputs = &out;
-        data.inputParameterChanges = &changes;
-        data.inputEvents = &events;
-        data.outputEvents = &sent;
+        ProcessBlock block(io.inputs, io.outputs, 2, frames);
+        block.Lists(&changes, nullptr, &events, &sent);
         if (note) events.AddNote(true, 60, 100, 0);
-        instance.Processor()->process(data);
+        instance.Processor()->process(block.Data());
         events.Clear();
         sent.Clear();
     }

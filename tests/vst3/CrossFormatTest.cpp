@@ -9,6 +9,7 @@
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"
 #include "tools/vsthost/host/VstEventList.h"
+#include "tools/vsthost/host/vst3/ProcessBlock.h"
 
 namespace {
 
@@ -83,23 +84,9 @@ class CrossFormat : public Vst3Fixture {
                                      s.offset);
             }
             Block(b, wide, out, [&](float** in32, float** out32, double** in64, double** out64) {
-                vst3::AudioBusBuffers in{2, 0, {}}, outs{2, 0, {}};
-                if (wide) {
-                    in.channelBuffers64 = in64;
-                    outs.channelBuffers64 = out64;
-                } else {
-                    in.channelBuffers32 = in32;
-                    outs.channelBuffers32 = out32;
-                }
-                vst3::ProcessData data{};
-                data.symbolicSampleSize = wide ? vst3::kSample64 : vst3::kSample32;
-                data.numSamples = kFrames;
-                data.numInputs = data.numOutputs = 1;
-                data.inputs = &in;
-                data.outputs = &outs;
-                data.inputParameterChanges = &changesIn;
-                data.inputEvents = &eventsIn;
-                data.outputEvents = &eventsOut;
+                ProcessBlock block32(in32, out32, 2, kFrames), block64(in64, out64, 2, kFrames);
+                vst3::ProcessData& data =
+                    (wide ? block64 : block32).Lists(&changesIn, nullptr, &eventsIn, &eventsOut).Data();
                 EXPECT_EQ(fx->Processor()->process(data), vst3::kResultOk);
                 changesIn.Clear();
                 eventsIn.Clear();

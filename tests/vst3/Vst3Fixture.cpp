@@ -1,5 +1,7 @@
 #include "tests/vst3/Vst3Fixture.h"
 
+#include "tools/vsthost/host/vst3/ProcessBlock.h"
+
 Vst3Module* Vst3Fixture::module = nullptr;
 
 void Vst3Fixture::SetUpTestSuite() {
@@ -68,25 +70,10 @@ void Vst3Fixture::Process(int32_t frames, double left, double right, int32_t sam
     float* out32[2] = {outL.data(), outR.data()};
     double* in64[2] = {inL64.data(), inR64.data()};
     double* out64[2] = {outL64.data(), outR64.data()};
-    vst3::AudioBusBuffers in{}, out{};
-    in.numChannels = out.numChannels = 2;
-    if (sampleSize == vst3::kSample64) {
-        in.channelBuffers64 = in64;
-        out.channelBuffers64 = out64;
-    } else {
-        in.channelBuffers32 = in32;
-        out.channelBuffers32 = out32;
-    }
-    vst3::ProcessData data{};
-    data.symbolicSampleSize = sampleSize;
-    data.numSamples = frames;
-    data.numInputs = data.numOutputs = 1;
-    data.inputs = &in;
-    data.outputs = &out;
-    data.inputParameterChanges = &changesIn;
-    data.outputParameterChanges = &changesOut;
-    data.inputEvents = &eventsIn;
-    data.outputEvents = &eventsOut;
+    ProcessBlock block32(in32, out32, 2, frames), block64(in64, out64, 2, frames);
+    vst3::ProcessData& data = (sampleSize == vst3::kSample64 ? block64 : block32)
+                                  .Lists(&changesIn, &changesOut, &eventsIn, &eventsOut)
+                                  .Data();
     eventsOut.Clear();
     changesOut.Clear();
     EXPECT_EQ(fx->Processor()->process(data), vst3::kResultOk);

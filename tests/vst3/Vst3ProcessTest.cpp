@@ -1,5 +1,6 @@
 // Processing: both sample sizes, notes in and out, values applied at the block start, flushes.
 #include "tests/vst3/Vst3Fixture.h"
+#include "tools/vsthost/host/vst3/ProcessBlock.h"
 
 namespace {
 
@@ -72,16 +73,9 @@ TEST_F(Vst3Process, FlushMonoAndMismatch) {
     std::vector<float> in(16, 0.5f), out(16, 7.0f);
     float* ins[1] = {in.data()};
     float* outs[1] = {out.data()};
-    vst3::AudioBusBuffers inBus{1, 0, {}}, outBus{1, 0, {}};
-    inBus.channelBuffers32 = ins;
-    outBus.channelBuffers32 = outs;
-    vst3::ProcessData data{};
-    data.numSamples = 16;
-    data.numInputs = data.numOutputs = 1;
-    data.inputs = &inBus;
-    data.outputs = &outBus;
-    ASSERT_EQ(fx->Processor()->process(data), vst3::kResultOk);
+    ProcessBlock block(ins, outs, 1, 16);
+    ASSERT_EQ(fx->Processor()->process(block.Data()), vst3::kResultOk);
     EXPECT_NE(out[15], 7.0f);
-    inBus.numChannels = 2;
-    EXPECT_EQ(fx->Processor()->process(data), vst3::kResultFalse);
+    block.Input().numChannels = 2;
+    EXPECT_EQ(fx->Processor()->process(block.Data()), vst3::kResultFalse);
 }
