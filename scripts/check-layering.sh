@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks every quoted #include of our sources against the dependency arrows
-#   plugbase -> effect,  plugbase -> vst, clap (the adapters),  raster -> editor -> editor/<platform> -> effect
+#   plugbase -> effect,  plugbase -> vst, vst3, clap (the adapters),  raster -> editor -> editor/<platform> -> effect
 # all standing on the ground floor: abi/ (plain records, including only each other) and base/ (general
 # containers). The command-line host stands on abi/ alone, in its own arrows
 #   host -> cli -> system -> formats -> render -> editor -> validate -> the commands (tools/vsthost/)
@@ -49,7 +49,7 @@ fi
 ground="abi/ base/"
 # What the effect may use: every library but a format's adapter.
 effectlibs="plugbase/ raster/ editor/ effect/ resources/ $ground"
-libs="$effectlibs vst/ lv2/"
+libs="$effectlibs vst/ vst3/ lv2/"
 vsthost=tools/vsthost
 hostlib="$vsthost/host/ abi/ base/x11/"
 cli="$vsthost/cli/"
@@ -72,6 +72,7 @@ allowed() {
     base/*) echo "base/" ;;
     plugbase/*) echo "plugbase/ $ground" ;;
     vst/*) echo "vst/ plugbase/ effect/CreateEffect.h $ground" ;;
+    vst3/*) echo "vst3/ plugbase/ effect/CreateEffect.h $ground" ;;
     clap/*) echo "clap/ plugbase/ effect/CreateEffect.h $ground" ;;
     # The LV2 adapter with its UI and its Turtle generator.
     lv2/*) echo "lv2/ plugbase/ effect/CreateEffect.h $ground" ;;

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Packs the release artefacts from finished builds into DIST (default dist/):
-#   Vesmar-VERSION-windows-x64.zip    Vesmar.dll, Vesmar.clap, vsthost.exe, README.txt, LICENSE
-#   vesmar-VERSION-linux-x86_64.tar.gz vesmar.so, Vesmar.clap, Vesmar.lv2/, vsthost, README.txt, LICENSE
+#   Vesmar-VERSION-windows-x64.zip    Vesmar.dll, Vesmar.clap, the Vesmar.vst3 bundle, vsthost.exe,
+#                                      README.txt, LICENSE
+#   vesmar-VERSION-linux-x86_64.tar.gz vesmar.so, Vesmar.clap, the Vesmar.vst3 bundle, Vesmar.lv2/,
+#                                      vsthost, README.txt, LICENSE
 #   vesmar_VERSION_amd64.deb           /usr/lib/vst/vesmar.so, /usr/lib/clap/Vesmar.clap,
-#                                      /usr/lib/lv2/Vesmar.lv2/, /usr/bin/vsthost, its man page,
+#                                      /usr/lib/vst3/Vesmar.vst3, /usr/lib/lv2/Vesmar.lv2/,
+#                                      /usr/bin/vsthost, its man page,
 #                                      the copyright file; dependencies from dpkg-shlibdeps
 #   SHA256SUMS                         of the three
 #   scripts/package.sh [LINUX_BUILD [WINDOWS_BUILD [DIST]]]  (default build/release build/windows)
@@ -17,8 +20,11 @@ windows=$(cd "${2:-$root/build/windows}" && pwd)
 dist=${3:-$root/dist}
 fail() { echo "package.sh: $*" >&2; exit 1; }
 
-for f in "$linux/vesmar.so" "$linux/Vesmar.clap" "$linux/Vesmar.lv2/vesmar.so" "$linux/Vesmar.lv2/manifest.ttl" \
-         "$linux/vsthost" "$windows/Vesmar.dll" "$windows/Vesmar.clap" "$windows/vsthost.exe"; do
+vst3linux=Vesmar.vst3/Contents/x86_64-linux/Vesmar.so
+vst3windows=Vesmar.vst3/Contents/x86_64-win/Vesmar.vst3
+for f in "$linux/vesmar.so" "$linux/Vesmar.clap" "$linux/$vst3linux" "$linux/Vesmar.lv2/vesmar.so" \
+         "$linux/Vesmar.lv2/manifest.ttl" "$linux/vsthost" "$windows/Vesmar.dll" "$windows/Vesmar.clap" \
+         "$windows/$vst3windows" "$windows/vsthost.exe"; do
   [ -f "$f" ] || fail "$f not found; build it first (docs/building.md)"
 done
 version=$(sed -n -E 's/^project\(Vesmar VERSION ([0-9]+\.[0-9]+\.[0-9]+).*/\1/p' "$root/CMakeLists.txt")
@@ -46,6 +52,8 @@ name=Vesmar-$version-windows-x64
 mkdir -p "$work/$name"
 x86_64-w64-mingw32-strip -o "$work/$name/Vesmar.dll" "$windows/Vesmar.dll"
 x86_64-w64-mingw32-strip -o "$work/$name/Vesmar.clap" "$windows/Vesmar.clap"
+mkdir -p "$(dirname "$work/$name/$vst3windows")"
+x86_64-w64-mingw32-strip -o "$work/$name/$vst3windows" "$windows/$vst3windows"
 x86_64-w64-mingw32-strip -o "$work/$name/vsthost.exe" "$windows/vsthost.exe"
 readme windows | sed 's/$/\r/' >"$work/$name/README.txt"
 sed 's/$/\r/' "$root/LICENSE" >"$work/$name/LICENSE.txt"
@@ -56,7 +64,8 @@ rm -f "$dist/$name.zip"
 # Linux: a tarball with one folder.
 name=vesmar-$version-linux-x86_64
 mkdir -p "$work/$name"
-for module in vesmar.so Vesmar.clap; do
+mkdir -p "$(dirname "$work/$name/$vst3linux")"
+for module in vesmar.so Vesmar.clap "$vst3linux"; do
   strip --strip-unneeded --remove-section=.comment --remove-section=.note -o "$work/$name/$module" "$linux/$module"
 done
 strip --remove-section=.comment --remove-section=.note -o "$work/$name/vsthost" "$linux/vsthost"
@@ -74,10 +83,11 @@ tar --sort=name --owner=0 --group=0 --numeric-owner --format=gnu -C "$work" -cf 
 # Debian package.
 deb=$work/deb
 doc=$deb/usr/share/doc/vesmar
-install -d "$deb/DEBIAN" "$deb/usr/lib/vst" "$deb/usr/lib/clap" "$deb/usr/lib/lv2" "$deb/usr/bin" \
-  "$deb/usr/share/man/man1" "$doc"
+install -d "$deb/DEBIAN" "$deb/usr/lib/vst" "$deb/usr/lib/clap" "$deb/usr/lib/vst3/$(dirname "$vst3linux")" \
+  "$deb/usr/lib/lv2" "$deb/usr/bin" "$deb/usr/share/man/man1" "$doc"
 install -m 644 "$work/$name/vesmar.so" "$deb/usr/lib/vst/vesmar.so"
 install -m 644 "$work/$name/Vesmar.clap" "$deb/usr/lib/clap/Vesmar.clap"
+install -m 644 "$work/$name/$vst3linux" "$deb/usr/lib/vst3/$vst3linux"
 cp -r "$work/$name/Vesmar.lv2" "$deb/usr/lib/lv2/"
 chmod 644 "$deb/usr/lib/lv2/Vesmar.lv2/"*
 install -m 755 "$work/$name/vsthost" "$deb/usr/bin/vsthost"
@@ -97,7 +107,8 @@ bash "$root/scripts/vsthost-manpage.sh" "$linux/vsthost" "$version" | gzip -9n >
 mkdir -p "$work/src/debian"
 printf 'Source: vesmar\n\nPackage: vesmar\nArchitecture: amd64\n' >"$work/src/debian/control"
 depends=$(cd "$work/src" && dpkg-shlibdeps -O -e"$deb/usr/lib/vst/vesmar.so" -e"$deb/usr/lib/clap/Vesmar.clap" \
-  -e"$deb/usr/lib/lv2/Vesmar.lv2/vesmar.so" -e"$deb/usr/bin/vsthost" 2>"$work/shlibdeps.log" |
+  -e"$deb/usr/lib/vst3/$vst3linux" -e"$deb/usr/lib/lv2/Vesmar.lv2/vesmar.so" -e"$deb/usr/bin/vsthost" \
+  2>"$work/shlibdeps.log" |
   sed -n 's/^shlibs:Depends=//p') || { cat "$work/shlibdeps.log" >&2; fail "dpkg-shlibdeps failed"; }
 [ -n "$depends" ] || fail "dpkg-shlibdeps found no dependencies"
 size=$(du -k -s --apparent-size "$deb/usr" | cut -f1)

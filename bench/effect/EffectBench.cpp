@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vsthost/host/ChildProcess.h"
+#include "tests/support/ChildMedian.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"
 #include "tools/vsthost/host/SilentHost.h"
@@ -205,22 +205,6 @@ double LaterInstances(double seconds) {
     return us / static_cast<double>(count);
 }
 
-// The first instance in a process decodes the editor's images; unloading the module cannot be
-// relied on to forget them (C++ modules are often kept mapped), so every sample is a fresh
-// process: this program started again with --first-instance. The median of the runs.
-double FirstInstance(int runs) {
-    std::vector<double> samples;
-    for (int i = 0; i < runs; ++i) {
-        const ChildResult child = RunChildProcess(SelfExecutablePath(), {"--first-instance"}, 60.0);
-        double us = 0.0;
-        if (!child.started || child.exitCode != 0 || std::sscanf(child.output.c_str(), "%lf", &us) != 1)
-            return 0.0;
-        samples.push_back(us);
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -250,7 +234,7 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("\nstart-up, VSTPluginMain + effOpen + effClose, us per instance\n");
-    const double first = FirstInstance(15), later = LaterInstances(seconds);
+    const double first = ChildMedian("--first-instance", 15), later = LaterInstances(seconds);
     std::printf("%-24s %10.1f   (median of 15 fresh processes: images decoded)\n", "first in the process",
                 first);
     std::printf("%-24s %10.1f\n", "later instance", later);

@@ -17,6 +17,8 @@ class SharedLibrary {
     void* Symbol(const char* name) const;
     void Close();
     bool IsOpen() const { return handle != nullptr; }
+    // The system's handle (dlopen's, or the HMODULE), for entry points that ask for it.
+    void* NativeHandle() const { return handle; }
 
   private:
     void* handle = nullptr;
