@@ -1,14 +1,15 @@
 // State files loaded into Vesmar the way `vsthost chunk load` and `render --chunk` do: the first
 // input byte picks the file name (raw program chunk, .fxp, .fxb, raw bank chunk), the rest is the
 // file. A refused file names its reason and an input error. A loaded state is saved in the same
-// format, and from the second save on, what vsthost saves loads into a fresh instance that saves
-// the same bytes again. (Not from the first: a plug-in may tidy what it loads. Vesmar takes a
-// stepped parameter between its steps from a chunk as it is, but snaps it when it comes back as a
-// parameter value from an .fxp.) Aborts where a property fails.
+// format and loaded into a fresh instance, which saves the same bytes again. One exception: a
+// chunk inside an .fxp/.fxb saved as parameter values may be tidied by the plug-in when it loads
+// them (Vesmar takes a stepped parameter between its steps from a chunk as it is, but snaps it as a
+// parameter value), so there the second save must equal the third. Aborts where a property fails.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -70,6 +71,14 @@ std::vector<uint8_t> Reloaded(const std::string& path, bool bank) {
     return Saved(*fresh.fx, path, bank);
 }
 
+// Whether a preset file's name and content make the load a chunk and the save parameter values
+// (Vesmar has no chunk flag, so vsthost saves its presets as parameter lists).
+bool TidiedOnLoad(const uint8_t* file, size_t size, int kind) {
+    if (kind != 1 && kind != 2) return false;
+    if (size < 12 || std::memcmp(file, "CcnK", 4) != 0) return false;
+    return std::memcmp(file + 8, "FPCh", 4) == 0 || std::memcmp(file + 8, "FBCh", 4) == 0;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -88,8 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (result.error.empty() || result.exitCode == 0) std::abort();  // a refusal without a reason
         return 0;
     }
-    Saved(*loaded.fx, out.path, bank);
+    const std::vector<uint8_t> first = Saved(*loaded.fx, out.path, bank);
     const std::vector<uint8_t> second = Reloaded(out.path, bank);
-    if (Reloaded(out.path, bank) != second) std::abort();
+    if (second != (TidiedOnLoad(data + 1, size - 1, kind) ? Reloaded(out.path, bank) : first)) std::abort();
     return 0;
 }
