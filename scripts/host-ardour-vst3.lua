@@ -113,6 +113,17 @@ local function run()
     saved[i] = own(insert, i)
   end
   session:save_state("", false, false, false, false, false)
+  -- Ardour keeps each value in plain units beside the plug-in's state chunk.
+  local file = io.open(folder .. "/" .. name .. ".ardour")
+  local xml = file and file:read("*a") or ""
+  if file then file:close() end
+  local ports = xml:match("<vst3 [^>]*>(.-)</vst3>") or ""
+  check(ports:match("<chunk>") ~= nil, "the session file holds the plug-in's state chunk")
+  for i = 0, count - 1 do
+    local text = ports:match('<Port id="' .. i .. '" value="([^"]*)"')
+    check(text ~= nil and near(tonumber(text), saved[i]),
+      string.format("param %d: the session file holds %s, not %g", i, tostring(text), saved[i]))
+  end
   close_session()
   session = load_session(folder, name)
   if not check(session ~= nil, "the saved session loads again") then finish() end
