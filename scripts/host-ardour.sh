@@ -9,7 +9,7 @@
 # (scripts/host-ardour-vst3.lua); the summary counts both.
 # Ends with "ardour: N passed, N failed"; exits 1 on any failure.
 set -uo pipefail
-usage="usage: host-ardour.sh VSTHOST MODULE OUT_DIR"
+usage="usage: host-ardour.sh VSTHOST MODULE OUT_DIR [VST3_BUNDLE]"
 vsthost=${1:?$usage} module=${2:?$usage} out=${3:?$usage} vst3_bundle=${4:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 lib=/usr/lib/ardour7
@@ -81,6 +81,7 @@ ardour_vst3() {
   local so="$out/vst3/Vesmar.vst3/Contents/x86_64-linux/Vesmar.so"
   mkdir -p "$out/vst3" && cp -r "$vst3_bundle" "$out/vst3/Vesmar.vst3" || { echo "FAIL cannot copy $vst3_bundle"; return 1; }
   touch -d "@$(($(date +%s) - 2))" "$so" # the scan cache must be newer, as above
+  if ldd "$so" | grep -qE 'lib(a|t|ub)san\.so'; then echo "FAIL $vst3_bundle is a sanitizer build; give a Release one"; return 1; fi
   (export LD_LIBRARY_PATH=$lib ARDOUR_DATA_PATH=/usr/share/ardour7 ARDOUR_CONFIG_PATH=/etc/ardour7 \
      ARDOUR_DLL_PATH=$lib
    timeout 60 "$lib/ardour-vst3-scanner" -f "$out/vst3/Vesmar.vst3") >"$out/scan-vst3.log" 2>&1
