@@ -5,11 +5,13 @@
 # The stereo LV2 plug-in goes on a second track by its URI and goes through the same steps.
 # Installs Debian's ardour when it is missing. Ardour's settings, caches and the session live in
 # OUT_DIR, so the user's own Ardour set-up is neither read nor changed.
-#   scripts/host-ardour.sh VSTHOST MODULE LV2_BUNDLE OUT_DIR   (a build without sanitizers)
+#   scripts/host-ardour.sh VSTHOST MODULE LV2_BUNDLE OUT_DIR [VST3_BUNDLE]   (builds without sanitizers)
+# With VST3_BUNDLE (Vesmar.vst3), Ardour also scans and drives the VST 3 module
+# (scripts/host-ardour-vst3.lua); the summary counts all.
 # Ends with "ardour: N passed, N failed"; exits 1 on any failure.
 set -uo pipefail
-usage="usage: host-ardour.sh VSTHOST MODULE LV2_BUNDLE OUT_DIR"
-vsthost=${1:?$usage} module=${2:?$usage} bundle=${3:?$usage} out=${4:?$usage}
+usage="usage: host-ardour.sh VSTHOST MODULE LV2_BUNDLE OUT_DIR [VST3_BUNDLE]"
+vsthost=${1:?$usage} module=${2:?$usage} bundle=${3:?$usage} out=${4:?$usage} vst3_bundle=${5:-}
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 lib=/usr/lib/ardour7
 
@@ -77,4 +79,42 @@ if [ -z "$line" ]; then
   tail -n 20 "$out/ardour.log"
   fail "ardour7-lua ended without a summary (exit code $code)"
 fi
-[ "$code" -eq 0 ] && [[ "$line" == *" 0 failed" ]]
+vst2_status=0
+[ "$code" -eq 0 ] && [[ "$line" == *" 0 failed" ]] || vst2_status=1
+[ -z "$vst3_bundle" ] && exit "$vst2_status"
+
+# The VST 3 bundle: Ardour's VST 3 scanner, then the same drive on a session of its own. Ardour
+# finds VST 3 bundles by folder (VST3_PATH); a folder of its own holds only this one.
+ardour_vst3() {
+  local so="$out/vst3/Vesmar.vst3/Contents/x86_64-linux/Vesmar.so"
+  mkdir -p "$out/vst3" && cp -r "$vst3_bundle" "$out/vst3/Vesmar.vst3" || { echo "FAIL cannot copy $vst3_bundle"; return 1; }
+  touch -d "@$(($(date +%s) - 2))" "$so" # the scan cache must be newer, as above
+  if ldd "$so" | grep -qE 'lib(a|t|ub)san\.so'; then echo "FAIL $vst3_bundle is a sanitizer build; give a Release one"; return 1; fi
+  (export LD_LIBRARY_PATH=$lib ARDOUR_DATA_PATH=/usr/share/ardour7 ARDOUR_CONFIG_PATH=/etc/ardour7 \
+     ARDOUR_DLL_PATH=$lib
+   timeout 60 "$lib/ardour-vst3-scanner" -f "$out/vst3/Vesmar.vst3") >"$out/scan-vst3.log" 2>&1
+  grep -q "Found Plugin: Vesmar" "$out/scan-vst3.log" || { cat "$out/scan-vst3.log"; echo "FAIL Ardour's VST 3 scanner did not find Vesmar"; return 1; }
+  echo "ok   Ardour's VST 3 scanner: $(grep -m1 'Found Plugin' "$out/scan-vst3.log")"
+  # Both modules carry the same programs: the VST 2 module's names are the ones to find.
+  printf '%s\n' "$names" >"$out/vst3-programs.txt"
+  VST3_PATH="$out/vst3" VESMAR_ARDOUR_SESSION="$out/session-vst3" VESMAR_ARDOUR_PROGRAMS="$out/vst3-programs.txt" \
+    timeout 60 ardour7-lua "$here/host-ardour-vst3.lua" >"$out/ardour-vst3.log" 2>&1
+  local vst3_code=$?
+  grep -E '^(param |program |FAIL )' "$out/ardour-vst3.log"
+  vst3_line=$(grep -E '^ardour: [0-9]+ passed, [0-9]+ failed' "$out/ardour-vst3.log" | tail -n1)
+  [ -n "$vst3_line" ] || { tail -n 20 "$out/ardour-vst3.log"; echo "FAIL ardour7-lua (VST 3) ended without a summary (exit code $vst3_code)"; }
+  [ "$vst3_code" -eq 0 ]
+}
+vst3_line=""
+ardour_vst3
+vst3_status=$?
+count() {
+  local n
+  n=$(sed -nE "s/^ardour: ([0-9]+) passed, ([0-9]+) failed$/\\$1/p" <<<"$2")
+  echo "${n:-0}"
+}
+passed=$(($(count 1 "$line") + $(count 1 "$vst3_line")))
+failed=$(($(count 2 "$line") + $(count 2 "$vst3_line")))
+[ -n "$vst3_line" ] || failed=$((failed + 1))
+echo "ardour: $passed passed, $failed failed"
+[ "$vst2_status" -eq 0 ] && [ "$vst3_status" -eq 0 ] && [ "$failed" -eq 0 ]

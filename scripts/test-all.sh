@@ -164,16 +164,18 @@ if [ -x "$native/vsthost" ]; then
   fi
 fi
 
-# 1c. Vesmar in a real DAW: Ardour 7 headless scans, inserts and drives the VST 2 module and the
-# LV2 plug-in, saves, reloads and loads their presets. A Release build, as a musician installs it:
-# Ardour is not instrumented and hangs with the ASan runtime preloaded. Only these targets are built.
+# 1c. Vesmar in a real DAW: Ardour 7 headless scans, inserts and drives the VST 2 module, the
+# LV2 plug-in and the VST 3 module, saves, reloads and loads their presets. A Release build, as a
+# musician installs it: Ardour is not instrumented and hangs with the ASan runtime preloaded. Only
+# these targets are built.
 release="$builds/release"
 stage "host: Ardour 7 (headless, Dummy backend)"
 if cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVESMAR_TESTS=OFF -DVESMAR_BENCH=OFF \
      >"$builds/ardour-build.log" 2>&1 &&
-   cmake --build "$release" -j "$jobs" --target vesmar_plugin vsthost vesmar_lv2_bundle \
+   cmake --build "$release" -j "$jobs" --target vesmar_plugin vesmar_vst3_plugin vsthost vesmar_lv2_bundle \
      >>"$builds/ardour-build.log" 2>&1; then
-  scripts/host-ardour.sh "$release/vsthost" "$release/vesmar.so" "$release/Vesmar.lv2" "$release/ardour" | tee "$release/ardour.log"
+  scripts/host-ardour.sh "$release/vsthost" "$release/vesmar.so" "$release/Vesmar.lv2" "$release/ardour" \
+    "$release/Vesmar.vst3" | tee "$release/ardour.log"
   line=$(grep -E '^ardour: [0-9]+ passed, [0-9]+ failed' "$release/ardour.log" | tail -n1)
   if [ -z "$line" ]; then
     record "ardour (did not finish)" 0 1

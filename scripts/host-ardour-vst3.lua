@@ -1,0 +1,139 @@
+-- Vesmar's VST 3 bundle on a track in Ardour, driven through Ardour's own control API as its
+-- generic controls and automation lanes drive it. Run by scripts/host-ardour.sh with ardour7-lua
+-- (VST3_PATH: a folder holding only the bundle); reads
+--   VESMAR_ARDOUR_SESSION   folder for the session (must not exist yet)
+--   VESMAR_ARDOUR_PROGRAMS  the plug-in's program names, one a line
+-- Prints one line per parameter (what Ardour made of it), "FAIL ..." for every mismatch and ends
+-- with "ardour: N passed, N failed".
+
+-- Ardour shows VST 3 parameters in the plug-in's plain units: whole units from the lowest value,
+-- selector entries from 0. Steps from each control's first value to its last:
+local steps = { [0] = 8000, [1] = 5000, [2] = 8000, [3] = 4, [4] = 100, [5] = 200, [6] = 2, [7] = 2, [8] = 22 }
+local selectors = { [3] = true, [6] = true, [7] = true }
+local count = 9
+
+local passed, failed = 0, 0
+local function check(ok, what)
+  if ok then passed = passed + 1 else failed = failed + 1; print("FAIL " .. what) end
+  return ok
+end
+local function near(a, b) return math.abs(a - b) < 1e-6 end
+local function finish()
+  print(string.format("ardour: %d passed, %d failed", passed, failed))
+  os.exit(failed == 0 and 0 or 1)
+end
+
+local folder = assert(os.getenv("VESMAR_ARDOUR_SESSION"), "VESMAR_ARDOUR_SESSION not set")
+local name = "vesmar"
+
+local function own(insert, i) return (ARDOUR.LuaAPI.get_plugin_insert_param(insert, i, false)) end
+
+local function vesmar_on(session)
+  local route = session:route_by_name("Track")
+  if route:isnil() then return nil end
+  local proc = route:nth_plugin(0)
+  if proc:isnil() then return nil end
+  return proc, proc:to_insert()
+end
+
+-- The factory programs reach Ardour through the unit's program list: Ardour offers them as
+-- presets. Loading one is not tried: Ardour 7.3 holds the plug-in's process lock while it sets
+-- the program-change parameter, and the plug-in's restartComponent (which tells the host that
+-- every value changed) waits for that same lock, so Ardour hangs.
+local function check_programs(plugin)
+  local list = assert(io.open(os.getenv("VESMAR_ARDOUR_PROGRAMS") or "", "r"), "VESMAR_ARDOUR_PROGRAMS unreadable")
+  local index = 0
+  for label in list:read("*a"):gmatch("[^\n]+") do
+    local preset = plugin:preset_by_label(label)
+    if check(preset ~= nil and preset.valid, "Ardour lists program '" .. label .. "' as a preset") then
+      local want = string.format("VST3%%-P:%%x+:0*%d$", index)
+      check(preset.uri:match(want) ~= nil, "preset '" .. label .. "' is program " .. index .. ": " .. preset.uri)
+      if index == 1 then print("program presets: " .. preset.uri .. " '" .. label .. "', user " .. tostring(preset.user)) end
+    end
+    index = index + 1
+  end
+  list:close()
+  check(index > 0, "programs to look for")
+end
+
+local function run()
+  AudioEngine:set_backend("None (Dummy)", "", "")
+  local session = create_session(folder, name, 48000)
+  if not check(session ~= nil, "Ardour creates a session on the Dummy backend") then finish() end
+  local tracks = session:new_audio_track(2, 2, nil, 1, "Track", ARDOUR.PresentationInfo.max_order,
+    ARDOUR.TrackMode.Normal, true)
+  local track = tracks:front()
+  local proc = ARDOUR.LuaAPI.new_plugin(session, "Vesmar", ARDOUR.PluginType.VST3, "")
+  if not check(not proc:isnil(), "Ardour's plug-in list holds Vesmar (VST3)") then finish() end
+  check(track:add_processor_by_index(proc, 0, nil, true) == 0, "Vesmar inserted on the track")
+  local insert = proc:to_insert()
+  local plugin = insert:plugin(0)
+  -- The program-change parameter is the tenth; Ardour keeps it for itself and lists nine.
+  if not check(plugin:parameter_count() == count, "Ardour lists " .. count .. " parameters, not "
+      .. plugin:parameter_count()) then finish() end
+  check_programs(plugin)
+
+  local descriptors = {}
+  for i = 0, count - 1 do
+    local _, t = plugin:get_parameter_descriptor(i, ARDOUR.ParameterDescriptor())
+    local d = t[2]
+    descriptors[i] = d
+    local control = proc:to_automatable():automation_control(
+      Evoral.Parameter(ARDOUR.AutomationType.PluginAutomation, 0, i), false)
+    print(string.format("param %d %-17s range %g..%g step %g rangesteps %d toggled %s integer_step %s enumeration %s automatable %s",
+      i, plugin:parameter_label(i), d.lower, d.upper, d.step, d.rangesteps, tostring(d.toggled),
+      tostring(d.integer_step), tostring(d.enumeration), tostring(not control:isnil())))
+    check(near(d.upper - d.lower, steps[i]), string.format("param %d: range %g..%g, not %d steps", i, d.lower, d.upper, steps[i]))
+    check(near(d.step, 1), string.format("param %d: step %g, not 1", i, d.step))
+    check(d.rangesteps == steps[i] + 1, string.format("param %d: %d range steps, not %d", i, d.rangesteps, steps[i] + 1))
+    check(not d.toggled, string.format("param %d: shown as a toggle", i))
+    check(plugin:parameter_is_input(i) and not control:isnil(), string.format("param %d: not an automatable input", i))
+  end
+
+  local function set_entry(i, k)
+    local want = descriptors[i].lower + k
+    ARDOUR.LuaAPI.set_processor_param(proc, i, want)
+    return check(near(own(insert, i), want), string.format("param %d entry %d: the plug-in holds %g, not %g",
+      i, k, own(insert, i), want))
+  end
+
+  -- Pan Offset's reach narrows as Pan Width grows: its whole range is free at width 0.
+  local width, offset = 4, 5
+  for i = 0, count - 1 do
+    if i == offset then set_entry(width, 0) end
+    local entries = selectors[i] and {} or { 0, 1, steps[i] // 2, steps[i] - 1, steps[i] }
+    if selectors[i] then for k = 0, steps[i] do entries[#entries + 1] = k end end
+    for _, k in ipairs(entries) do set_entry(i, k) end
+  end
+
+  -- A state to save: every parameter away from its default and its ends.
+  local saved = {}
+  for i = 0, count - 1 do
+    set_entry(i, selectors[i] and 1 or steps[i] // 3)
+    saved[i] = own(insert, i)
+  end
+  session:save_state("", false, false, false, false, false)
+  -- Ardour keeps each value in plain units beside the plug-in's state chunk.
+  local file = io.open(folder .. "/" .. name .. ".ardour")
+  local xml = file and file:read("*a") or ""
+  if file then file:close() end
+  local ports = xml:match("<vst3 [^>]*>(.-)</vst3>") or ""
+  check(ports:match("<chunk>") ~= nil, "the session file holds the plug-in's state chunk")
+  for i = 0, count - 1 do
+    local text = ports:match('<Port id="' .. i .. '" value="([^"]*)"')
+    check(text ~= nil and near(tonumber(text), saved[i]),
+      string.format("param %d: the session file holds %s, not %g", i, tostring(text), saved[i]))
+  end
+  close_session()
+  session = load_session(folder, name)
+  if not check(session ~= nil, "the saved session loads again") then finish() end
+  proc, insert = vesmar_on(session)
+  if not check(proc ~= nil, "the reloaded session has Vesmar on its track") then finish() end
+  for i = 0, count - 1 do
+    check(near(own(insert, i), saved[i]), string.format("param %d after reload: %g, not %g", i, own(insert, i), saved[i]))
+  end
+end
+
+local ok, err = pcall(run)
+check(ok, "script error: " .. tostring(err))
+finish()
