@@ -37,10 +37,11 @@ local function vesmar_on(session)
 end
 
 -- The factory programs reach Ardour through the unit's program list: Ardour offers them as
--- presets. Loading one is not tried: Ardour 7.3 holds the plug-in's process lock while it sets
--- the program-change parameter, and the plug-in's restartComponent (which tells the host that
--- every value changed) waits for that same lock, so Ardour hangs.
-local function check_programs(plugin)
+-- presets. Loading one sets the program-change parameter while Ardour holds its own lock on the
+-- plug-in: the plug-in must not answer with restartComponent inside that call, or Ardour hangs.
+-- Program 1 (Long Envelopes) holds Attack 2200 and Hold 2400.
+local program_values = { [0] = 2200, [1] = 2400 }
+local function check_programs(plugin, insert)
   local list = assert(io.open(os.getenv("VESMAR_ARDOUR_PROGRAMS") or "", "r"), "VESMAR_ARDOUR_PROGRAMS unreadable")
   local index = 0
   for label in list:read("*a"):gmatch("[^\n]+") do
@@ -48,7 +49,18 @@ local function check_programs(plugin)
     if check(preset ~= nil and preset.valid, "Ardour lists program '" .. label .. "' as a preset") then
       local want = string.format("VST3%%-P:%%x+:0*%d$", index)
       check(preset.uri:match(want) ~= nil, "preset '" .. label .. "' is program " .. index .. ": " .. preset.uri)
-      if index == 1 then print("program presets: " .. preset.uri .. " '" .. label .. "', user " .. tostring(preset.user)) end
+      if index == 1 then
+        print("program presets: " .. preset.uri .. " '" .. label .. "', user " .. tostring(preset.user))
+        check(plugin:load_preset(preset), "Ardour loads preset '" .. label .. "'")
+        -- Ardour takes the new values from the next processed block: up to a second for it.
+        for _ = 1, 100 do
+          if near(own(insert, 0), program_values[0]) then break end
+          ARDOUR.LuaAPI.usleep(10000)
+        end
+        for i, want in pairs(program_values) do
+          check(near(own(insert, i), want), string.format("preset '%s' param %d: %g, not %g", label, i, own(insert, i), want))
+        end
+      end
     end
     index = index + 1
   end
@@ -71,7 +83,7 @@ local function run()
   -- The program-change parameter is the tenth; Ardour keeps it for itself and lists nine.
   if not check(plugin:parameter_count() == count, "Ardour lists " .. count .. " parameters, not "
       .. plugin:parameter_count()) then finish() end
-  check_programs(plugin)
+  check_programs(plugin, insert)
 
   local descriptors = {}
   for i = 0, count - 1 do

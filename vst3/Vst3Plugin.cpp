@@ -80,6 +80,7 @@ void Vst3Plugin::SelectProgram(int index) {
     core->StoreCurrentProgram(nullptr);
     core->SelectProgram(index);
     RequestRestart(vst3::kParamValuesChanged);
+    valuesToReport = true;
 }
 
 void Vst3Plugin::ApplyFromHost(vst3::ParamID id, double normalized) {
@@ -92,6 +93,18 @@ void Vst3Plugin::ApplyFromHost(vst3::ParamID id, double normalized) {
 }
 
 // ---- processing ---------------------------------------------------------------------------------
+
+void Vst3Plugin::ReportValues() {
+    vst3::IParameterChanges* out = processing.OutputChanges();
+    if (!out || !valuesToReport.exchange(false)) return;
+    const int count = core->ParameterCount();
+    for (int i = 0; i <= count; ++i) {  // the effect's parameters (IDs are indices), the program
+        const auto id = i < count ? static_cast<vst3::ParamID>(i) : Vst3Parameters::kProgramId;
+        int32_t at = 0;
+        if (vst3::IParamValueQueue* queue = out->addParameterData(id, at))
+            queue->addPoint(0, parameters.Normalized(id), at);
+    }
+}
 
 vst3::tresult Vst3Plugin::process(vst3::ProcessData& data) noexcept {
     try {
@@ -113,6 +126,7 @@ vst3::tresult Vst3Plugin::process(vst3::ProcessData& data) noexcept {
             }
         }
         processing.DeliverEvents();
+        ReportValues();
         // A flush (no samples, no buffers) applies the values and touches no audio.
         const bool ran = data.numSamples == 0 || processing.RunAudio();
         processing.End();

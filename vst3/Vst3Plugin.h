@@ -35,7 +35,8 @@ class Vst3Plugin final : public Vst3ComponentFacet,
     ~Vst3Plugin() override;
 
     IPluginCore& Core() { return *core; }
-    // [UI thread] Sends what the audio thread left for the host (a restart request).
+    // [UI thread] Sends what waits for the host (a restart request): never from inside a host's
+    // program change nor from the audio thread.
     void FlushHostRequests();
 
     // ---- FUnknown, IPluginBase [any thread] ----------------------------------------------------
@@ -140,6 +141,8 @@ class Vst3Plugin final : public Vst3ComponentFacet,
     void SelectProgram(int index);
     // A program change or a state load: the host must read every value again, from the UI thread.
     void RequestRestart(int32_t flags) { pendingRestart.fetch_or(flags); }
+    // [audio thread] After a program change, every value as an output change of the block.
+    void ReportValues();
     // Sets a parameter from the host (a value or the program parameter). Under the lock.
     void ApplyFromHost(vst3::ParamID id, double normalized);
     // Whether a gesture notification goes to the handler now (UI thread, no host change).
@@ -156,6 +159,7 @@ class Vst3Plugin final : public Vst3ComponentFacet,
     Vst3Process processing;
     std::atomic<uint32_t> references{1};
     std::atomic<int32_t> pendingRestart{0};
+    std::atomic<bool> valuesToReport{false};     // a program changed; the next block reports them
     vst3::IComponentHandler* handler = nullptr;  // add-referenced while set
     bool initialized = false;
     bool active = false;

@@ -61,7 +61,13 @@ vst3::tresult Vst3Plugin::setParamNormalized(vst3::ParamID id, vst3::ParamValue 
             HostChangeScope change(hostChange);
             ApplyFromHost(id, value);
         }
-        FlushHostRequests();
+        // A host sets the program parameter to load a preset and may hold a lock of its own on
+        // the plug-in meanwhile, one its restartComponent takes as well: a restart from inside
+        // this call would wait on the caller forever. So the request waits for the editor's
+        // timer or the next value the host sets, and the next block reports the new values as
+        // output changes, which hosts take without a restart; getParamNormalized gives them at
+        // once. A late restart costs a host one more read of every value; this one could hang it.
+        if (id != Vst3Parameters::kProgramId) FlushHostRequests();
         return vst3::kResultOk;
     } catch (...) {
         return vst3::kOutOfMemory;
