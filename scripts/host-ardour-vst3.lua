@@ -7,26 +7,13 @@
 -- with "ardour: N passed, N failed".
 
 -- Ardour shows VST 3 parameters in the plug-in's plain units: whole units from the lowest value,
--- selector entries from 0. Steps from each control's first value to its last:
-local steps = { [0] = 8000, [1] = 5000, [2] = 8000, [3] = 4, [4] = 100, [5] = 200, [6] = 2, [7] = 2, [8] = 22 }
-local selectors = { [3] = true, [6] = true, [7] = true }
-local count = 9
-
-local passed, failed = 0, 0
-local function check(ok, what)
-  if ok then passed = passed + 1 else failed = failed + 1; print("FAIL " .. what) end
-  return ok
-end
-local function near(a, b) return math.abs(a - b) < 1e-6 end
-local function finish()
-  print(string.format("ardour: %d passed, %d failed", passed, failed))
-  os.exit(failed == 0 and 0 or 1)
-end
-
-local folder = assert(os.getenv("VESMAR_ARDOUR_SESSION"), "VESMAR_ARDOUR_SESSION not set")
-local name = "vesmar"
-
-local function own(insert, i) return (ARDOUR.LuaAPI.get_plugin_insert_param(insert, i, false)) end
+-- selector entries from 0, so the steps from each control's first value to its last are the shared
+-- steps.
+local common = dofile(assert(os.getenv("VESMAR_ARDOUR_SCRIPTS"), "VESMAR_ARDOUR_SCRIPTS not set")
+  .. "/host-ardour-common.lua")
+local steps, selectors, count = common.steps, common.selectors, common.count
+local check, near, finish, own = common.check, common.near, common.finish, common.own
+local folder, name = common.folder, common.name
 
 local function vesmar_on(session)
   local route = session:route_by_name("Track")

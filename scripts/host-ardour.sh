@@ -36,6 +36,7 @@ cp "$module" "$out/vst/vesmar.so" || fail "cannot copy $module"
 touch -d "@$(($(date +%s) - 2))" "$out/vst/vesmar.so"
 export HOME="$out/home" XDG_CONFIG_HOME="$out/home/config" XDG_CACHE_HOME="$out/home/cache"
 export LXVST_PATH="$out/vst" VST_PATH="$out/vst"
+export VESMAR_ARDOUR_SCRIPTS="$here"  # where the Lua scripts find their shared part
 # LV2 bundles are found by folder too: ours alone, then the system's (an installed Vesmar.lv2 there
 # would hold the same URIs, so it must not shadow the one under test).
 cp -r "$bundle" "$out/lv2/Vesmar.lv2" || fail "cannot copy $bundle"
