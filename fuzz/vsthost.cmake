@@ -17,5 +17,5 @@ target_compile_definitions(vesmar_vsthost_fxb_fuzzer PRIVATE VESMAR_FUZZ_BANK=1)
 if(TARGET vesmar_effect)
   vesmar_fuzzer(vesmar_vsthost_state_fuzzer
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/vsthost/StateFileFuzzer.cpp
-    LIBS vesmar_vsthost_tool vesmar_effect vesmar_editor)
+    LIBS vesmar_vsthost_tool vesmar_effect vesmar_vst vesmar_editor)
 endif()

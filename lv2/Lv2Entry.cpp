@@ -78,7 +78,7 @@ struct Descriptors {
 };
 }  // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index) {
+LV2_SYMBOL_EXPORT const LV2_Descriptor* lv2_descriptor(uint32_t index) {
     static const Descriptors descriptors;
     return index < descriptors.records.size() ? &descriptors.records[index] : nullptr;
 }

@@ -47,7 +47,7 @@ const void* ExtensionData(const char* uri) {
 }
 }  // namespace
 
-extern "C" LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
+LV2_SYMBOL_EXPORT const LV2UI_Descriptor* lv2ui_descriptor(uint32_t index) {
     static const std::string uri = std::string(EffectDescriptor().lv2Uri) + kLv2UiSuffix;
     static const LV2UI_Descriptor descriptor{uri.c_str(), Instantiate, Cleanup, PortEvent, ExtensionData};
     return index == 0 ? &descriptor : nullptr;

@@ -12,12 +12,13 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "effect/CreateEffect.h"
 #include "tools/vsthost/formats/FileBytes.h"
 #include "tools/vsthost/formats/StateFile.h"
 #include "vst/IVstPlugin.h"
-#include "vst/VstEntry.h"
 
 namespace {
 
@@ -30,9 +31,11 @@ struct Instance {
         IVstPlugin* plugin = nullptr;
         {
             EntryPointScope scope(host);
-            plugin = CreateVstPlugin(&HostCallback::Callback);
+            std::unique_ptr<IPluginCore> effect = CreateEffect();
+            if (!effect) std::abort();
+            effect->EnsureOneProgram();
+            plugin = new IVstPlugin(&HostCallback::Callback, std::move(effect));
         }
-        if (!plugin) std::abort();
         AEffect* effect = plugin->Effect();
         host.Attach(effect);
         fx = std::make_unique<HostedEffect>(effect, host);
