@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <mutex>
 
 #include "editor/EditorText.h"
 #include "editor/FontCache.h"
@@ -322,9 +323,16 @@ void IEditorGraphics::HandleMouseWheel(int x, int y, const IMouseKeys& keys, int
     IControl* control = Control(ControlAt(x, y));
     if (control == nullptr) return;
     const int index = control->paramIndex;
-    if (index >= 0 && plug) plug->HostBeginEditOnce(index);
+    if (index < 0 || !plug) {
+        control->MouseWheel(x, y, keys, notches);
+        return;
+    }
+    // One hold across the notch: a host thread's begin-edit in between would end the gesture
+    // this notch continues, and the end scheduled below would then have no begin.
+    std::lock_guard<std::recursive_mutex> hold(plug->Lock());
+    plug->HostBeginEditOnce(index);
     control->MouseWheel(x, y, keys, notches);
-    if (index >= 0 && plug) plug->EndEditLater(index);
+    plug->EndEditLater(index);
 }
 
 void IEditorGraphics::HandleKeyDown(int x, int y, int key) {

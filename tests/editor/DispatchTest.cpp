@@ -1,7 +1,10 @@
 // Mouse and key dispatch: which control is hit, capture between press and release, drags,
 // double clicks, wheel gestures and their delayed end, hover, and hostile coordinates.
 #include <algorithm>
+#include <chrono>
 #include <climits>
+#include <mutex>
+#include <thread>
 
 #include "tests/editor/EditorFixture.h"
 
@@ -99,6 +102,37 @@ TEST_F(MouseDispatch, WheelOnAnotherParameterEndsThePendingGestureFirst) {
     Dispatch(effEditClose);
     EXPECT_EQ(Gestures().back(), "E1");
     EXPECT_EQ(editor->endEditTicks, 0);
+}
+
+// A host thread's begin-edit arriving while a notch continues a pending wheel gesture waits for the
+// notch: the gesture it ends is not reopened behind its back, and every end has its begin.
+TEST_F(MouseDispatch, HostBeginEditDuringAWheelNotchKeepsTheGesturesWhole) {
+    class Interrupted : public ProbeControl {
+      public:
+        using ProbeControl::ProbeControl;
+        void MouseWheel(int x, int y, const IMouseKeys& keys, int notches) override {
+            if (interrupt) {
+                other = std::thread([this] {
+                    std::lock_guard<std::recursive_mutex> hold(plug->Lock());  // as the adapters enter
+                    plug->HostBeginEdit(1);
+                    plug->HostEndEdit(1);
+                });
+                // Give the host thread its chance to run in the middle of the notch.
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+            ProbeControl::MouseWheel(x, y, keys, notches);
+        }
+        bool interrupt = false;
+        std::thread other;
+    };
+    auto* wheel = new Interrupted(plugin, IPixelRect(0, 70, 10, 80), 0);
+    Add(wheel);
+    editor->HandleMouseWheel(5, 75, {}, 1);
+    wheel->interrupt = true;
+    editor->HandleMouseWheel(5, 75, {}, 1);
+    wheel->other.join();
+    for (int i = 0; i < 12; ++i) editor->Tick();
+    EXPECT_EQ(Gestures(), (std::vector<std::string>{"B0", "A0", "A0", "E0", "B1", "E1"}));
 }
 
 TEST_F(MouseDispatch, KeysGoToTheControlUnderThePointer) {
