@@ -60,20 +60,18 @@ void IParameter::SetShape(double shape) noexcept {
 }
 
 void IParameter::SetPlain(double v) noexcept {
-    if (std::isnan(v) || v < min_) {
-        value_.store(min_, std::memory_order_relaxed);
-    } else {
-        value_.store(v > max_ ? max_ : v, std::memory_order_relaxed);
-    }
+    // A stepped value between its steps (from a typed text or a foreign state) would show one
+    // step and sound as another: it takes the nearest step, as the engine reads it.
+    if (kind_ != ParameterKind::Continuous && step_ > 0.0) v = std::floor(v / step_ + 0.5) * step_;
+    if (std::isnan(v) || v < min_) v = min_;
+    value_.store(v > max_ ? max_ : v, std::memory_order_relaxed);
 }
 
 void IParameter::SetFromNormalized(double x) noexcept {
     // Hosts send anything: NaN, negative or above 1. Keep the result inside the range.
     if (!(x >= 0.0)) x = 0.0;
     if (x > 1.0) x = 1.0;
-    double v = min_ + std::pow(x, shape_) * (max_ - min_);
-    if (kind_ != ParameterKind::Continuous && step_ > 0.0) v = std::floor(v / step_ + 0.5) * step_;
-    SetPlain(v);
+    SetPlain(min_ + std::pow(x, shape_) * (max_ - min_));
 }
 
 double IParameter::ToNormalized(double v) const noexcept {

@@ -3,8 +3,8 @@
 // file. A refused file names its reason and an input error. A loaded state is saved in the same
 // format and loaded into a fresh instance, which saves the same bytes again. One exception: a
 // chunk inside an .fxp/.fxb saved as parameter values may be tidied by the plug-in when it loads
-// them (Vesmar takes a stepped parameter between its steps from a chunk as it is, but snaps it as a
-// parameter value), so there the second save must equal the third. Aborts where a property fails.
+// them one by one (a value that depends on another is corrected against the one set before it),
+// so there the second save must equal the third. Aborts where a property fails.
 #include <unistd.h>
 
 #include <cstdint>

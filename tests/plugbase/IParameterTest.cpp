@@ -59,7 +59,7 @@ TEST(ParameterDefine, TruncatesLongTexts) {
     EXPECT_STREQ(p.Name(), "");
 }
 
-// Protects the normalised mapping: snapping to the grid from 0 with halves up, and clamping.
+// Protects the mappings: snapping to the grid from 0 with halves up, and clamping.
 TEST(ParameterValues, SnapsNonContinuousKindsToTheStepGrid) {
     IParameter p;
     p.DefineInteger("i", 0, 0, 22, "");
@@ -69,6 +69,11 @@ TEST(ParameterValues, SnapsNonContinuousKindsToTheStepGrid) {
     q.DefineInteger("i", 0, 0, 5, "");
     q.SetFromNormalized(0.5);
     EXPECT_EQ(q.PlainValue(), 3.0);  // 2.5 goes up
+    // Plain values too (a typed text, a state written elsewhere): shown and heard as one step.
+    q.SetPlain(1.5);
+    EXPECT_EQ(q.PlainValue(), 2.0);
+    q.SetPlain(4.49);
+    EXPECT_EQ(q.PlainValue(), 4.0);
     IParameter c;
     c.DefineContinuous("c", 0, 0, 5, 1.0, "");
     c.SetFromNormalized(0.5);
