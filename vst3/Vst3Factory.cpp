@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 
 #include "effect/CreateEffect.h"
@@ -79,12 +80,8 @@ vst3::tresult Vst3Factory::getFactoryInfo(vst3::PFactoryInfo* info) noexcept {
 
 vst3::tresult Vst3Factory::getClassInfo(int32_t index, vst3::PClassInfo* info) noexcept {
     vst3::PClassInfo2 full;
-    const vst3::tresult result = getClassInfo2(index, &full);
+    const vst3::tresult result = FullClassInfo(index, info, full);
     if (result != vst3::kResultOk) return result;
-    *info = vst3::PClassInfo{};
-    std::memcpy(info->cid, full.cid, sizeof info->cid);
-    info->cardinality = full.cardinality;
-    std::memcpy(info->category, full.category, sizeof info->category);
     std::memcpy(info->name, full.name, sizeof info->name);
     return vst3::kResultOk;
 }
@@ -107,18 +104,26 @@ vst3::tresult Vst3Factory::getClassInfo2(int32_t index, vst3::PClassInfo2* info)
 
 vst3::tresult Vst3Factory::getClassInfoUnicode(int32_t index, vst3::PClassInfoW* info) noexcept {
     vst3::PClassInfo2 full;
+    const vst3::tresult result = FullClassInfo(index, info, full);
+    if (result != vst3::kResultOk) return result;
+    vst3text::ToUtf16(full.name, info->name, std::size(info->name));
+    info->classFlags = full.classFlags;
+    std::memcpy(info->subCategories, full.subCategories, sizeof info->subCategories);
+    vst3text::ToUtf16(full.vendor, info->vendor, std::size(info->vendor));
+    vst3text::ToUtf16(full.version, info->version, std::size(info->version));
+    vst3text::ToUtf16(full.sdkVersion, info->sdkVersion, std::size(info->sdkVersion));
+    return vst3::kResultOk;
+}
+
+template <typename Info>
+vst3::tresult Vst3Factory::FullClassInfo(int32_t index, Info* info, vst3::PClassInfo2& full) noexcept {
+    if (!info) return vst3::kInvalidArgument;
     const vst3::tresult result = getClassInfo2(index, &full);
     if (result != vst3::kResultOk) return result;
-    *info = vst3::PClassInfoW{};
+    *info = Info{};
     std::memcpy(info->cid, full.cid, sizeof info->cid);
     info->cardinality = full.cardinality;
     std::memcpy(info->category, full.category, sizeof info->category);
-    vst3text::ToUtf16(full.name, info->name, 64);
-    info->classFlags = full.classFlags;
-    std::memcpy(info->subCategories, full.subCategories, sizeof info->subCategories);
-    vst3text::ToUtf16(full.vendor, info->vendor, 64);
-    vst3text::ToUtf16(full.version, info->version, 64);
-    vst3text::ToUtf16(full.sdkVersion, info->sdkVersion, 64);
     return vst3::kResultOk;
 }
 

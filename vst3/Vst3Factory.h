@@ -34,6 +34,10 @@ class Vst3Factory final : public vst3::IPluginFactory3 {
   private:
     Vst3Factory() = default;
     ~Vst3Factory() = default;
+    // The full record for index, and the head every shorter record shares (class ID, cardinality,
+    // category) copied into info; refused for a null info.
+    template <typename Info>
+    vst3::tresult FullClassInfo(int32_t index, Info* info, vst3::PClassInfo2& full) noexcept;
 
     std::atomic<uint32_t> references{1};
 };

@@ -45,6 +45,8 @@ TEST_F(Vst3Module_, FactoryAndClass) {
     EXPECT_EQ(Utf8(cw.name, 64), "Vesmar");
     EXPECT_EQ(Utf8(cw.version, 64), c2.version);
     EXPECT_EQ(f3->getClassInfo2(1, &c2), vst3::kInvalidArgument);
+    EXPECT_EQ(f3->getClassInfo(0, nullptr), vst3::kInvalidArgument);
+    EXPECT_EQ(f3->getClassInfoUnicode(0, nullptr), vst3::kInvalidArgument);
     f3->release();
 
     void* obj = reinterpret_cast<void*>(1);
