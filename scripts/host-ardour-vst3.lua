@@ -11,7 +11,7 @@
 -- steps.
 local common = dofile(assert(os.getenv("VESMAR_ARDOUR_SCRIPTS"), "VESMAR_ARDOUR_SCRIPTS not set")
   .. "/host-ardour-common.lua")
-local steps, selectors, count = common.steps, common.selectors, common.count
+local steps, count = common.steps, common.count
 local check, near, finish, own = common.check, common.near, common.finish, common.own
 local folder, name = common.folder, common.name
 
@@ -96,19 +96,12 @@ local function run()
       i, k, own(insert, i), want))
   end
 
-  -- Pan Offset's reach narrows as Pan Width grows: its whole range is free at width 0.
-  local width, offset = 4, 5
-  for i = 0, count - 1 do
-    if i == offset then set_entry(width, 0) end
-    local entries = selectors[i] and {} or { 0, 1, steps[i] // 2, steps[i] - 1, steps[i] }
-    if selectors[i] then for k = 0, steps[i] do entries[#entries + 1] = k end end
-    for _, k in ipairs(entries) do set_entry(i, k) end
-  end
+  common.set_every_entry(set_entry)
 
   -- A state to save: every parameter away from its default and its ends.
   local saved = {}
   for i = 0, count - 1 do
-    set_entry(i, selectors[i] and 1 or steps[i] // 3)
+    set_entry(i, common.saved_entry(i))
     saved[i] = own(insert, i)
   end
   session:save_state("", false, false, false, false, false)

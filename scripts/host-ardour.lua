@@ -158,19 +158,12 @@ local function run()
       i, k, own(insert, i), want))
   end
 
-  -- Pan Offset's reach narrows as Pan Width grows: its whole range is free at width 0.
-  local width, offset = 4, 5
-  for i = 0, count - 1 do
-    if i == offset then set_entry(width, 0) end
-    local entries = selectors[i] and {} or { 0, 1, steps[i] // 2, steps[i] - 1, steps[i] }
-    if selectors[i] then for k = 0, steps[i] do entries[#entries + 1] = k end end
-    for _, k in ipairs(entries) do set_entry(i, k) end
-  end
+  common.set_every_entry(set_entry)
 
   -- A state to save: every parameter away from its default and its ends.
   local saved = {}
   for i = 0, count - 1 do
-    local k = selectors[i] and 1 or steps[i] // 3
+    local k = common.saved_entry(i)
     set_entry(i, k)
     saved[i] = k / steps[i]
   end
