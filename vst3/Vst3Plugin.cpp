@@ -96,7 +96,8 @@ void Vst3Plugin::ApplyFromHost(vst3::ParamID id, double normalized) {
 
 void Vst3Plugin::ReportValues() {
     vst3::IParameterChanges* out = processing.OutputChanges();
-    if (!out || !valuesToReport.exchange(false)) return;
+    // Read before the exchange: most blocks have nothing to report and need no locked write.
+    if (!out || !valuesToReport.load(std::memory_order_relaxed) || !valuesToReport.exchange(false)) return;
     const int count = core->ParameterCount();
     for (int i = 0; i <= count; ++i) {  // the effect's parameters (IDs are indices), the program
         const auto id = i < count ? static_cast<vst3::ParamID>(i) : Vst3Parameters::kProgramId;

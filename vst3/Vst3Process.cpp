@@ -104,33 +104,35 @@ bool Vst3Process::SendMidi(const IMidiEvent& m) {
     return out->addEvent(e) == vst3::kResultOk;
 }
 
-bool Vst3Process::Usable(const vst3::AudioBusBuffers* buses, int32_t count, int channels, bool wide) {
-    if (count < 1 || !buses || buses[0].numChannels != channels) return false;
+template <typename Sample>
+Sample** Vst3Process::Buffers(const vst3::AudioBusBuffers* buses, int32_t count, int channels,
+                              Sample** vst3::AudioBusBuffers::*samples) {
+    if (count < 1 || !buses || buses[0].numChannels != channels) return nullptr;
+    Sample** pointers = buses[0].*samples;
+    if (!pointers) return nullptr;
     for (int c = 0; c < channels; ++c) {
-        const void* samples =
-            wide
-                ? static_cast<const void*>(buses[0].channelBuffers64 ? buses[0].channelBuffers64[c] : nullptr)
-                : static_cast<const void*>(buses[0].channelBuffers32 ? buses[0].channelBuffers32[c]
-                                                                     : nullptr);
-        if (!samples) return false;
+        if (!pointers[c]) return nullptr;
     }
-    return true;
+    return pointers;
 }
 
 bool Vst3Process::RunAudio() {
     vst3::ProcessData& d = *block;
-    const bool wide = d.symbolicSampleSize == vst3::kSample64;
     const int n = Channels();
-    if (d.numSamples <= 0 || !Usable(d.inputs, d.numInputs, n, wide) ||
-        !Usable(d.outputs, d.numOutputs, n, wide))
-        return false;
-    if (wide) {
-        core.AttachInputs64(d.inputs[0].channelBuffers64);
-        core.AttachOutputs64(d.outputs[0].channelBuffers64);
+    if (d.numSamples <= 0) return false;
+    if (d.symbolicSampleSize == vst3::kSample64) {
+        double** in = Buffers(d.inputs, d.numInputs, n, &vst3::AudioBusBuffers::channelBuffers64);
+        double** out = Buffers(d.outputs, d.numOutputs, n, &vst3::AudioBusBuffers::channelBuffers64);
+        if (!in || !out) return false;
+        core.AttachInputs64(in);
+        core.AttachOutputs64(out);
         core.Run64(d.numSamples);
     } else {
-        core.AttachInputs(d.inputs[0].channelBuffers32, d.numSamples);
-        core.AttachOutputs(d.outputs[0].channelBuffers32);
+        float** in = Buffers(d.inputs, d.numInputs, n, &vst3::AudioBusBuffers::channelBuffers32);
+        float** out = Buffers(d.outputs, d.numOutputs, n, &vst3::AudioBusBuffers::channelBuffers32);
+        if (!in || !out) return false;
+        core.AttachInputs(in, d.numSamples);
+        core.AttachOutputs(out);
         core.RunReplacing(d.numSamples);
     }
     d.outputs[0].silenceFlags = 0;

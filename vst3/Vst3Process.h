@@ -39,7 +39,11 @@ class Vst3Process {
     bool SendMidi(const IMidiEvent& event);
 
   private:
-    static bool Usable(const vst3::AudioBusBuffers* buses, int32_t count, int channels, bool wide);
+    // The first bus's channel pointers of one sample size when it has the arrangement's channels,
+    // all of them set; otherwise null.
+    template <typename Sample>
+    static Sample** Buffers(const vst3::AudioBusBuffers* buses, int32_t count, int channels,
+                            Sample** vst3::AudioBusBuffers::*samples);
 
     IPluginCore& core;
     vst3::SpeakerArrangement arrangement = vst3::kSpeakerArrStereo;
