@@ -78,6 +78,7 @@ void Lv2Instance::ConnectPorts(const Settings& settings) {
                                                                            : settings.outputCapacity);
                 buffer.atom->ClearInput(sequenceType_);
                 data = buffer.atom->Data();
+                (port.input ? atomInputs_ : atomOutputs_).push_back(buffer.atom.get());
                 break;
             case Lv2PortInfo::Kind::Other:
                 break;
@@ -104,13 +105,8 @@ std::vector<Lv2MidiEvent> Lv2Instance::Run(uint32_t frames, const std::vector<Lv
 }
 
 void Lv2Instance::PrepareRun(const Lv2MidiEvent* midiIn, size_t count) {
-    for (const Lv2PortInfo& port : ports_) {
-        Lv2AtomSequence* atom = buffers_[port.index].atom.get();
-        if (!atom) continue;
-        if (!port.input) {
-            atom->OfferAsOutput(chunkType_);
-            continue;
-        }
+    for (Lv2AtomSequence* atom : atomOutputs_) atom->OfferAsOutput(chunkType_);
+    for (Lv2AtomSequence* atom : atomInputs_) {
         atom->ClearInput(sequenceType_);
         for (size_t i = 0; i < count; ++i)
             atom->Append(midiIn[i].frame, midiType_, midiIn[i].bytes.data(), midiIn[i].size);

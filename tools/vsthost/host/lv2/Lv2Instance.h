@@ -90,6 +90,8 @@ class Lv2Instance {
     bool active_ = false;
     std::vector<Lv2PortInfo> ports_;
     std::vector<PortBuffer> buffers_;
+    // The atom ports' sequences in port order, so that a block's preparation visits only them.
+    std::vector<Lv2AtomSequence*> atomInputs_, atomOutputs_;
     int32_t blockLengths_[3] = {};  // min, max, nominal
     int32_t sequenceSize_ = 0;
     LV2_URID sequenceType_ = 0, chunkType_ = 0, midiType_ = 0;
