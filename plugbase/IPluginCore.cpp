@@ -256,7 +256,7 @@ const OutputChannel* IPluginCore::Output(int index) const {
 void IPluginCore::SetBlockSize(int frames) {
     frames = std::max(frames, 0);
     if (frames == blockSize_) return;
-    const intptr_t bytes = static_cast<intptr_t>(frames) * static_cast<intptr_t>(sizeof(double));
+    const intptr_t bytes = ScratchBytes(frames);
     auto resize = [bytes](GrowBuffer& scratch) {
         // A refused size keeps the old buffer; SubBlockFrames then limits processing to what exists.
         scratch.Resize(bytes);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/GrowBuffer.h"
+#include "plugbase/AlignedScratch.h"
 
 // One audio input of the core. While connected it takes the next host block in every processing
 // call; disconnected it feeds the processing hook its own scratch buffer.
@@ -11,8 +12,6 @@ struct InputChannel {
     const float* hostSource = nullptr;  // single-precision host block of the current call
     double* hostSource64 = nullptr;     // 64-bit host block of the current call
 
-    double* Scratch() noexcept { return static_cast<double*>(scratch.Data()); }
-    int ScratchFrames() const noexcept {
-        return static_cast<int>(scratch.Size() / static_cast<intptr_t>(sizeof(double)));
-    }
+    double* Scratch() noexcept { return AlignedScratch(scratch); }
+    int ScratchFrames() const noexcept { return AlignedScratchFrames(scratch); }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/GrowBuffer.h"
+#include "plugbase/AlignedScratch.h"
 
 // One audio output of the core. While connected its samples go to the next host block of every
 // processing call; disconnected they land in its own scratch buffer only.
@@ -11,8 +12,6 @@ struct OutputChannel {
     double* hostTarget64 = nullptr;  // 64-bit host block of the current call
     GrowBuffer scratch;              // 64-bit samples, sized by SetBlockSize
 
-    double* Scratch() noexcept { return static_cast<double*>(scratch.Data()); }
-    int ScratchFrames() const noexcept {
-        return static_cast<int>(scratch.Size() / static_cast<intptr_t>(sizeof(double)));
-    }
+    double* Scratch() noexcept { return AlignedScratch(scratch); }
+    int ScratchFrames() const noexcept { return AlignedScratchFrames(scratch); }
 };

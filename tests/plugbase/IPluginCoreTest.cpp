@@ -72,7 +72,7 @@ TEST(CoreChannels, OddTextsParseLikeScanf) {
     EXPECT_FALSE(none.IsLegalIo(-1, -1));
 }
 
-// Protects SetBlockSize: same size untouched, new size zeroed.
+// Protects SetBlockSize: same size untouched, new size zeroed and aligned.
 TEST(CoreBlockSize, ResizesAndZeroesOnlyOnChange) {
     TestCore core;
     core.SetBlockSize(16);
@@ -85,6 +85,14 @@ TEST(CoreBlockSize, ResizesAndZeroesOnlyOnChange) {
     EXPECT_EQ(core.Input(0)->ScratchFrames(), 8);
     EXPECT_EQ(const_cast<InputChannel*>(core.Input(0))->Scratch()[3], 0.0);
     EXPECT_EQ(core.BlockSize(), 8);
+    // Every scratch block starts on a cache line, wherever the heap put it.
+    for (int frames : {1, 8, 1000}) {
+        core.SetBlockSize(frames);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(const_cast<InputChannel*>(core.Input(0))->Scratch()) % 64, 0u);
+        EXPECT_EQ(core.Input(0)->ScratchFrames(), frames);
+    }
+    core.SetBlockSize(0);
+    EXPECT_EQ(core.Input(0)->ScratchFrames(), 0);
 }
 
 // Protects the processing frame: pointer assignment, conversion, replacing and accumulating.
