@@ -43,7 +43,8 @@ void Fill(float* left, float* right, int frames) {
 }
 
 struct Figures {
-    double lv2 = 0, vst = 0;  // ns per stereo frame
+    double lv2 = 0, vst = 0;  // ns per stereo frame, all runs
+    double fastest = 0;       // LV2's fastest run over VST 2's: a shared machine's interruptions left out
 };
 
 // Envelope of 100 ms attack, 50 ms hold, 250 ms decay in the "Attack slow && Decay fast" shape,
@@ -68,7 +69,7 @@ Figures Measure(Lv2Instance& lv2, AEffect* vst, int frames, double seconds) {
     VstMidiEvent vstNote = MidiRecord(0x90, 60, 100);
 
     const int run = std::max(1, 16384 / frames);
-    double lv2Ns = 0, vstNs = 0;
+    double lv2Ns = 0, vstNs = 0, bestLv2 = 1e300, bestVst = 1e300;
     int64_t rounds = 0;
     while (lv2Ns + vstNs < seconds * 1e9) {
         const double t0 = ThreadNs();
@@ -83,14 +84,17 @@ Figures Measure(Lv2Instance& lv2, AEffect* vst, int frames, double seconds) {
             vst->processReplacing(vst, inputs, outputs, frames);
             ClobberMemory();
         }
+        const double t2 = ThreadNs();
         lv2Ns += t1 - t0;
-        vstNs += ThreadNs() - t1;
+        vstNs += t2 - t1;
+        bestLv2 = std::min(bestLv2, t1 - t0);
+        bestVst = std::min(bestVst, t2 - t1);
         ++rounds;
     }
     lv2.Deactivate();
     Dispatch(vst, effMainsChanged, 0);
     const double total = static_cast<double>(rounds) * run * frames;
-    return {lv2Ns / total, vstNs / total};
+    return {lv2Ns / total, vstNs / total, bestLv2 / bestVst};
 }
 }  // namespace
 
@@ -110,7 +114,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("ns per stereo frame, LV2 run() vs VST 2 processReplacing, same run; thread CPU time\n");
-    std::printf("%6s %10s %10s %7s\n", "frames", "LV2", "VST 2", "ratio");
+    std::printf("%6s %10s %10s %7s %8s\n", "frames", "LV2", "VST 2", "ratio", "fastest");
     for (int frames : {64, 512}) {
         Lv2Instance lv2(world, urids);
         AEffect* vst = module.CreateEffect(&SilentHostCallback, error);
@@ -122,7 +126,8 @@ int main(int argc, char** argv) {
         Dispatch(vst, effSetSampleRate, 0, nullptr, 44100.0f);
         const Figures f = Measure(lv2, vst, frames, seconds);
         Dispatch(vst, effClose);
-        std::printf("%6d %10.3f %10.3f %7.3f\n", frames, f.lv2, f.vst, f.vst > 0 ? f.lv2 / f.vst : 0.0);
+        std::printf("%6d %10.3f %10.3f %7.3f %8.3f\n", frames, f.lv2, f.vst, f.vst > 0 ? f.lv2 / f.vst : 0.0,
+                    f.fastest);
     }
     return 0;
 }
