@@ -1,5 +1,6 @@
 -- What scripts/host-ardour.lua and scripts/host-ardour-vst3.lua share: Vesmar's stepped controls,
--- the entries they set, the pass/fail count with its summary line, the session's place. Loaded with dofile; returns a
+-- the entries they set, the pass/fail count with its summary line, the session's place, making
+-- the session and inserting the plug-in. Loaded with dofile; returns a
 -- table.
 
 -- Line by line: Ardour forks helpers, which would print a buffered copy of the output again.
@@ -41,6 +42,43 @@ end
 
 common.folder = assert(os.getenv("VESMAR_ARDOUR_SESSION"), "VESMAR_ARDOUR_SESSION not set")
 common.name = "vesmar"
+
+-- A new session on the Dummy backend; without one the script ends, failed.
+function common.new_session()
+  AudioEngine:set_backend("None (Dummy)", "", "")
+  local session = create_session(common.folder, common.name, 48000)
+  if not common.check(session ~= nil, "Ardour creates a session on the Dummy backend") then common.finish() end
+  return session
+end
+
+-- The plug-in Ardour knows as plugin (a name or a URI) of that kind, inserted first on a new
+-- stereo track: proc, insert and plugin, or nil when Ardour cannot make it.
+function common.insert_on_new_track(session, track_name, plugin, kind)
+  local track = session:new_audio_track(2, 2, nil, 1, track_name, ARDOUR.PresentationInfo.max_order,
+    ARDOUR.TrackMode.Normal, true):front()
+  local proc = ARDOUR.LuaAPI.new_plugin(session, plugin, kind, "")
+  if not common.check(not proc:isnil(), "Ardour's plug-in list holds " .. plugin) then return nil end
+  common.check(track:add_processor_by_index(proc, 0, nil, true) == 0, plugin .. " inserted on " .. track_name)
+  local insert = proc:to_insert()
+  return proc, insert, insert:plugin(0)
+end
+
+-- The first plug-in on that track ("Track" if not named) of a loaded session: proc and insert, or nil.
+function common.vesmar_on(session, track_name)
+  local route = session:route_by_name(track_name or "Track")
+  if route:isnil() then return nil end
+  local proc = route:nth_plugin(0)
+  if proc:isnil() then return nil end
+  return proc, proc:to_insert()
+end
+
+-- Runs the script's body; a Lua error (an API Ardour lacks, a nil it returned) is a failure too,
+-- and the summary line is printed either way.
+function common.run(body)
+  local ok, err = pcall(body)
+  common.check(ok, "script error: " .. tostring(err))
+  common.finish()
+end
 
 -- The plug-in's own value: what it answers to getParameter, and what Ardour saves for it.
 function common.own(insert, i) return (ARDOUR.LuaAPI.get_plugin_insert_param(insert, i, false)) end

@@ -13,15 +13,7 @@ local common = dofile(assert(os.getenv("VESMAR_ARDOUR_SCRIPTS"), "VESMAR_ARDOUR_
   .. "/host-ardour-common.lua")
 local steps, count = common.steps, common.count
 local check, near, finish, own = common.check, common.near, common.finish, common.own
-local folder, name = common.folder, common.name
-
-local function vesmar_on(session)
-  local route = session:route_by_name("Track")
-  if route:isnil() then return nil end
-  local proc = route:nth_plugin(0)
-  if proc:isnil() then return nil end
-  return proc, proc:to_insert()
-end
+local folder, name, vesmar_on = common.folder, common.name, common.vesmar_on
 
 -- The factory programs reach Ardour through the unit's program list: Ardour offers them as
 -- presets. Loading one sets the program-change parameter while Ardour holds its own lock on the
@@ -56,17 +48,9 @@ local function check_programs(plugin, insert)
 end
 
 local function run()
-  AudioEngine:set_backend("None (Dummy)", "", "")
-  local session = create_session(folder, name, 48000)
-  if not check(session ~= nil, "Ardour creates a session on the Dummy backend") then finish() end
-  local tracks = session:new_audio_track(2, 2, nil, 1, "Track", ARDOUR.PresentationInfo.max_order,
-    ARDOUR.TrackMode.Normal, true)
-  local track = tracks:front()
-  local proc = ARDOUR.LuaAPI.new_plugin(session, "Vesmar", ARDOUR.PluginType.VST3, "")
-  if not check(not proc:isnil(), "Ardour's plug-in list holds Vesmar (VST3)") then finish() end
-  check(track:add_processor_by_index(proc, 0, nil, true) == 0, "Vesmar inserted on the track")
-  local insert = proc:to_insert()
-  local plugin = insert:plugin(0)
+  local session = common.new_session()
+  local proc, insert, plugin = common.insert_on_new_track(session, "Track", "Vesmar", ARDOUR.PluginType.VST3)
+  if not proc then finish() end
   -- The program-change parameter is the tenth; Ardour keeps it for itself and lists nine.
   if not check(plugin:parameter_count() == count, "Ardour lists " .. count .. " parameters, not "
       .. plugin:parameter_count()) then finish() end
@@ -126,6 +110,4 @@ local function run()
   end
 end
 
-local ok, err = pcall(run)
-check(ok, "script error: " .. tostring(err))
-finish()
+common.run(run)

@@ -11,15 +11,7 @@ local common = dofile(assert(os.getenv("VESMAR_ARDOUR_SCRIPTS"), "VESMAR_ARDOUR_
   .. "/host-ardour-common.lua")
 local steps, selectors, count = common.steps, common.selectors, common.count
 local check, near, finish, own = common.check, common.near, common.finish, common.own
-local folder, name = common.folder, common.name
-
-local function vesmar_on(session, track)
-  local route = session:route_by_name(track or "Track")
-  if route:isnil() then return nil end
-  local proc = route:nth_plugin(0)
-  if proc:isnil() then return nil end
-  return proc, proc:to_insert()
-end
+local folder, name, vesmar_on = common.folder, common.name, common.vesmar_on
 
 -- The stereo LV2 plug-in by its URI, on a track of its own. Its ports are the parameters in their
 -- plain units, ports 0..8; Ardour holds what it wrote to each, and saves and loads that.
@@ -55,13 +47,8 @@ end
 -- Every entry of an enumeration, the ends and a few whole values between of every integer port.
 -- Returns the values left on the ports, to compare after the session is reloaded.
 local function lv2_drive(session)
-  local track = session:new_audio_track(2, 2, nil, 1, "LV2", ARDOUR.PresentationInfo.max_order,
-    ARDOUR.TrackMode.Normal, true):front()
-  local proc = ARDOUR.LuaAPI.new_plugin(session, lv2_uri, ARDOUR.PluginType.LV2, "")
-  if not check(not proc:isnil(), "Ardour's plug-in list holds " .. lv2_uri) then return nil end
-  check(track:add_processor_by_index(proc, 0, nil, true) == 0, "the LV2 plug-in inserted on a track")
-  local insert = proc:to_insert()
-  local plugin = insert:plugin(0)
+  local proc, insert, plugin = common.insert_on_new_track(session, "LV2", lv2_uri, ARDOUR.PluginType.LV2)
+  if not proc then return nil end
   lv2_presets(plugin, insert)
   local saved = {}
   for i = 0, count - 1 do
@@ -98,19 +85,10 @@ local function lv2_reloaded(session, saved)
   check(session:route_by_name("LV2"):remove_processor(proc, nil, true) == 0, "the LV2 plug-in removed")
 end
 
--- A Lua error (an API Ardour lacks, a nil it returned) is a failure too, with the summary line.
 local function run()
-  AudioEngine:set_backend("None (Dummy)", "", "")
-  local session = create_session(folder, name, 48000)
-  if not check(session ~= nil, "Ardour creates a session on the Dummy backend") then finish() end
-  local tracks = session:new_audio_track(2, 2, nil, 1, "Track", ARDOUR.PresentationInfo.max_order,
-    ARDOUR.TrackMode.Normal, true)
-  local track = tracks:front()
-  local proc = ARDOUR.LuaAPI.new_plugin(session, "Vesmar", ARDOUR.PluginType.LXVST, "")
-  if not check(not proc:isnil(), "Ardour's plug-in list holds Vesmar (LXVST)") then finish() end
-  check(track:add_processor_by_index(proc, 0, nil, true) == 0, "Vesmar inserted on the track")
-  local insert = proc:to_insert()
-  local plugin = insert:plugin(0)
+  local session = common.new_session()
+  local proc, insert, plugin = common.insert_on_new_track(session, "Track", "Vesmar", ARDOUR.PluginType.LXVST)
+  if not proc then finish() end
   if not check(plugin:parameter_count() == count, "Ardour sees " .. count .. " parameters") then finish() end
 
   -- Factory programs as Ardour presets, by the names the plug-in gives them, while every program
@@ -192,6 +170,4 @@ local function run()
 
 end
 
-local ok, err = pcall(run)
-check(ok, "script error: " .. tostring(err))
-finish()
+common.run(run)
