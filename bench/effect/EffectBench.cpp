@@ -8,15 +8,14 @@
 // The program times itself (thread CPU time, no benchmark library), so that the same source runs
 // natively and, cross-compiled, under Wine. Usage: vesmar_effect_bench [seconds per measurement, 0.5].
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/support/AlternatingRuns.h"
 #include "tests/support/ChildMedian.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"
@@ -44,32 +43,6 @@ void SendNoteOn(AEffect* effect, VstEventList& events) {
         out1[i] = position;
     }
     return position;
-}
-
-// Keeps the compiler from dropping or merging the work between two clock reads.
-void ClobberMemory() {
-    asm volatile("" : : : "memory");
-}
-
-// Where the thread's CPU clock ticks finely enough (natively), the calling thread's CPU time in ns:
-// time the thread spends preempted by other work on a shared machine does not count, for the engine
-// and the reference alike. Where it is coarse (Wine counts it in scheduler ticks), the monotonic
-// wall clock; the alternating runs keep the ratio fair there too.
-bool ThreadClockIsFine() {
-    timespec resolution{};
-    return clock_getres(CLOCK_THREAD_CPUTIME_ID, &resolution) == 0 && resolution.tv_sec == 0 &&
-           resolution.tv_nsec <= 1000;
-}
-const bool kThreadClock = ThreadClockIsFine();
-
-double ThreadNs() {
-    if (!kThreadClock) {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
-    }
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
 }
 
 enum class Callback { Replacing, Accumulating, DoubleReplacing };
@@ -135,14 +108,9 @@ Figures AudioCallback(Module& module, Callback callback, int frames, double seco
     double refPosition = 0.0;
     int64_t sinceNote = 1 << 30;
     VstEventList events;
-    double engineNs = 0.0, referenceNs = 0.0;
-    int64_t rounds = 0;
-    // Engine and reference alternate in runs of about 16384 frames, so that a change in the machine's
-    // load between them cannot skew the ratio, and the clock reads stay negligible.
-    const int run = std::max(1, 16384 / frames);
-    while (engineNs + referenceNs < seconds * 1e9) {
-        const double t0 = ThreadNs();
-        for (int k = 0; k < run; ++k) {
+    const AlternatingRuns t = TimeAlternating(
+        frames, seconds,
+        [&](int) {
             if (sinceNote >= 16384) {
                 SendNoteOn(effect, events);
                 sinceNote = 0;
@@ -159,24 +127,13 @@ Figures AudioCallback(Module& module, Callback callback, int frames, double seco
                     effect->processDoubleReplacing(effect, wide.inputs, wide.outputs, frames);
                     break;
             }
-            ClobberMemory();
-        }
-        const double t1 = ThreadNs();
-        for (int k = 0; k < run; ++k) {
-            refPosition = ReferenceKernel(ref0.data(), ref1.data(), frames, refPosition, 1e-9);
-            ClobberMemory();
-        }
-        const double t2 = ThreadNs();
-        engineNs += t1 - t0;
-        referenceNs += t2 - t1;
-        ++rounds;
-    }
+        },
+        [&](int) { refPosition = ReferenceKernel(ref0.data(), ref1.data(), frames, refPosition, 1e-9); });
     Dispatch(effect, effMainsChanged, 0, 0);
     Dispatch(effect, effClose);
     if (refPosition < 0) std::printf("%f\n", refPosition);  // keeps the reference's result alive
 
-    const double totalFrames = static_cast<double>(rounds) * run * frames;
-    return {engineNs / totalFrames, referenceNs / totalFrames};
+    return {t.a, t.b};
 }
 
 // VSTPluginMain -> effOpen -> effClose, as a host's plug-in scan does, in us for one instance.
@@ -223,7 +180,7 @@ int main(int argc, char** argv) {
     std::printf(
         "ns per stereo frame, engine vs reference kernel (one dependent add per sample), same run;"
         " %s\n",
-        kThreadClock ? "thread CPU time" : "wall-clock time (the thread CPU clock is coarse here)");
+        ThreadClockIsFine() ? "thread CPU time" : "wall-clock time (the thread CPU clock is coarse here)");
     std::printf("%-24s %6s %10s %10s %7s\n", "callback", "frames", "engine", "reference", "ratio");
     for (Callback callback : {Callback::Replacing, Callback::Accumulating, Callback::DoubleReplacing}) {
         for (int frames = 32; frames <= 4096; frames *= 2) {

@@ -5,13 +5,12 @@
 // is fine, else wall clock), so it runs under Wine as well.
 // Usage: vesmar_vst3_bench [seconds per measurement, 0.5].
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "bench/support/AlternatingRuns.h"
 #include "tests/support/ChildMedian.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"
@@ -24,22 +23,6 @@
 #include "tools/vsthost/host/vst3/Vst3Module.h"
 
 namespace {
-
-double Ns() {
-    timespec resolution{}, t{};
-    static const bool fine = clock_getres(CLOCK_THREAD_CPUTIME_ID, &resolution) == 0 &&
-                             resolution.tv_sec == 0 && resolution.tv_nsec <= 1000;
-    if (!fine) {
-        const auto now = std::chrono::steady_clock::now().time_since_epoch();
-        return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
-    }
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
-}
-
-void ClobberMemory() {
-    asm volatile("" : : : "memory");
-}
 
 // The envelope settings the effect benchmark uses: 100 ms attack, 50 ms hold, 250 ms decay, a
 // curved shape, full width, notes cut at note off; as normalized values.
@@ -114,34 +97,14 @@ void Compare(PluginModule& vst2, Vst3Module& vst3, int frames, double seconds) {
     a.Start(vst2, frames);
     b.Start(vst3, frames);
     Stereo io(frames);
-    const int run = std::max(1, 16384 / frames);
-    double nsA = 0, nsB = 0, bestA = 1e300, bestB = 1e300;
-    int64_t rounds = 0;
-    while (nsA + nsB < seconds * 1e9) {
-        const double t0 = Ns();
-        for (int k = 0; k < run; ++k) {
-            a.Block(io, frames, k == 0);
-            ClobberMemory();
-        }
-        const double t1 = Ns();
-        for (int k = 0; k < run; ++k) {
-            b.Block(io, frames, k == 0);
-            ClobberMemory();
-        }
-        const double t2 = Ns();
-        nsB += t2 - t1;
-        nsA += t1 - t0;
-        bestA = std::min(bestA, t1 - t0);
-        bestB = std::min(bestB, t2 - t1);
-        ++rounds;
-    }
-    const double total = static_cast<double>(rounds) * run * frames;
-    std::printf("%6d %10.3f %10.3f %7.3f %8.3f\n", frames, nsA / total, nsB / total, nsB / nsA, bestB / bestA);
+    const AlternatingRuns t = TimeAlternating(
+        frames, seconds, [&](int k) { a.Block(io, frames, k == 0); }, [&](int k) { b.Block(io, frames, k == 0); });
+    std::printf("%6d %10.3f %10.3f %7.3f %8.3f\n", frames, t.a, t.b, t.b / t.a, t.fastestB / t.fastestA);
 }
 
 // GetPluginFactory's factory -> createInstance -> initialize -> terminate -> release, in us.
 double OneInstance(Vst3Module& module) {
-    const double t0 = Ns();
+    const double t0 = ThreadNs();
     HostApplication application;
     HostComponentHandler handler;
     {
@@ -151,7 +114,7 @@ double OneInstance(Vst3Module& module) {
         module.Factory()->getClassInfo(0, &info);
         if (!instance.Create(module.Factory(), info.cid, error)) return 0.0;
     }
-    return (Ns() - t0) / 1000.0;
+    return (ThreadNs() - t0) / 1000.0;
 }
 
 }  // namespace

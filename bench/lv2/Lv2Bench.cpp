@@ -8,10 +8,10 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 #include <vector>
 
+#include "bench/support/AlternatingRuns.h"
 #include "lv2/Lv2PortLayout.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"
@@ -20,16 +20,6 @@
 #include "tools/vsthost/host/lv2/Lv2Instance.h"
 
 namespace {
-double ThreadNs() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) * 1e9 + static_cast<double>(t.tv_nsec);
-}
-
-void ClobberMemory() {
-    asm volatile("" : : : "memory");
-}
-
 intptr_t Dispatch(AEffect* effect, int32_t opcode, intptr_t value = 0, void* ptr = nullptr,
                   float opt = 0.0f) {
     return effect->dispatcher(effect, opcode, 0, value, ptr, opt);
@@ -68,33 +58,19 @@ Figures Measure(Lv2Instance& lv2, AEffect* vst, int frames, double seconds) {
     const Lv2MidiEvent note{0, 3, {0x90, 60, 100}};
     VstMidiEvent vstNote = MidiRecord(0x90, 60, 100);
 
-    const int run = std::max(1, 16384 / frames);
-    double lv2Ns = 0, vstNs = 0, bestLv2 = 1e300, bestVst = 1e300;
-    int64_t rounds = 0;
-    while (lv2Ns + vstNs < seconds * 1e9) {
-        const double t0 = ThreadNs();
-        for (int k = 0; k < run; ++k) {
+    const AlternatingRuns t = TimeAlternating(
+        frames, seconds,
+        [&](int k) {
             lv2.PrepareRun(&note, k == 0 ? 1 : 0);
             lv2.RunPlugin(static_cast<uint32_t>(frames));
-            ClobberMemory();
-        }
-        const double t1 = ThreadNs();
-        for (int k = 0; k < run; ++k) {
+        },
+        [&](int k) {
             if (k == 0) Dispatch(vst, effProcessEvents, 0, events.AssignRecords(&vstNote, 1));
             vst->processReplacing(vst, inputs, outputs, frames);
-            ClobberMemory();
-        }
-        const double t2 = ThreadNs();
-        lv2Ns += t1 - t0;
-        vstNs += t2 - t1;
-        bestLv2 = std::min(bestLv2, t1 - t0);
-        bestVst = std::min(bestVst, t2 - t1);
-        ++rounds;
-    }
+        });
     lv2.Deactivate();
     Dispatch(vst, effMainsChanged, 0);
-    const double total = static_cast<double>(rounds) * run * frames;
-    return {lv2Ns / total, vstNs / total, bestLv2 / bestVst};
+    return {t.a, t.b, t.fastestA / t.fastestB};
 }
 }  // namespace
 
