@@ -10,8 +10,9 @@ constexpr intptr_t kScratchAlignment = 64;
 
 // The bytes a scratch buffer holds for frames samples, the slack for the alignment included.
 inline intptr_t ScratchBytes(int frames) {
-    return frames > 0 ? static_cast<intptr_t>(frames) * static_cast<intptr_t>(sizeof(double)) + kScratchAlignment
-                      : 0;
+    return frames > 0
+               ? static_cast<intptr_t>(frames) * static_cast<intptr_t>(sizeof(double)) + kScratchAlignment
+               : 0;
 }
 
 inline double* AlignedScratch(GrowBuffer& scratch) noexcept {

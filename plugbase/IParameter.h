@@ -43,7 +43,7 @@ class IParameter {
     void SetNegateDisplay(bool negate) noexcept { negateDisplay_ = negate; }
 
     // ---- Setters [any thread, with the lock held] ----------------------------------------------
-    void SetPlain(double v) noexcept;           // clamped to [min, max], snapped unless Continuous; NaN gives min
+    void SetPlain(double v) noexcept;  // clamped to [min, max], snapped unless Continuous; NaN gives min
     void SetFromNormalized(double x) noexcept;  // x clamped to 0..1 (NaN gives 0), then as SetPlain
 
     // ---- Readers [any thread]: each function below, without the lock ----------------------------

@@ -100,7 +100,11 @@ with_display() {
 
 # 0. One code style everywhere, so it cannot drift; includes follow the dependency arrows.
 stage "style: clang-format, layering, generated docs"
-if git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror 2>&1 | head -n 20 | grep .; then
+# The findings are collected first: under pipefail clang-format's own failing status would otherwise
+# make the whole test read as "nothing found".
+style=$(git ls-files '*.h' '*.cpp' | xargs clang-format --dry-run --Werror 2>&1)
+if [ -n "$style" ]; then
+  printf '%s\n' "$style" | head -n 20
   record "clang-format" 0 1
 else
   echo "all sources formatted"; record "clang-format" 1 0

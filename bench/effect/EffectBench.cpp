@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/AlternatingRuns.h"
+#include "tests/support/AlternatingRuns.h"
 #include "tests/support/ChildMedian.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/AlternatingRuns.h"
+#include "tests/support/AlternatingRuns.h"
 #include "tests/support/ChildMedian.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"
@@ -98,7 +98,8 @@ void Compare(PluginModule& vst2, Vst3Module& vst3, int frames, double seconds) {
     b.Start(vst3, frames);
     Stereo io(frames);
     const AlternatingRuns t = TimeAlternating(
-        frames, seconds, [&](int k) { a.Block(io, frames, k == 0); }, [&](int k) { b.Block(io, frames, k == 0); });
+        frames, seconds, [&](int k) { a.Block(io, frames, k == 0); },
+        [&](int k) { b.Block(io, frames, k == 0); });
     std::printf("%6d %10.3f %10.3f %7.3f %8.3f\n", frames, t.a, t.b, t.b / t.a, t.fastestB / t.fastestA);
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/AlternatingRuns.h"
+#include "tests/support/AlternatingRuns.h"
 #include "lv2/Lv2PortLayout.h"
 #include "tools/vsthost/host/MidiRecord.h"
 #include "tools/vsthost/host/PluginModule.h"
